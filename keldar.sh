@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# keldar: set-up and the everyday jobs on a Debian 12 machine.
+#   ./keldar.sh run     install what is missing, build, start the program
+#   ./keldar.sh test    install what is missing, build under ASan/UBSan, run every test
+#   ./keldar.sh bench   install what is missing, build optimised, print the benchmark figures
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+          qt6-base-dev qt6-svg-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installation de : ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+}
+
+build() {  # preset [targets...]
+  local preset=$1; shift
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" "$@"
+}
+
+# Simulated readers on COM1..COM4 unless the user names devices; their memories persist in
+# ~/.local/share/keldar/sim between runs.
+default_sim_ports() {
+  local dir="${XDG_DATA_HOME:-$HOME/.local/share}/keldar/sim"
+  mkdir -p "$dir"
+  : "${KELDAR_COM1:=sim:24C16,image=$dir/com1-24C16.bin}"
+  : "${KELDAR_COM2:=sim:24C256,image=$dir/com2-24C256.bin}"
+  : "${KELDAR_COM3:=sim:X24C01,image=$dir/com3-X24C01.bin}"
+  : "${KELDAR_COM4:=sim:24C02,pins=5,wiring=insitu,image=$dir/com4-24C02-insitu.bin}"
+  export KELDAR_COM1 KELDAR_COM2 KELDAR_COM3 KELDAR_COM4
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build release --target keldar
+    default_sim_ports
+    exec ./build/release/src/app/keldar
+    ;;
+  test)
+    install_missing
+    build asan
+    ctest --preset asan
+    if [ -x tools/fuzz.sh ]; then tools/fuzz.sh; fi
+    ;;
+  bench)
+    install_missing
+    build release
+    for b in build/release/bench/*/keldar_bench_*; do
+      [ -x "$b" ] && "$b" --benchmark_counters_tabular=true
+    done
+    ;;
+  *)
+    sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
+    exit 2
+    ;;
+esac

@@ -1,0 +1,32 @@
+#include "i2c/catalogue.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace keldar {
+
+int32_t FindMemoryType(std::string_view name) {
+  const auto same = [name](const MemoryType& row) {
+    return std::equal(name.begin(), name.end(), row.name.begin(), row.name.end(),
+                      [](char a, char b) {
+                        return std::toupper(static_cast<unsigned char>(a)) ==
+                               std::toupper(static_cast<unsigned char>(b));
+                      });
+  };
+  const auto it = std::find_if(kMemoryTypes.begin(), kMemoryTypes.end(), same);
+  return it == kMemoryTypes.end() ? -1 : it->typeIndex;
+}
+
+bool CurrentMemory::Select(int32_t index) {
+  if (index < 0 || index >= static_cast<int32_t>(kMemoryTypes.size())) return false;
+  typeIndex = index;
+  capacity = kMemoryTypes[static_cast<size_t>(index)].capacity;
+  return true;
+}
+
+uint8_t DeviceAddressByte(const CurrentMemory& memory, uint8_t rw) {
+  const uint32_t pins = static_cast<uint32_t>(memory.baseAddress) & memory.type().baseMask;
+  return static_cast<uint8_t>(0xA0U | ((pins << 1) & 0x0EU) | (rw & 1U));
+}
+
+}  // namespace keldar
