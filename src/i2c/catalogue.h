@@ -23,7 +23,6 @@ struct MemoryType {
 };
 
 inline constexpr int32_t kX24C01Index = 11;
-inline constexpr uint32_t kBufferSize = 65536;
 // Up to this capacity the device byte carries address bits 10..8 and one word-address byte
 // follows; above it two word-address bytes follow.
 inline constexpr uint32_t kOneAddressByteLimit = 2048;
