@@ -18,12 +18,8 @@ class LineDriver {
   void SetSdaHigh() { Drive(map_.sdaLowCode, map_.sdaHighCode, map_.complementSdaOut, true); }
   void SetSclLow() { Drive(map_.sclLowCode, map_.sclHighCode, map_.complementScl, false); }
   void SetSclHigh() { Drive(map_.sclLowCode, map_.sclHighCode, map_.complementScl, true); }
-  void SetValimLow() {
-    Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, false);
-  }
-  void SetValimHigh() {
-    Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, true);
-  }
+  void SetValimLow() { Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, false); }
+  void SetValimHigh() { Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, true); }
   [[nodiscard]] uint8_t ReadSda();
 
   // Bus lines high before the supply comes up; supply off before the bus lines go low.

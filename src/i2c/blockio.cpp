@@ -44,7 +44,8 @@ BlockResult BlockIo::SendAddressPhase(uint32_t address) {
     return BlockResult::Ok;
   }
   // Small memories: address bits 10..8 ride in device-byte bits 3..1 (the block bits).
-  const auto device = static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | ((address >> 7) & 0x0EU));
+  const auto device =
+      static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | ((address >> 7) & 0x0EU));
   if (!bus_.SendByte(device)) return BlockResult::NoDeviceAck;
   if (!bus_.SendByte(static_cast<uint8_t>(address & 0xFFU))) return BlockResult::SecondByteNack;
   return BlockResult::Ok;

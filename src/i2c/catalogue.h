@@ -44,8 +44,8 @@ inline constexpr std::array<MemoryType, 12> kMemoryTypes{{
      false},
     {10, "24C512", "24C512 (64 ko)", "Option24C512", "24C512 - (65536 oc&tets)", 65536, 2, 7, 128,
      false},
-    {11, "X24C01", "X24C01 (128 o)", "OptionX24C01",
-     "AT24C01 / &X24C01 - (128 octets, pseudo-I2C)", 128, 0, 7, 4, true},
+    {11, "X24C01", "X24C01 (128 o)", "OptionX24C01", "AT24C01 / &X24C01 - (128 octets, pseudo-I2C)",
+     128, 0, 7, 4, true},
 }};
 
 // Index of the type with this catalogue name (case-insensitive), or -1.

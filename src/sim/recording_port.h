@@ -15,8 +15,8 @@ namespace keldar::sim {
 struct PortEvent {
   enum class Kind { Escape, Status, Sleep };
   Kind kind;
-  int32_t code = 0;         // Escape: the escape code
-  uint32_t status = 0;      // Status: what the read returned
+  int32_t code = 0;           // Escape: the escape code
+  uint32_t status = 0;        // Status: what the read returned
   uint32_t milliseconds = 0;  // Sleep
   bool operator==(const PortEvent&) const = default;
 };
