@@ -1,0 +1,56 @@
+// What a "sim:" device string describes: the memory fitted in the simulated reader, how the
+// reader is wired, where its contents and its bus trace go, and the faults it suffers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace keldar::sim {
+
+enum class Wiring : uint8_t {
+  Standard,  // Valim, SCL and SDA straight from the port lines
+  InSitu,    // transistors invert SCL out and SDA both ways; Valim is not inverted
+};
+
+enum class StuckSda : uint8_t { None, Low, High };
+
+// A native UART takes a few microseconds per control-line ioctl; a USB adapter far more.
+inline constexpr uint64_t kDefaultCallCostNs = 4'000;
+inline constexpr uint64_t kDefaultWriteCycleNs = 5'000'000;
+
+// Faults read by the simulated reader at every event: tests may change them at any time.
+struct SimFaults {
+  bool writeProtect = false;       // wp: data bytes refused, as an ST M24Cxx with WC high
+  bool endlessWriteCycle = false;  // busy: a started write cycle never ends
+  int64_t busyPolls = -1;          // busy-polls=N: each write cycle ends once N polls were refused
+  StuckSda stuckSda = StuckSda::None;  // stuck=low|high
+  int64_t refusedAddress = -1;         // refuse=ADDR: a data byte aimed at ADDR is refused
+  int32_t refusedByte = 0;   // nack=N: the N-th byte after every start is refused (1 = device byte)
+  uint64_t pullOutCall = 0;  // pullout=N: every port call from the N-th on fails; 0 never
+};
+
+struct SimConfig {
+  int32_t typeIndex = 5;  // the memory fitted, an index of kMemoryTypes
+  int32_t pins = 0;       // its A2 A1 A0 pins
+  Wiring wiring = Wiring::Standard;
+  int32_t outputArrangement =
+      0;                  // which physical line carries Valim, SCL, SDA (kOutputArrangements)
+  int32_t sdaInput = 0;   // which input carries SDA back: 0 CTS, 1 DSR, 2 RING, 3 DCD
+  bool absent = false;    // a reader with no memory fitted
+  bool noReader = false;  // nothing plugged into the port
+  std::string imagePath;  // contents loaded at opening and saved at closing; "" none
+  std::string vcdPath;    // bus trace; "" none
+  uint64_t callCostNs = kDefaultCallCostNs;      // simulated time taken by each port call
+  uint64_t writeCycleNs = kDefaultWriteCycleNs;  // the memory's internal write time
+  SimFaults faults;
+};
+
+// True when the device name selects a simulated reader ("sim:" prefix).
+[[nodiscard]] bool IsSimDevice(std::string_view device);
+
+// Parses "sim:TYPE[,key=value...]" into config. On refusal returns false and a French message
+// for the user in error; config is then unspecified.
+[[nodiscard]] bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& error);
+
+}  // namespace keldar::sim

@@ -1,0 +1,94 @@
+// The simulated reader: a ControlPort whose three output lines and four inputs are wired, as a
+// real reader is, to a simulated memory. Time is simulated: each port call advances the clock by
+// its cost and Sleep by its milliseconds; nothing ever really sleeps.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "hw/port.h"
+#include "sim/eeprom.h"
+#include "sim/sim_config.h"
+#include "sim/vcd_writer.h"
+
+namespace keldar::sim {
+
+class SimulatedReader final : public ControlPort {
+ public:
+  explicit SimulatedReader(const SimConfig& config);
+  // Saves the memory into the image file when one was named.
+  ~SimulatedReader() override;
+  SimulatedReader(const SimulatedReader&) = delete;
+  SimulatedReader& operator=(const SimulatedReader&) = delete;
+
+  bool EscapeCommFunction(int32_t code) override;
+  bool GetCommModemStatus(uint32_t& status) override;
+  void Sleep(uint32_t milliseconds) override;
+
+  const SimConfig& config() const { return config_; }
+  // Faults may be changed between calls; they act from the next event on.
+  SimFaults& faults() { return config_.faults; }
+  void SetCallCost(uint64_t ns) { config_.callCostNs = ns; }
+  void SetWriteCycleTime(uint64_t ns);
+
+  // The fitted memory's cells (its capacity), readable and writable directly.
+  std::span<uint8_t> memory() { return eeprom_.contents(); }
+  SimulatedEeprom& eeprom() { return eeprom_; }
+  const EepromCounters& counters() const { return eeprom_.counters(); }
+
+  uint64_t clock() const { return now_; }  // simulated nanoseconds since opening
+  uint64_t calls() const { return calls_; }
+
+  // Physical output lines, true when asserted (TxD: in break).
+  bool txd() const { return lines_[kTxd]; }
+  bool dtr() const { return lines_[kDtr]; }
+  bool rts() const { return lines_[kRts]; }
+  // The MS_ bits a status read would give now.
+  uint32_t ModemStatus() const;
+  // Levels at the memory's pins: supply, clock and the wired AND of SDA.
+  bool valim() const { return valim_; }
+  bool scl() const { return scl_; }
+  bool sda() const { return busSda_; }
+
+  // Loads the memory from the image file (missing file: all 0xFF) or writes it there, through a
+  // temporary file renamed over the old one. False and a French message on failure.
+  [[nodiscard]] bool LoadImage(std::string& error);
+  [[nodiscard]] bool SaveImage(std::string& error);
+  // Starts the bus trace; false and a French message when the file cannot be created.
+  [[nodiscard]] bool OpenVcd(std::string& error);
+
+ private:
+  enum Line : uint8_t { kTxd = 0, kDtr = 1, kRts = 2 };
+  enum class Role : uint8_t { Valim, Scl, Sda };
+
+  bool PulledOut() {
+    return config_.faults.pullOutCall != 0 && calls_ >= config_.faults.pullOutCall;
+  }
+  void LineChanged(Role role, bool physical);
+  void UpdateBus();
+  bool BusSda() const;
+  void Trace();
+
+  SimConfig config_;
+  SimulatedEeprom eeprom_;
+  std::array<bool, 3> lines_{false, true, true};  // a port opens with DTR and RTS asserted
+  std::array<Role, 3> roles_{};                   // what each physical line carries
+  bool valim_ = false;
+  bool scl_ = false;
+  bool masterSda_ = false;
+  bool busSda_ = false;
+  uint64_t now_ = 0;
+  uint64_t calls_ = 0;
+  VcdWriter vcd_;
+};
+
+// Opens a simulated reader from a device string; nullptr and a French message when the string is
+// refused, the image cannot be read or the trace cannot be created.
+[[nodiscard]] std::unique_ptr<SimulatedReader> OpenSimulatedPort(std::string_view device,
+                                                                 std::string& error);
+
+}  // namespace keldar::sim
