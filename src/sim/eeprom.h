@@ -41,7 +41,7 @@ class SimulatedEeprom {
 
   // Events at the pins; now is the simulated time in nanoseconds.
   void PowerUp();
-  void PowerDown();
+  void PowerDown(uint64_t now);
   void SclRose(bool sda, uint64_t now);
   void SclFell(uint64_t now);
   void StartCondition(uint64_t now);

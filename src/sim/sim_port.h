@@ -36,7 +36,7 @@ class SimulatedReader final : public ControlPort {
   void SetWriteCycleTime(uint64_t ns);
 
   // The fitted memory's cells (its capacity), readable and writable directly.
-  std::span<uint8_t> memory() { return eeprom_.contents(); }
+  std::span<uint8_t> memory();
   SimulatedEeprom& eeprom() { return eeprom_; }
   const EepromCounters& counters() const { return eeprom_.counters(); }
 
@@ -65,13 +65,20 @@ class SimulatedReader final : public ControlPort {
   enum Line : uint8_t { kTxd = 0, kDtr = 1, kRts = 2 };
   enum class Role : uint8_t { Valim, Scl, Sda };
 
-  bool PulledOut() {
+  bool PulledOut() const {
     return config_.faults.pullOutCall != 0 && calls_ >= config_.faults.pullOutCall;
   }
+  // The in-situ adapter's transistors invert SCL and SDA (not Valim) between port and bus.
+  bool ThroughAdapter(bool level) const {
+    return config_.wiring == Wiring::InSitu ? !level : level;
+  }
   void LineChanged(Role role, bool physical);
-  void UpdateBus();
   bool BusSda() const;
-  void Trace();
+  void SettleSda(uint64_t at);
+  // The trace costs nothing when no VCD file was asked for.
+  void Trace(uint64_t at, VcdWriter::Signal signal, bool level) {
+    if (vcd_.isOpen()) vcd_.Change(at, signal, level);
+  }
 
   SimConfig config_;
   SimulatedEeprom eeprom_;
@@ -83,6 +90,7 @@ class SimulatedReader final : public ControlPort {
   bool busSda_ = false;
   uint64_t now_ = 0;
   uint64_t calls_ = 0;
+  bool saveOnClose_ = false;  // set once the image was loaded, so a refused file is never replaced
   VcdWriter vcd_;
 };
 

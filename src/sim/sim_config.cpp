@@ -1,0 +1,200 @@
+#include "sim/sim_config.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "i2c/catalogue.h"
+
+namespace keldar::sim {
+
+namespace {
+
+constexpr std::string_view kPrefix = "sim:";
+
+bool SameText(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// Decimal, or hexadecimal after "0x"; the whole text must be the number.
+bool ParseNumber(std::string_view text, uint64_t& value) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  if (text.empty()) return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::string Quoted(std::string_view text) {
+  return "« " + std::string(text) + " »";
+}
+
+class Parser {
+ public:
+  Parser(std::string_view device, SimConfig& config, std::string& error)
+      : device_(device), config_(config), error_(error) {}
+
+  bool Key(std::string_view key, std::string_view value, bool hasValue);
+
+ private:
+  bool Refuse(std::string message) {
+    error_ = std::move(message) + " dans " + Quoted(device_) + ".";
+    return false;
+  }
+  bool BadValue(std::string_view key, std::string_view value, std::string_view expected) {
+    return Refuse("Valeur incorrecte " + Quoted(value) + " pour " + Quoted(key) +
+                  " (attendu : " + std::string(expected) + ")");
+  }
+  bool Number(std::string_view key, std::string_view value, uint64_t low, uint64_t high,
+              uint64_t& out) {
+    if (!ParseNumber(value, out) || out < low || out > high) {
+      return BadValue(key, value, std::to_string(low) + " à " + std::to_string(high));
+    }
+    return true;
+  }
+
+  std::string_view device_;
+  SimConfig& config_;
+  std::string& error_;
+};
+
+bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
+  static constexpr std::array<std::string_view, 4> kFlags{"absent", "noreader", "wp", "busy"};
+  if (std::find(kFlags.begin(), kFlags.end(), key) != kFlags.end()) {
+    if (hasValue) return Refuse("La clé " + Quoted(key) + " ne prend pas de valeur");
+    if (key == "absent") config_.absent = true;
+    if (key == "noreader") config_.noReader = true;
+    if (key == "wp") config_.faults.writeProtect = true;
+    if (key == "busy") config_.faults.endlessWriteCycle = true;
+    return true;
+  }
+  static constexpr std::array<std::string_view, 13> kValued{
+      "pins",   "wiring", "arrangement", "input",   "image", "vcd",  "stuck",
+      "refuse", "nack",   "busy-polls",  "pullout", "cost",  "cycle"};
+  if (std::find(kValued.begin(), kValued.end(), key) == kValued.end()) {
+    return Refuse("Clé inconnue " + Quoted(key));
+  }
+  if (!hasValue || value.empty()) return Refuse("La clé " + Quoted(key) + " demande une valeur");
+
+  uint64_t n = 0;
+  if (key == "pins") {
+    if (!Number(key, value, 0, 7, n)) return false;
+    config_.pins = static_cast<int32_t>(n);
+  } else if (key == "arrangement") {
+    if (!Number(key, value, 0, 5, n)) return false;
+    config_.outputArrangement = static_cast<int32_t>(n);
+  } else if (key == "wiring") {
+    if (SameText(value, "standard")) {
+      config_.wiring = Wiring::Standard;
+    } else if (SameText(value, "insitu")) {
+      config_.wiring = Wiring::InSitu;
+    } else {
+      return BadValue(key, value, "standard ou insitu");
+    }
+  } else if (key == "input") {
+    static constexpr std::array<std::string_view, 4> kInputs{"cts", "dsr", "ring", "dcd"};
+    const auto it = std::find_if(kInputs.begin(), kInputs.end(), [value](std::string_view input) {
+      return SameText(value, input);
+    });
+    if (it == kInputs.end()) return BadValue(key, value, "cts, dsr, ring ou dcd");
+    config_.sdaInput = static_cast<int32_t>(it - kInputs.begin());
+  } else if (key == "image") {
+    config_.imagePath = std::string(value);
+  } else if (key == "vcd") {
+    config_.vcdPath = std::string(value);
+  } else if (key == "stuck") {
+    if (SameText(value, "low")) {
+      config_.faults.stuckSda = StuckSda::Low;
+    } else if (SameText(value, "high")) {
+      config_.faults.stuckSda = StuckSda::High;
+    } else {
+      return BadValue(key, value, "low ou high");
+    }
+  } else if (key == "refuse") {
+    const uint32_t capacity = kMemoryTypes[static_cast<size_t>(config_.typeIndex)].capacity;
+    if (!Number(key, value, 0, capacity - 1, n)) return false;
+    config_.faults.refusedAddress = static_cast<int64_t>(n);
+  } else if (key == "nack") {
+    if (!Number(key, value, 1, 1'000'000, n)) return false;
+    config_.faults.refusedByte = static_cast<int32_t>(n);
+  } else if (key == "busy-polls") {
+    if (!Number(key, value, 0, 1'000'000'000, n)) return false;
+    config_.faults.busyPolls = static_cast<int64_t>(n);
+  } else if (key == "pullout") {
+    if (!Number(key, value, 1, std::numeric_limits<int64_t>::max(), n)) return false;
+    config_.faults.pullOutCall = n;
+  } else if (key == "cost") {
+    if (!Number(key, value, 1, 1'000'000'000, n)) return false;
+    config_.callCostNs = n;
+  } else if (key == "cycle") {
+    if (!Number(key, value, 0, 60'000, n)) return false;
+    config_.writeCycleNs = n * 1'000'000U;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsSimDevice(std::string_view device) {
+  return device.starts_with(kPrefix);
+}
+
+bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& error) {
+  config = SimConfig{};
+  if (!IsSimDevice(device)) {
+    error = Quoted(device) + " n'est pas un lecteur simulé : le nom doit commencer par « sim: ».";
+    return false;
+  }
+  std::string_view rest = device.substr(kPrefix.size());
+  const size_t comma = rest.find(',');
+  const std::string_view type = rest.substr(0, comma);
+  if (type.empty()) {
+    error = "Type de mémoire manquant dans " + Quoted(device) + ".";
+    return false;
+  }
+  config.typeIndex = FindMemoryType(type);
+  if (config.typeIndex < 0) {
+    error = "Type de mémoire inconnu " + Quoted(type) + " dans " + Quoted(device) + ".";
+    return false;
+  }
+  rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+
+  Parser parser(device, config, error);
+  std::vector<std::string> seen;
+  bool more = comma != std::string_view::npos;
+  while (more) {
+    const size_t next = rest.find(',');
+    const std::string_view item = rest.substr(0, next);
+    const size_t equals = item.find('=');
+    std::string key(item.substr(0, equals));
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string_view value =
+        equals == std::string_view::npos ? std::string_view{} : item.substr(equals + 1);
+    if (key.empty()) {
+      error = "Élément vide " + Quoted(item) + " dans " + Quoted(device) + ".";
+      return false;
+    }
+    if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+      error = "Clé " + Quoted(key) + " donnée deux fois dans " + Quoted(device) + ".";
+      return false;
+    }
+    seen.push_back(key);
+    if (!parser.Key(key, value, equals != std::string_view::npos)) return false;
+    more = next != std::string_view::npos;
+    if (more) rest = rest.substr(next + 1);
+  }
+  return true;
+}
+
+}  // namespace keldar::sim

@@ -1,0 +1,209 @@
+#include "sim/sim_port.h"
+
+#include "hw/linemap.h"
+#include "i2c/catalogue.h"
+#include "sim/image_file.h"
+
+namespace keldar::sim {
+
+SimulatedReader::SimulatedReader(const SimConfig& config)
+    : config_(config), eeprom_(config.typeIndex, config.pins, config_.faults) {
+  eeprom_.SetWriteCycleTime(config_.writeCycleNs);
+  // Which physical line carries which signal, from the arrangement's escape codes.
+  const OutputArrangement& row =
+      kOutputArrangements[static_cast<size_t>(config_.outputArrangement)];
+  const auto lineOf = [](int32_t highCode) {
+    return highCode == SETBREAK ? kTxd : highCode == SETDTR ? kDtr : kRts;
+  };
+  roles_[lineOf(row.valimHighCode)] = Role::Valim;
+  roles_[lineOf(row.sclHighCode)] = Role::Scl;
+  roles_[lineOf(row.sdaHighCode)] = Role::Sda;
+  for (size_t line = 0; line < lines_.size(); ++line) {
+    const bool level = lines_[line];
+    switch (roles_[line]) {
+      case Role::Valim:
+        valim_ = level;
+        break;
+      case Role::Scl:
+        scl_ = ThroughAdapter(level);
+        break;
+      case Role::Sda:
+        masterSda_ = ThroughAdapter(level);
+        break;
+    }
+  }
+  if (valim_ && !config_.absent && !config_.noReader) eeprom_.PowerUp();
+  busSda_ = BusSda();
+}
+
+SimulatedReader::~SimulatedReader() {
+  if (saveOnClose_) {
+    std::string ignored;
+    (void)SaveImage(ignored);
+  }
+  vcd_.Close(now_);
+}
+
+void SimulatedReader::SetWriteCycleTime(uint64_t ns) {
+  config_.writeCycleNs = ns;
+  eeprom_.SetWriteCycleTime(ns);
+}
+
+std::span<uint8_t> SimulatedReader::memory() {
+  (void)eeprom_.WriteCycleRunning(now_);  // a finished write cycle lands before anyone looks
+  return eeprom_.contents();
+}
+
+bool SimulatedReader::EscapeCommFunction(int32_t code) {
+  ++calls_;
+  now_ += config_.callCostNs;
+  if (PulledOut()) return false;
+  // Escape code -> physical line and level. Codes that switch no control line (the XON/XOFF
+  // and reset codes, or garbage) are refused: the reader has nothing to do with them.
+  struct Action {
+    int8_t line;
+    bool level;
+  };
+  static constexpr std::array<Action, 10> kActions{{{-1, false},
+                                                    {-1, false},
+                                                    {-1, false},
+                                                    {kRts, true},
+                                                    {kRts, false},
+                                                    {kDtr, true},
+                                                    {kDtr, false},
+                                                    {-1, false},
+                                                    {kTxd, true},
+                                                    {kTxd, false}}};
+  if (code < 0 || code >= static_cast<int32_t>(kActions.size())) return false;
+  const Action action = kActions[static_cast<size_t>(code)];
+  if (action.line < 0) return false;
+  const auto line = static_cast<size_t>(action.line);
+  const bool level = action.level;
+  if (lines_[line] == level) return true;
+  lines_[line] = level;
+  if (!config_.noReader) LineChanged(roles_[line], level);
+  return true;
+}
+
+bool SimulatedReader::GetCommModemStatus(uint32_t& status) {
+  ++calls_;
+  now_ += config_.callCostNs;
+  if (PulledOut()) return false;
+  status = ModemStatus();
+  return true;
+}
+
+void SimulatedReader::Sleep(uint32_t milliseconds) {
+  ++calls_;
+  now_ += uint64_t{milliseconds} * 1'000'000U;
+  (void)eeprom_.WriteCycleRunning(now_);
+}
+
+uint32_t SimulatedReader::ModemStatus() const {
+  if (config_.noReader) return 0;  // open inputs read as negated
+  const bool asserted = ThroughAdapter(BusSda());
+  return asserted ? kSdaInputMasks[static_cast<size_t>(config_.sdaInput)] : 0U;
+}
+
+bool SimulatedReader::BusSda() const {
+  switch (config_.faults.stuckSda) {
+    case StuckSda::Low:
+      return false;
+    case StuckSda::High:
+      return true;
+    case StuckSda::None:
+      break;
+  }
+  // Open drain: the line is high only when neither the master nor the memory pulls it low.
+  return masterSda_ && !eeprom_.pullsSdaLow();
+}
+
+void SimulatedReader::LineChanged(Role role, bool physical) {
+  const bool memory = !config_.absent;
+  switch (role) {
+    case Role::Valim:
+      valim_ = physical;
+      Trace(now_, VcdWriter::kValim, valim_);
+      if (memory) {
+        // The bus state machine starts afresh at every power-up; the cells keep their contents.
+        if (valim_) {
+          eeprom_.PowerUp();
+        } else {
+          eeprom_.PowerDown(now_);
+        }
+      }
+      SettleSda(now_);
+      break;
+    case Role::Scl:
+      scl_ = ThroughAdapter(physical);
+      Trace(now_, VcdWriter::kScl, scl_);
+      if (memory && valim_) {
+        if (scl_) {
+          eeprom_.SclRose(busSda_, now_);
+        } else {
+          eeprom_.SclFell(now_);
+        }
+      }
+      // The memory's output follows SCL's fall after a short delay: trace it half a call later.
+      SettleSda(now_ + config_.callCostNs / 2);
+      break;
+    case Role::Sda: {
+      masterSda_ = ThroughAdapter(physical);
+      const bool before = busSda_;
+      busSda_ = BusSda();
+      Trace(now_, VcdWriter::kSda, busSda_);
+      if (memory && valim_ && scl_ && busSda_ != before) {
+        // SDA moving while SCL is high: a start when it falls, a stop when it rises.
+        if (busSda_) {
+          eeprom_.StopCondition(now_);
+        } else {
+          eeprom_.StartCondition(now_);
+        }
+        SettleSda(now_);
+      }
+      break;
+    }
+  }
+}
+
+void SimulatedReader::SettleSda(uint64_t at) {
+  busSda_ = BusSda();
+  Trace(at, VcdWriter::kSda, busSda_);
+}
+
+}  // namespace keldar::sim
+
+namespace keldar::sim {
+
+bool SimulatedReader::LoadImage(std::string& error) {
+  if (config_.imagePath.empty()) return true;
+  const std::string_view name = kMemoryTypes[static_cast<size_t>(config_.typeIndex)].name;
+  if (!LoadImageFile(config_.imagePath, name, eeprom_.contents(), error)) return false;
+  saveOnClose_ = true;
+  return true;
+}
+
+bool SimulatedReader::SaveImage(std::string& error) {
+  if (config_.imagePath.empty()) return true;
+  return SaveImageFile(config_.imagePath, memory(), error);
+}
+
+bool SimulatedReader::OpenVcd(std::string& error) {
+  if (config_.vcdPath.empty()) return true;
+  if (!vcd_.Open(config_.vcdPath, VcdWriter::UnitFor(config_.callCostNs), scl_, busSda_, valim_)) {
+    error = "Impossible de créer le fichier de trace « " + config_.vcdPath + " ».";
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<SimulatedReader> OpenSimulatedPort(std::string_view device, std::string& error) {
+  SimConfig config;
+  if (!ParseSimDevice(device, config, error)) return nullptr;
+  auto reader = std::make_unique<SimulatedReader>(config);
+  // The trace first: a reader refused afterwards must not save over the image it loaded.
+  if (!reader->OpenVcd(error) || !reader->LoadImage(error)) return nullptr;
+  return reader;
+}
+
+}  // namespace keldar::sim
