@@ -1,0 +1,213 @@
+#include "cli/cli_commands.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/progress_meter.h"
+#include "cli/saved_line_map.h"
+#include "data/binary_image.h"
+#include "data/buffer.h"
+#include "data/intelhex.h"
+#include "hw/line_driver.h"
+#include "hw/open_port.h"
+#include "i2c/operations.h"
+#include "messages/operation_messages.h"
+#include "settings/port_devices.h"
+
+namespace keldar::cli {
+
+namespace {
+
+constexpr char kSaveFailed[] = "L'enregistrement n'a pas pu être effectué";
+constexpr char kEmptyFile[] = "Le fichier ne contient aucun octet ! ";
+
+std::string Hex4(uint32_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "$%04X", value);
+  return text;
+}
+
+// Loads a whole file into the buffer as the window does; false after printing why. A file with
+// a fault is refused as a whole here: a script must never program half an image.
+bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console& console) {
+  if (ResolveFormat(asked, path) == FileFormat::IntelHex) {
+    const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
+    if (!result.opened) {
+      console.err << "Le fichier " << path << " est introuvable !\n";
+      return false;
+    }
+    if (result.code != IntelHexCode::Ok) {
+      console.err << path << " : " << IntelHexMessage(result.code) << '\n';
+      return false;
+    }
+    return true;
+  }
+  if (LoadBinaryImage(path, buffer) < 1) {
+    console.err << path << " : " << kEmptyFile << '\n';
+    return false;
+  }
+  return true;
+}
+
+bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, uint32_t capacity,
+              Console& console) {
+  const SaveResult result = ResolveFormat(asked, path) == FileFormat::IntelHex
+                                ? WriteIntelHex(path, buffer, capacity)
+                                : SaveBinaryImage(path, buffer, capacity);
+  if (result != SaveResult::Ok) {
+    console.err << path << " : " << kSaveFailed << '\n';
+    return false;
+  }
+  return true;
+}
+
+std::string DeviceFor(const std::string& port) {
+  if (port.size() == 1 && port[0] >= '1' && port[0] <= '4') {
+    return ResolvePortDevice(port[0] - '0').toStdString();
+  }
+  return port;
+}
+
+// The reader, the line map and the selected memory of one operation.
+struct Session {
+  std::unique_ptr<ControlPort> port;
+  LineMap map;
+  CurrentMemory memory;
+};
+
+bool OpenSession(const Options& options, Session& session, Console& console) {
+  const std::string device = DeviceFor(options.port);
+  std::string error;
+  session.port = OpenDevice(device, error);
+  if (!session.port) {
+    console.err << "Le port " << device << " est indisponible !";
+    if (!error.empty()) console.err << " (" << error << ')';
+    console.err << '\n';
+    return false;
+  }
+  session.map = SavedLineMap();
+  if (!ApplyOverrides(options.lines, session.map, error)) {
+    console.err << error << '\n';
+    return false;
+  }
+  session.memory.Select(options.typeIndex);
+  session.memory.baseAddress = options.baseAddress;
+  session.memory.pageMode = !options.byteMode;
+  return true;
+}
+
+int Read(const Options& options, Console& console) {
+  Session session;
+  if (!OpenSession(options, session, console)) return kExitFailed;
+  const uint32_t capacity = session.memory.capacity;
+  Buffer buffer;
+  buffer.fill(0xFF);
+  LineDriver lines(session.map, *session.port);
+  ProgressMeter meter(console.err, console.progress, "Lecture", capacity);
+  const ReadOutcome outcome =
+      ReadMemory(lines, session.memory, buffer, [&](uint32_t i) { meter.Update(i + 1); });
+  meter.Finish();
+  if (!outcome.succeeded()) {
+    console.err << messages::kReadFailed;
+    return kExitFailed;
+  }
+  if (!SaveFile(options.output, options.outputFormat, buffer, capacity, console)) {
+    return kExitFailed;
+  }
+  console.out << "Lecture terminée : " << capacity << " octets enregistrés dans " << options.output
+              << '\n';
+  return kExitOk;
+}
+
+int Program(const Options& options, Console& console) {
+  Buffer buffer;
+  buffer.fill(0xFF);
+  if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
+  Session session;
+  if (!OpenSession(options, session, console)) return kExitFailed;
+  LineDriver lines(session.map, *session.port);
+  ProgressMeter meter(console.err, console.progress, "Programmation", session.memory.capacity);
+  const ProgramOutcome outcome =
+      ProgramMemory(lines, session.memory, buffer, [&](uint32_t a) { meter.Update(a); });
+  if (outcome.succeeded()) meter.Update(session.memory.capacity);
+  meter.Finish();
+  const std::string_view message = messages::ProgramMessage(outcome);
+  (outcome.succeeded() ? console.out : console.err) << message << '\n';
+  return outcome.succeeded() ? kExitOk : kExitFailed;
+}
+
+// Address ranges where the two areas differ, as "$0010-$001F" (one address: "$0010").
+std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector<uint8_t>& memory) {
+  std::vector<std::string> ranges;
+  const auto size = static_cast<uint32_t>(memory.size());
+  for (uint32_t a = 0; a < size;) {
+    if (buffer[a] == memory[a]) {
+      ++a;
+      continue;
+    }
+    const uint32_t first = a;
+    while (a < size && buffer[a] != memory[a])
+      ++a;
+    ranges.push_back(a - 1 == first ? Hex4(first) : Hex4(first) + "-" + Hex4(a - 1));
+  }
+  return ranges;
+}
+
+int Compare(const Options& options, Console& console) {
+  Buffer buffer;
+  buffer.fill(0xFF);
+  if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
+  Session session;
+  if (!OpenSession(options, session, console)) return kExitFailed;
+  const uint32_t capacity = session.memory.capacity;
+  std::vector<uint8_t> scratch(capacity);
+  LineDriver lines(session.map, *session.port);
+  ProgressMeter meter(console.err, console.progress, "Comparaison", capacity);
+  const CompareOutcome outcome = CompareMemory(lines, session.memory, buffer, scratch,
+                                               [&](uint32_t i) { meter.Update(i + 1); });
+  meter.Finish();
+  const std::string message = messages::CompareMessage(outcome, capacity);
+  if (!outcome.reachable) {
+    console.err << message << '\n';
+    return kExitFailed;
+  }
+  console.out << message << '\n';
+  if (options.list) {
+    for (const std::string& range : DifferingRanges(buffer, scratch))
+      console.out << range << '\n';
+  }
+  return outcome.differences == 0 ? kExitOk : kExitFailed;
+}
+
+int Convert(const Options& options, Console& console) {
+  Buffer buffer;
+  buffer.fill(0xFF);
+  if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
+  const uint32_t capacity = kMemoryTypes[static_cast<size_t>(options.typeIndex)].capacity;
+  if (!SaveFile(options.output, options.outputFormat, buffer, capacity, console)) {
+    return kExitFailed;
+  }
+  console.out << "Conversion terminée : " << capacity << " octets enregistrés dans "
+              << options.output << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunCommand(const Options& options, Console& console) {
+  switch (options.command) {
+    case Command::Read:
+      return Read(options, console);
+    case Command::Program:
+      return Program(options, console);
+    case Command::Compare:
+      return Compare(options, console);
+    case Command::Convert:
+      return Convert(options, console);
+  }
+  return kExitUsage;
+}
+
+}  // namespace keldar::cli

@@ -1,0 +1,217 @@
+// keldar-cli run as a user runs it, against simulated memories kept in image files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("keldar-cli-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    // No real device can ever be named, and the settings live in the test's own folder.
+    for (int n = 1; n <= 4; ++n) {
+      const std::string name = "KELDAR_COM" + std::to_string(n);
+      ::setenv(name.c_str(), (dir / ("no-such-device-" + std::to_string(n))).c_str(), 1);
+    }
+    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  CliRun Cli(const std::string& arguments) {
+    const fs::path out = dir / "stdout.txt";
+    const fs::path err = dir / "stderr.txt";
+    const std::string command = std::string(KELDAR_CLI_PATH) + " " + arguments + " >" +
+                                out.string() + " 2>" + err.string() + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Text(out), Text(err)};
+  }
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+  static std::string Text(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  static std::vector<uint8_t> Bytes(const fs::path& file) {
+    const std::string text = Text(file);
+    return {text.begin(), text.end()};
+  }
+  void WriteRandom(const std::string& name, size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::ofstream out(dir / name, std::ios::binary);
+    for (size_t i = 0; i < size; ++i)
+      out.put(static_cast<char>(random() & 0xFF));
+  }
+
+  fs::path dir;
+};
+
+TEST_F(CliTest, ProgramThenReadBackEveryFormat) {
+  struct Case {
+    const char* type;
+    size_t capacity;
+    const char* extra;  // reader options
+    const char* sim;    // simulated reader options
+    const char* programOnly = "";
+  };
+  for (const Case& c : {Case{"24C02", 256, "", ""}, Case{"24C16", 2048, "", "", "--byte-mode"},
+                        Case{"X24C01", 128, "", ""},
+                        Case{"24C64", 8192, "--insitu --base 5", ",wiring=insitu,pins=5"},
+                        Case{"24C512", 65536, "", ""}}) {
+    SCOPED_TRACE(c.type);
+    const std::string image = Path(std::string(c.type) + ".mem");
+    const std::string port = "--port sim:" + std::string(c.type) + ",image=" + image + c.sim;
+    WriteRandom("in.bin", c.capacity, static_cast<unsigned>(c.capacity));
+
+    CliRun run = Cli("program " + port + " --type " + c.type + " -i " + Path("in.bin") + " " +
+                     c.extra + " " + c.programOnly);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "La programmation s'est correctement déroulée...\n");
+    EXPECT_EQ(Bytes(image), Bytes(dir / "in.bin")) << "the simulated memory holds the file";
+
+    run = Cli("read " + port + " --type " + c.type + " -o " + Path("out.hex") + " " + c.extra);
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = Cli("convert --type " + std::string(c.type) + " -i " + Path("out.hex") + " -o " +
+              Path("out.bin"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Bytes(dir / "out.bin"), Bytes(dir / "in.bin"));
+
+    run = Cli("compare " + port + " --type " + c.type + " -i " + Path("out.hex") + " " + c.extra);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Aucune différence entre le buffer et l'EEPROM...\n");
+  }
+}
+
+TEST_F(CliTest, CompareCountsAndListsDifferences) {
+  WriteRandom("in.bin", 1024, 7);
+  const std::string port = "--port sim:24C08,image=" + Path("mem.bin");
+  ASSERT_EQ(Cli("program " + port + " --type 24C08 -i " + Path("in.bin")).status, 0);
+  {
+    std::fstream file(dir / "in.bin", std::ios::in | std::ios::out | std::ios::binary);
+    for (std::streamoff at : {0x10, 0x11, 0x12, 0x3FF}) {
+      file.seekg(at);
+      const char c = static_cast<char>(file.get() ^ 0x5A);
+      file.seekp(at);
+      file.put(c);
+    }
+  }
+  const CliRun run = Cli("compare " + port + " --type 24C08 -i " + Path("in.bin") + " --list");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "Attention : 4 octet(s) différent(s) sur un total de 1024 !\n$0010-$0012\n$03FF\n");
+}
+
+TEST_F(CliTest, RefusedByteStopsProgrammingAndSaysSo) {
+  WriteRandom("in.bin", 2048, 3);
+  const std::string image = Path("mem.bin");
+  const CliRun run = Cli("program --port sim:24C16,refuse=300,image=" + image +
+                         " --type 24C16 -i " + Path("in.bin"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Programmation interrompue : "), std::string::npos) << run.err;
+  const std::vector<uint8_t> memory = Bytes(image);
+  const std::vector<uint8_t> file = Bytes(dir / "in.bin");
+  ASSERT_EQ(memory.size(), 2048U);
+  // Pages of 16 before the refused one are written, none after it.
+  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 288, memory.begin()));
+  EXPECT_TRUE(std::all_of(memory.begin() + 304, memory.end(), [](uint8_t b) { return b == 0xFF; }));
+}
+
+TEST_F(CliTest, MissingMemoryOrReaderFailsWithTheWindowsTexts) {
+  CliRun run = Cli("read --port sim:24C02,absent --type 24C02 -o " + Path("x.bin"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Lecture impossible :"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "x.bin")) << "nothing is saved after a failed read";
+
+  run = Cli("compare --port sim:24C02,noreader --type 24C02 -i " + Path("x.bin"));
+  EXPECT_EQ(run.status, 1);
+
+  WriteRandom("in.bin", 256, 1);
+  run = Cli("compare --port sim:24C02,noreader --type 24C02 -i " + Path("in.bin"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Erreur de communication avec la mémoire...\n");
+
+  run = Cli("program --port sim:24C02,pins=3 --type 24C02 -i " + Path("in.bin"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Programmation impossible ou erronée: "), std::string::npos);
+}
+
+TEST_F(CliTest, PortsAndFilesThatCannotBeHad) {
+  WriteRandom("in.bin", 256, 1);
+  CliRun run = Cli("read --port 1 --type 24C02 -o " + Path("x.bin"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("est indisponible"), std::string::npos);
+
+  run = Cli("read --port sim:24C02,colour=blue --type 24C02 -o " + Path("x.bin"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("colour"), std::string::npos) << run.err;
+
+  run = Cli("program --port sim:24C02 --type 24C02 -i " + Path("missing.hex"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("est introuvable !"), std::string::npos);
+
+  std::ofstream(dir / "bad.hex") << ":10000000000102030405060708090A0B0C0D0E0F78\n:0100\n";
+  const std::string image = Path("mem.bin");
+  run = Cli("program --port sim:24C02,image=" + image + " --type 24C02 -i " + Path("bad.hex"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_FALSE(fs::exists(image)) << "a faulty file is never half programmed";
+}
+
+TEST_F(CliTest, UsageErrorsAndHelp) {
+  EXPECT_EQ(Cli("").status, 2);
+  EXPECT_EQ(Cli("read --type 24C02").status, 2);
+  EXPECT_EQ(Cli("read --port 1 --type 24C02 -o x --base 9").status, 2);
+  const CliRun help = Cli("program --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--byte-mode"), std::string::npos);
+  EXPECT_TRUE(help.err.empty()) << "no progress bar or noise without a terminal";
+}
+
+TEST_F(CliTest, IntelHexWrittenByObjcopyReadsBackIdentically) {
+  if (std::system("command -v objcopy >/dev/null 2>&1") != 0) GTEST_SKIP() << "no objcopy";
+  WriteRandom("in.bin", 4096, 11);
+  ASSERT_EQ(
+      std::system(("objcopy -I binary -O ihex " + Path("in.bin") + " " + Path("gnu.hex")).c_str()),
+      0);
+  const std::string image = Path("mem.bin");
+  CliRun run =
+      Cli("program --port sim:24C32,image=" + image + " --type 24C32 -i " + Path("gnu.hex"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Bytes(image), Bytes(dir / "in.bin"));
+  run = Cli("convert --type 24C32 -i " + Path("gnu.hex") + " -o " + Path("back.bin"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Bytes(dir / "back.bin"), Bytes(dir / "in.bin"));
+}
+
+TEST_F(CliTest, SavedLineMapIsUsedWithoutOptions) {
+  // The window saved an in-situ reader on arrangement 0.
+  fs::create_directories(dir / "config" / "ZEMBRAX");
+  std::ofstream(dir / "config" / "ZEMBRAX" / "KELDAR.conf")
+      << "[General]\nComplementer_SCL_out=1\nComplementer_SDA_out=1\nComplementer_SDA_in=1\n";
+  WriteRandom("in.bin", 256, 5);
+  const std::string port = "--port sim:24C02,wiring=insitu,image=" + Path("mem.bin");
+  EXPECT_EQ(Cli("program " + port + " --type 24C02 -i " + Path("in.bin")).status, 0);
+  EXPECT_EQ(Cli("program " + port + " --type 24C02 --standard -i " + Path("in.bin")).status, 1);
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace keldar::cli {
+namespace {
+
+ParseResult Parse(std::vector<std::string> args, Options& options) {
+  return ParseCommandLine(args, options);
+}
+
+TEST(CliOptions, ReadNeedsPortTypeAndOutput) {
+  Options options;
+  EXPECT_EQ(Parse({"read", "--port", "1", "--type", "24c256", "-o", "x.bin"}, options).status,
+            ParseStatus::Ok);
+  EXPECT_EQ(options.typeIndex, 9);
+  EXPECT_EQ(options.port, "1");
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"read", "--type", "24C16", "-o", "x"},
+           {"read", "--port", "1", "-o", "x"},
+           {"read", "--port", "1", "--type", "24C16"},
+           {"program", "--port", "1", "--type", "24C16"},
+           {"convert", "-i", "a", "-o", "b"},
+           {"read", "--port", "1", "--type", "24C17", "-o", "x"},
+           {"read", "--port", "1", "--type", "24C16", "-o", "x", "--base", "8"},
+           {"read", "--port", "1", "--type", "24C16", "-o", "x", "--access-time", "16"},
+           {"read", "--port", "1", "--type", "24C16", "-o", "x", "--input", "rts"},
+           {"read", "--port", "1", "--type", "24C16", "-o", "x", "--complement", "sda"},
+           {"read", "--port", "1", "--type", "24C16", "-o", "x", "--list"},
+           {"convert", "-i", "a", "-o", "b", "--type", "24C16", "--port", "1"},
+           {"read", "--port"},
+           {"erase"},
+           {}}) {
+    Options o;
+    EXPECT_EQ(Parse(args, o).status, ParseStatus::UsageError) << ::testing::PrintToString(args);
+  }
+}
+
+TEST(CliOptions, HelpForEverySubcommand) {
+  for (const char* command : {"read", "program", "compare", "convert"}) {
+    Options options;
+    const ParseResult result = Parse({command, "--help"}, options);
+    EXPECT_EQ(result.status, ParseStatus::Help);
+    EXPECT_NE(result.text.find(std::string("keldar-cli ") + command), std::string::npos);
+  }
+}
+
+TEST(CliOptions, FormatFollowsTheOptionElseTheExtension) {
+  EXPECT_EQ(ResolveFormat(FileFormat::FromExtension, "dump.HEX"), FileFormat::IntelHex);
+  EXPECT_EQ(ResolveFormat(FileFormat::FromExtension, "dump.hex.bin"), FileFormat::Binary);
+  EXPECT_EQ(ResolveFormat(FileFormat::FromExtension, "dir.hex/dump"), FileFormat::Binary);
+  EXPECT_EQ(ResolveFormat(FileFormat::Binary, "dump.hex"), FileFormat::Binary);
+  Options options;
+  ASSERT_EQ(
+      Parse({"convert", "-i", "a.txt", "-o", "b", "--type", "24C02", "--in-format", "hex"}, options)
+          .status,
+      ParseStatus::Ok);
+  EXPECT_EQ(options.inputFormat, FileFormat::IntelHex);
+  EXPECT_EQ(options.outputFormat, FileFormat::FromExtension);
+}
+
+TEST(CliOptions, LineMapOverridesApplyOverThePreset) {
+  Options options;
+  ASSERT_EQ(Parse({"read", "--port", "sim:24C02", "--type", "24C02", "-o", "x", "--insitu",
+                   "--arrangement", "3", "--input", "dcd", "--access-time", "4"},
+                  options)
+                .status,
+            ParseStatus::Ok);
+  LineMap map;
+  std::string error;
+  ASSERT_TRUE(ApplyOverrides(options.lines, map, error));
+  EXPECT_TRUE(map.complementScl);
+  EXPECT_TRUE(map.complementSdaIn);
+  EXPECT_EQ(map.outputArrangement, 3);
+  EXPECT_EQ(map.sdaHighCode, SETBREAK);
+  EXPECT_EQ(map.sdaInputMask, MS_RLSD_ON);
+  EXPECT_EQ(map.accessTime, 4);
+
+  LineMapOverrides complement;
+  complement.complement = std::vector<std::string>{"valim", "sda-in"};
+  map.ApplyInSituPreset();
+  ASSERT_TRUE(ApplyOverrides(complement, map, error));
+  EXPECT_TRUE(map.complementValim);
+  EXPECT_FALSE(map.complementScl) << "the list names every inverted signal";
+  EXPECT_TRUE(map.complementSdaIn);
+}
+
+}  // namespace
+}  // namespace keldar::cli
