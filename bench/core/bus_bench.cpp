@@ -1,0 +1,222 @@
+// Port calls per operation against what the call sequence requires, our own cost per line
+// primitive, and whole 24C512 operations against the simulated reader.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "hw/line_driver.h"
+#include "i2c/operations.h"
+#include "sim/recording_port.h"
+#include "sim/sim_port.h"
+
+namespace keldar {
+namespace {
+
+// Counts calls; the line check (the first status read after PowerOn's wait) sees SDA high, every
+// other read low, so every byte is acknowledged at once and the sequence is the shortest the
+// operation can have.
+class CountingPort final : public ControlPort {
+ public:
+  bool EscapeCommFunction(int32_t) override {
+    ++escapes;
+    return true;
+  }
+  bool GetCommModemStatus(uint32_t& status) override {
+    ++reads;
+    status = (sleeps == 1 && !checked) ? MS_CTS_ON : 0;
+    checked = checked || sleeps == 1;
+    return true;
+  }
+  void Sleep(uint32_t) override { ++sleeps; }
+  bool checked = false;
+  uint64_t calls() const { return escapes + reads; }
+  uint64_t escapes = 0, reads = 0, sleeps = 0;
+};
+
+// Costs of the bus routines in port calls, from their steps: an output change is 1 + accessTime
+// calls, a sample is one.
+struct SequenceCost {
+  uint64_t out;  // cost of one output change
+  uint64_t Start() const { return 5 * out; }
+  uint64_t Stop() const { return 3 * out; }
+  uint64_t Send() const { return 44 * out + 1; }
+  uint64_t Receive(bool ack) const { return (ack ? 22 : 21) * out + 8; }
+  uint64_t Power() const { return 3 * out; }
+  uint64_t Poll() const { return Start() + Send() + Stop(); }
+
+  uint64_t Read(const MemoryType& type) const {
+    uint64_t calls = Power() + 1;  // PowerOn and the line check
+    if (type.typeIndex == kX24C01Index) {
+      calls += Start() + Send();
+    } else {
+      calls += Start() + Send() * (1 + static_cast<uint64_t>(type.addressBytes)) + Start() + Send();
+    }
+    calls += (type.capacity - 1) * Receive(true) + Receive(false);
+    return calls + Stop() + Power();
+  }
+  uint64_t PageProgram(const MemoryType& type) const {
+    const uint64_t pages = type.capacity / type.pageSize;
+    const uint64_t header =
+        type.typeIndex == kX24C01Index ? 18 * out + Send() : Send() * (1 + type.addressBytes);
+    const uint64_t page = header + Start() + Send() * type.pageSize + Stop() + Poll();
+    return Power() + 1 + pages * page + Power();
+  }
+};
+
+void ReportRatio(benchmark::State& state, uint64_t measured, uint64_t required) {
+  state.counters["port_calls"] = static_cast<double>(measured);
+  state.counters["required"] = static_cast<double>(required);
+  state.counters["ratio"] = static_cast<double>(measured) / static_cast<double>(required);
+}
+
+void BM_PortCallsRead(benchmark::State& state) {
+  const auto typeIndex = static_cast<int32_t>(state.range(0));
+  const auto access = static_cast<int32_t>(state.range(1));
+  LineMap map;
+  map.accessTime = access;
+  CurrentMemory memory;
+  memory.Select(typeIndex);
+  Buffer buffer{};
+  uint64_t calls = 0;
+  for (auto _ : state) {
+    CountingPort port;
+    LineDriver lines(map, port);
+    benchmark::DoNotOptimize(ReadMemory(lines, memory, buffer, {}));
+    calls = port.calls();
+  }
+  state.SetLabel(std::string(memory.type().name) + " read");
+  ReportRatio(state, calls, SequenceCost{1U + static_cast<uint64_t>(access)}.Read(memory.type()));
+}
+BENCHMARK(BM_PortCallsRead)
+    ->ArgsProduct({{10, 5, 11}, {0, 15}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+void BM_PortCallsCompare(benchmark::State& state) {
+  LineMap map;
+  CurrentMemory memory;
+  memory.Select(10);
+  Buffer buffer{};
+  std::vector<uint8_t> scratch(memory.capacity);
+  uint64_t calls = 0;
+  for (auto _ : state) {
+    CountingPort port;
+    LineDriver lines(map, port);
+    benchmark::DoNotOptimize(CompareMemory(lines, memory, buffer, scratch, {}));
+    calls = port.calls();
+  }
+  state.SetLabel("24C512 compare");
+  ReportRatio(state, calls, SequenceCost{1}.Read(memory.type()));
+}
+BENCHMARK(BM_PortCallsCompare)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_PortCallsPageProgram(benchmark::State& state) {
+  LineMap map;
+  CurrentMemory memory;
+  memory.Select(static_cast<int32_t>(state.range(0)));
+  Buffer buffer{};
+  uint64_t calls = 0;
+  for (auto _ : state) {
+    CountingPort port;
+    LineDriver lines(map, port);
+    benchmark::DoNotOptimize(ProgramMemory(lines, memory, buffer, {}));
+    calls = port.calls();
+  }
+  state.SetLabel(std::string(memory.type().name) + " page-mode program");
+  ReportRatio(state, calls, SequenceCost{1}.PageProgram(memory.type()));
+}
+BENCHMARK(BM_PortCallsPageProgram)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Our own cost per primitive: a port that does nothing.
+void BM_PrimitiveOutput(benchmark::State& state) {
+  LineMap map;
+  sim::NullPort port;
+  LineDriver lines(map, port);
+  for (auto _ : state) {
+    lines.SetSclHigh();
+    lines.SetSclLow();
+  }
+  state.SetItemsProcessed(state.iterations() * 2);
+  state.counters["ns_per_call"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * 2,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrimitiveOutput);
+
+void BM_PrimitiveReadSda(benchmark::State& state) {
+  LineMap map;
+  sim::NullPort port(MS_CTS_ON);
+  LineDriver lines(map, port);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(lines.ReadSda());
+  state.counters["ns_per_call"] =
+      benchmark::Counter(static_cast<double>(state.iterations()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrimitiveReadSda);
+
+// Whole operations on a simulated 24C512: wall time of our code plus the simulator.
+std::unique_ptr<sim::SimulatedReader> Open24C512() {
+  std::string error;
+  auto reader = sim::OpenSimulatedPort("sim:24C512", error);
+  if (!reader) std::abort();
+  return reader;
+}
+
+void BM_Sim24C512Read(benchmark::State& state) {
+  auto reader = Open24C512();
+  LineMap map;
+  LineDriver lines(map, *reader);
+  CurrentMemory memory;
+  memory.Select(10);
+  Buffer buffer{};
+  for (auto _ : state) {
+    if (!ReadMemory(lines, memory, buffer, {}).succeeded()) state.SkipWithError("read failed");
+  }
+  state.counters["simulated_s"] =
+      static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Sim24C512Read)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Sim24C512PageProgram(benchmark::State& state) {
+  auto reader = Open24C512();
+  LineMap map;
+  LineDriver lines(map, *reader);
+  CurrentMemory memory;
+  memory.Select(10);
+  Buffer buffer{};
+  for (size_t i = 0; i < buffer.size(); ++i)
+    buffer[i] = static_cast<uint8_t>(i * 7);
+  for (auto _ : state) {
+    if (!ProgramMemory(lines, memory, buffer, {}).succeeded()) {
+      state.SkipWithError("program failed");
+    }
+  }
+  state.counters["simulated_s"] =
+      static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Sim24C512PageProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Sim24C512Compare(benchmark::State& state) {
+  auto reader = Open24C512();
+  LineMap map;
+  LineDriver lines(map, *reader);
+  CurrentMemory memory;
+  memory.Select(10);
+  Buffer buffer{};
+  buffer.fill(0xFF);
+  std::vector<uint8_t> scratch(memory.capacity);
+  for (auto _ : state) {
+    const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, {});
+    if (!outcome.reachable || outcome.differences != 0) state.SkipWithError("compare failed");
+  }
+  state.counters["simulated_s"] =
+      static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_Sim24C512Compare)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+}  // namespace keldar
+
+BENCHMARK_MAIN();
