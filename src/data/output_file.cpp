@@ -1,0 +1,44 @@
+#include "data/output_file.h"
+
+#include <cstdio>
+
+namespace keldar {
+namespace {
+
+class StdioFile final : public OutputFile {
+ public:
+  explicit StdioFile(std::FILE* file) : file_(file) {}
+  ~StdioFile() override {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  StdioFile(const StdioFile&) = delete;
+  StdioFile& operator=(const StdioFile&) = delete;
+
+  bool Write(std::string_view bytes) override {
+    if (file_ == nullptr) return false;
+    return std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  }
+
+  bool Close() override {
+    if (file_ == nullptr) return false;
+    const bool flushed = std::fflush(file_) == 0 && std::ferror(file_) == 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return flushed && closed;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> OpenStdioFile(const std::filesystem::path& path, OpenMode mode) {
+  // "x": exclusive creation, so a file that appeared meanwhile is never overwritten.
+  const char* flags = mode == OpenMode::CreateNew ? "wbx" : "wb";
+  std::FILE* file = std::fopen(path.string().c_str(), flags);
+  if (file == nullptr) return nullptr;
+  return std::make_unique<StdioFile>(file);
+}
+
+}  // namespace keldar
