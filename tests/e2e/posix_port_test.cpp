@@ -1,0 +1,227 @@
+// The real POSIX backend against simulated readers behind the syscall shim: the calls that reach
+// the kernel's entry points, exclusive use, failures, and whole transfers checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/buffer.h"
+#include "hw/line_driver.h"
+#include "hw/linemap.h"
+#include "hw/open_port.h"
+#include "i2c/catalogue.h"
+#include "i2c/operations.h"
+#include "shim_session.h"
+#include "sim/recording_port.h"
+
+namespace keldar::e2e {
+namespace {
+
+constexpr const char* kPort0 = "/dev/ttyKELDAR0";
+constexpr const char* kPort1 = "/dev/ttyKELDAR1";
+
+class PosixPortTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(ShimSession::ShimLoaded()) << "not running under the syscall shim";
+  }
+
+  std::unique_ptr<ControlPort> Open(const char* device) {
+    std::string error;
+    auto port = OpenDevice(device, error);
+    EXPECT_TRUE(port != nullptr) << error;
+    return port;
+  }
+};
+
+// Every trace line but the status reads' answers, which depend on the reader's state.
+std::vector<std::string> Calls(const std::vector<std::string>& trace) {
+  std::vector<std::string> calls;
+  for (const auto& line : trace)
+    calls.push_back(line.starts_with("TIOCMGET") ? "TIOCMGET" : line);
+  return calls;
+}
+
+TEST_F(PosixPortTest, EachLineChangeAndStatusReadIsExactlyOneIoctl) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16");
+  {
+    auto port = Open(kPort0);
+    ASSERT_NE(port, nullptr);
+    for (const int32_t code : {SETRTS, CLRRTS, SETDTR, CLRDTR, SETBREAK, CLRBREAK}) {
+      EXPECT_TRUE(port->EscapeCommFunction(code)) << code;
+    }
+    EXPECT_FALSE(port->EscapeCommFunction(7));  // no such line: refused without a call
+    uint32_t status = 0;
+    for (int i = 0; i < 3; ++i)
+      EXPECT_TRUE(port->GetCommModemStatus(status));
+    port->Sleep(20);
+  }
+  EXPECT_EQ(Calls(shim.Trace()),
+            (std::vector<std::string>{
+                "open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX", "TIOCMBIS RTS", "TIOCMBIC RTS",
+                "TIOCMBIS DTR", "TIOCMBIC DTR", "TIOCSBRK", "TIOCCBRK", "TIOCMGET", "TIOCMGET",
+                "TIOCMGET", "sleep 20", "close /dev/ttyKELDAR0"}));
+  EXPECT_EQ(shim.Count("ioctl"), 10U);  // TIOCEXCL, six line changes, three status reads
+  EXPECT_EQ(shim.Count("flock"), 1U);
+  EXPECT_EQ(shim.Count("ioctl_other"), 0U);  // no termios, no other request
+  EXPECT_EQ(shim.Count("other"), 0U);        // no data read or written
+  EXPECT_EQ(shim.Count("close"), 1U);
+}
+
+// The reader with no memory gives SDA back as DTR drives it, on whichever input it is wired to:
+// each input line must come back as its own MS_ bit and no other.
+TEST_F(PosixPortTest, StatusBitsMapEachInputLine) {
+  const std::vector<std::pair<std::string, uint32_t>> inputs{
+      {"cts", MS_CTS_ON}, {"dsr", MS_DSR_ON}, {"ring", MS_RING_ON}, {"dcd", MS_RLSD_ON}};
+  for (const auto& [input, bit] : inputs) {
+    ShimSession shim(std::string(kPort0) + "=sim:24C16,absent,input=" + input);
+    auto port = Open(kPort0);
+    ASSERT_NE(port, nullptr);
+    uint32_t status = 0xFFFF;
+    ASSERT_TRUE(port->EscapeCommFunction(SETDTR));
+    ASSERT_TRUE(port->GetCommModemStatus(status));
+    EXPECT_EQ(status, bit) << input;
+    ASSERT_TRUE(port->EscapeCommFunction(CLRDTR));
+    ASSERT_TRUE(port->GetCommModemStatus(status));
+    EXPECT_EQ(status, 0U) << input;
+  }
+}
+
+// A whole program, read and compare of a 24C16 through real system-call entry points: the
+// memory ends up holding the buffer (its image file proves it), and the shim saw exactly the
+// calls the primitives made, one for one.
+TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16,image={dir}/memory.bin");
+  CurrentMemory memory;  // 24C16, page mode
+  Buffer written{};
+  for (size_t i = 0; i < written.size(); ++i)
+    written[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
+  LineMap map;
+  sim::RecordingPort recorder;
+  {
+    auto port = Open(kPort0);
+    ASSERT_NE(port, nullptr);
+    sim::RecordingPort counted(port.get());
+    LineDriver lines(map, counted);
+    lines.PowerOff();
+    ASSERT_TRUE(ProgramMemory(lines, memory, written, nullptr).succeeded());
+    Buffer read{};
+    read.fill(0x55);
+    ASSERT_TRUE(ReadMemory(lines, memory, read, nullptr).succeeded());
+    EXPECT_TRUE(std::equal(read.begin(), read.begin() + memory.capacity, written.begin()));
+    std::vector<uint8_t> scratch(memory.capacity);
+    const CompareOutcome compared = CompareMemory(lines, memory, written, scratch, nullptr);
+    EXPECT_TRUE(compared.reachable);
+    EXPECT_EQ(compared.differences, 0U);
+    EXPECT_FALSE(lines.PortFailed());
+
+    const uint64_t escapes = counted.Count(sim::PortEvent::Kind::Escape);
+    const uint64_t statusReads = counted.Count(sim::PortEvent::Kind::Status);
+    port.reset();
+    EXPECT_EQ(shim.Count("TIOCMBIS") + shim.Count("TIOCMBIC") + shim.Count("TIOCSBRK") +
+                  shim.Count("TIOCCBRK"),
+              escapes);
+    EXPECT_EQ(shim.Count("TIOCMGET"), statusReads);
+    EXPECT_EQ(shim.Count("ioctl"), escapes + statusReads + 1);  // + TIOCEXCL
+    EXPECT_EQ(shim.Count("sleep"), counted.Count(sim::PortEvent::Kind::Sleep));
+    EXPECT_EQ(shim.Count("ioctl_failed"), 0U);
+  }
+  const std::vector<uint8_t> image = shim.ReadFile("memory.bin");
+  ASSERT_EQ(image.size(), memory.capacity);
+  EXPECT_TRUE(std::equal(image.begin(), image.end(), written.begin()));
+
+  // The memory keeps its contents from one opening to the next.
+  auto port = Open(kPort0);
+  ASSERT_NE(port, nullptr);
+  LineDriver lines(map, *port);
+  Buffer read{};
+  ASSERT_TRUE(ReadMemory(lines, memory, read, nullptr).succeeded());
+  EXPECT_TRUE(std::equal(read.begin(), read.begin() + memory.capacity, written.begin()));
+}
+
+TEST_F(PosixPortTest, ASecondOpeningIsRefusedWhileTheFirstHoldsThePort) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16;" + kPort1 + "=sim:24C02");
+  auto first = Open(kPort0);
+  ASSERT_NE(first, nullptr);
+  std::string error;
+  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
+  EXPECT_NE(error.find("in use"), std::string::npos) << error;
+  EXPECT_TRUE(first->EscapeCommFunction(SETRTS));  // the holder keeps its port
+
+  auto other = Open(kPort1);  // another device is free
+  EXPECT_NE(other, nullptr);
+
+  first.reset();
+  EXPECT_NE(Open(kPort0), nullptr);  // free again once released
+  EXPECT_EQ(shim.Count("refused"), 1U);
+}
+
+// Root is not bound by TIOCEXCL: the lock alone must then keep a second opening out.
+TEST_F(PosixPortTest, TheLockRefusesASecondOpeningWhenExclusiveModeDoesNot) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16");
+  ::setenv("KELDAR_SHIM_AS_ROOT", "1", 1);
+  auto first = Open(kPort0);
+  ASSERT_NE(first, nullptr);
+  std::string error;
+  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
+  EXPECT_NE(error.find("in use"), std::string::npos) << error;
+  EXPECT_TRUE(first->EscapeCommFunction(SETDTR));
+  first.reset();
+  EXPECT_EQ(shim.Count("open"), 2U);
+  EXPECT_EQ(shim.Count("flock_refused"), 1U);
+  EXPECT_EQ(shim.Count("close"), 2U);  // the refused opening's descriptor is not leaked
+}
+
+TEST_F(PosixPortTest, AMissingDeviceFailsAtOnce) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16;/dev/ttyKELDAR2=sim:24C99");
+  std::string error;
+  EXPECT_EQ(OpenDevice("/dev/ttyKELDAR9", error), nullptr);  // no such path
+  EXPECT_NE(error.find("/dev/ttyKELDAR9"), std::string::npos) << error;
+  EXPECT_EQ(OpenDevice(shim.dir() + "/no-such-port", error), nullptr);
+  EXPECT_EQ(OpenDevice("/dev/ttyKELDAR2", error), nullptr);  // a reader the shim cannot make
+  EXPECT_EQ(shim.Count("open"), 0U);
+  EXPECT_EQ(shim.Count("refused"), 1U);
+}
+
+// A USB adapter pulled out mid-operation: from then on every ioctl fails with EIO.
+TEST_F(PosixPortTest, APulledOutAdapterFailsEveryCallFromThenOn) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16");
+  ::setenv("KELDAR_SHIM_FAIL_AFTER", "5", 1);  // TIOCEXCL and PowerOff's three pass
+  auto port = Open(kPort0);
+  ASSERT_NE(port, nullptr);
+  LineMap map;
+  LineDriver lines(map, *port);
+  lines.PowerOff();
+  EXPECT_FALSE(lines.PortFailed());
+  lines.SetSclHigh();
+  EXPECT_TRUE(lines.PortFailed());
+  EXPECT_FALSE(port->EscapeCommFunction(SETRTS));
+  uint32_t status = 0x1234;
+  EXPECT_FALSE(port->GetCommModemStatus(status));
+  EXPECT_EQ(status, 0x1234U);  // left as it was
+
+  CurrentMemory memory;
+  Buffer buffer{};
+  buffer.fill(0xA5);
+  lines.ClearPortFailure();
+  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, nullptr);
+  EXPECT_FALSE(outcome.succeeded());
+  EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](uint8_t b) { return b == 0xA5; }));
+  port.reset();
+  EXPECT_EQ(shim.Count("ioctl_failed"), shim.Count("ioctl") - 4);
+}
+
+TEST_F(PosixPortTest, AFailingExclusiveModeIsAFailedOpening) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16");
+  ::setenv("KELDAR_SHIM_FAIL_AFTER", "1", 1);
+  std::string error;
+  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
+  EXPECT_NE(error.find("TIOCEXCL"), std::string::npos) << error;
+  EXPECT_EQ(shim.Count("close"), 1U);
+}
+
+}  // namespace
+}  // namespace keldar::e2e

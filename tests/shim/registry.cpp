@@ -1,0 +1,333 @@
+#include "registry.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace keldar::shim {
+namespace {
+
+// The shim's own files and placeholders go straight to the kernel: no interposed entry point,
+// no sanitizer interceptor, no recursion.
+int RawOpen(const char* path, int flags) {
+  return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, 0644));
+}
+void RawClose(int fd) {
+  ::syscall(SYS_close, fd);
+}
+void RawWriteFile(const char* path, int flags, std::string_view data) {
+  const int fd = RawOpen(path, O_WRONLY | O_CREAT | O_CLOEXEC | flags);
+  if (fd < 0) return;
+  while (!data.empty()) {
+    const long written = ::syscall(SYS_write, fd, data.data(), data.size());
+    if (written <= 0) break;
+    data.remove_prefix(static_cast<size_t>(written));
+  }
+  RawClose(fd);
+}
+
+uint64_t EnvNumber(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? 0 : std::strtoull(value, nullptr, 10);
+}
+
+std::string InputLines(int lines) {
+  std::string text;
+  for (const auto& [bit, name] : {std::pair{TIOCM_CTS, " CTS"}, std::pair{TIOCM_DSR, " DSR"},
+                                  std::pair{TIOCM_RNG, " RING"}, std::pair{TIOCM_CAR, " DCD"}}) {
+    if ((lines & bit) != 0) text += name;
+  }
+  return text.empty() ? " -" : text;
+}
+
+}  // namespace
+
+Registry& Registry::Get() {
+  static Registry* const registry = new Registry;
+  return *registry;
+}
+
+Registry::Device& Registry::DeviceAt(std::string_view path) {
+  for (auto& device : devices_) {
+    if (device->path == path) return *device;
+  }
+  devices_.push_back(std::make_unique<Device>());
+  devices_.back()->path = path;
+  return *devices_.back();
+}
+
+int Registry::Open(std::string_view path, std::string_view spec, int flags) {
+  const std::lock_guard lock(mutex_);
+  UpdateOutputPaths();
+  Device& device = DeviceAt(path);
+  // Root is not bound by TIOCEXCL; only the lock keeps a second opening out then.
+  if (device.exclusive && EnvNumber("KELDAR_SHIM_AS_ROOT") == 0) {
+    return Refuse(path, EBUSY, "held in exclusive mode");
+  }
+  if (device.reader == nullptr) {
+    std::string error;
+    device.reader = sim::OpenSimulatedPort(spec, error);
+    if (device.reader == nullptr) return Refuse(path, ENXIO, error);
+  }
+  const int fd = RawOpen("/dev/null", O_RDWR | (flags & O_CLOEXEC));
+  if (fd < 0) {
+    const int error = errno;
+    if (device.openings == 0) device.reader.reset();
+    errno = error;
+    return -1;
+  }
+  ++device.openings;
+  openings_.emplace(fd,
+                    Opening{&device, ::pthread_self(), 0, EnvNumber("KELDAR_SHIM_FAIL_AFTER"), 0});
+  openCount_.fetch_add(1, std::memory_order_release);
+  Count(kOpen);
+  Trace("open " + std::string(path));
+  return fd;
+}
+
+int Registry::Refuse(std::string_view path, int error, std::string_view why) {
+  Count(kRefused);
+  Trace("refused " + std::string(path) + ": " + std::string(why));
+  WriteLog();
+  FlushTrace();
+  errno = error;
+  return -1;
+}
+
+std::optional<int> Registry::Close(int fd) {
+  if (!Active()) return std::nullopt;
+  const std::lock_guard lock(mutex_);
+  const auto it = openings_.find(fd);
+  if (it == openings_.end()) return std::nullopt;
+  Device& device = *it->second.device;
+  ReleaseLock(it->second, fd);
+  if (--device.openings == 0) {
+    device.exclusive = false;
+    device.reader.reset();  // the reader saves its image
+  }
+  openings_.erase(it);
+  openCount_.fetch_sub(1, std::memory_order_release);
+  Count(kClose);
+  Trace("close " + device.path);
+  WriteLog();
+  FlushTrace();
+  RawClose(fd);
+  return 0;
+}
+
+std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument) {
+  if (!Active()) return std::nullopt;
+  const std::lock_guard lock(mutex_);
+  const auto it = openings_.find(fd);
+  if (it == openings_.end()) return std::nullopt;
+  Opening& opening = it->second;
+  Count(kIoctl);
+  ++opening.ioctls;
+  switch (request) {
+    case TIOCEXCL:
+    case TIOCNXCL: {
+      const bool set = request == TIOCEXCL;
+      Count(set ? kTiocexcl : kTiocnxcl);
+      if (Failing(opening)) return Fail(set ? "TIOCEXCL" : "TIOCNXCL");
+      opening.device->exclusive = set;
+      Trace(set ? "TIOCEXCL" : "TIOCNXCL");
+      return 0;
+    }
+    case TIOCMBIS:
+    case TIOCMBIC:
+    case TIOCSBRK:
+    case TIOCCBRK:
+      return LineChange(opening, request, static_cast<const int*>(argument));
+    case TIOCMGET:
+      return ModemStatus(opening, static_cast<int*>(argument));
+    default:
+      Count(kIoctlOther);
+      Trace("ioctl " + std::to_string(request) + " ENOTTY");
+      errno = ENOTTY;
+      return -1;
+  }
+}
+
+bool Registry::Failing(const Opening& opening) const {
+  return opening.device->reader == nullptr ||
+         (opening.failFrom != 0 && opening.ioctls >= opening.failFrom);
+}
+
+int Registry::Fail(std::string_view call) {
+  Count(kIoctlFailed);
+  Trace(std::string(call) + " EIO");
+  errno = EIO;
+  return -1;
+}
+
+int Registry::LineChange(Opening& opening, unsigned long request, const int* lines) {
+  std::string call;
+  int32_t codes[2] = {0, 0};
+  size_t count = 0;
+  if (request == TIOCSBRK || request == TIOCCBRK) {
+    const bool set = request == TIOCSBRK;
+    Count(set ? kTiocsbrk : kTioccbrk);
+    call = set ? "TIOCSBRK" : "TIOCCBRK";
+    codes[count++] = set ? SETBREAK : CLRBREAK;
+  } else {
+    const bool set = request == TIOCMBIS;
+    Count(set ? kTiocmbis : kTiocmbic);
+    call = set ? "TIOCMBIS" : "TIOCMBIC";
+    if (lines == nullptr) return Fail(call);
+    if ((*lines & TIOCM_RTS) != 0) {
+      call += " RTS";
+      codes[count++] = set ? SETRTS : CLRRTS;
+    }
+    if ((*lines & TIOCM_DTR) != 0) {
+      call += " DTR";
+      codes[count++] = set ? SETDTR : CLRDTR;
+    }
+  }
+  if (Failing(opening)) return Fail(call);
+  bool ok = true;
+  for (size_t i = 0; i < count; ++i)
+    ok = opening.device->reader->EscapeCommFunction(codes[i]) && ok;
+  if (!ok) return Fail(call);
+  Trace(call);
+  return 0;
+}
+
+int Registry::ModemStatus(Opening& opening, int* lines) {
+  Count(kTiocmget);
+  uint32_t status = 0;
+  if (lines == nullptr || Failing(opening) || !opening.device->reader->GetCommModemStatus(status)) {
+    return Fail("TIOCMGET");
+  }
+  const sim::SimulatedReader& reader = *opening.device->reader;
+  *lines =
+      ((status & MS_CTS_ON) != 0 ? TIOCM_CTS : 0) | ((status & MS_DSR_ON) != 0 ? TIOCM_DSR : 0) |
+      ((status & MS_RING_ON) != 0 ? TIOCM_RNG : 0) | ((status & MS_RLSD_ON) != 0 ? TIOCM_CAR : 0) |
+      (reader.dtr() ? TIOCM_DTR : 0) | (reader.rts() ? TIOCM_RTS : 0);
+  if (!tracePath_.empty()) Trace("TIOCMGET" + InputLines(*lines));
+  return 0;
+}
+
+std::optional<int> Registry::Flock(int fd, int operation) {
+  if (!Active()) return std::nullopt;
+  const std::lock_guard lock(mutex_);
+  const auto it = openings_.find(fd);
+  if (it == openings_.end()) return std::nullopt;
+  Opening& opening = it->second;
+  Device& device = *opening.device;
+  Count(kFlock);
+  const int kind = operation & (LOCK_SH | LOCK_EX | LOCK_UN);
+  if (kind == LOCK_UN) {
+    ReleaseLock(opening, fd);
+    Trace("flock LOCK_UN");
+    return 0;
+  }
+  if (kind != LOCK_SH && kind != LOCK_EX) {
+    errno = EINVAL;
+    return -1;
+  }
+  const bool otherExclusive = device.exclusiveLockFd >= 0 && device.exclusiveLockFd != fd;
+  const int otherShared = device.sharedLocks - (opening.lock == LOCK_SH ? 1 : 0);
+  // A blocking request would wait for ever inside one process: it is refused as well.
+  if (otherExclusive || (kind == LOCK_EX && otherShared > 0)) {
+    Count(kFlockRefused);
+    Trace("flock EWOULDBLOCK");
+    errno = EWOULDBLOCK;
+    return -1;
+  }
+  ReleaseLock(opening, fd);
+  if (kind == LOCK_EX) {
+    device.exclusiveLockFd = fd;
+  } else {
+    ++device.sharedLocks;
+  }
+  opening.lock = kind;
+  Trace(kind == LOCK_EX ? "flock LOCK_EX" : "flock LOCK_SH");
+  return 0;
+}
+
+void Registry::ReleaseLock(Opening& opening, int fd) {
+  if (opening.lock == LOCK_EX && opening.device->exclusiveLockFd == fd) {
+    opening.device->exclusiveLockFd = -1;
+  }
+  if (opening.lock == LOCK_SH) --opening.device->sharedLocks;
+  opening.lock = 0;
+}
+
+bool Registry::CountOther(int fd, const char* call) {
+  if (!Active()) return false;
+  const std::lock_guard lock(mutex_);
+  if (!openings_.contains(fd)) return false;
+  Count(kOther);
+  Trace(call);
+  return true;
+}
+
+void Registry::Slept(const timespec& duration) {
+  if (!Active()) return;
+  const std::lock_guard lock(mutex_);
+  const pthread_t self = ::pthread_self();
+  bool holder = false;
+  for (const auto& [fd, opening] : openings_)
+    holder = holder || ::pthread_equal(opening.thread, self);
+  if (!holder) return;
+  const auto milliseconds =
+      static_cast<uint32_t>(duration.tv_sec * 1000 + duration.tv_nsec / 1000000);
+  for (auto& device : devices_) {
+    if (device->reader != nullptr) device->reader->Sleep(milliseconds);
+  }
+  Count(kSleep);
+  Trace("sleep " + std::to_string(milliseconds));
+}
+
+void Registry::Finish() {
+  const std::lock_guard lock(mutex_);
+  for (auto& device : devices_)
+    device->reader.reset();
+  WriteLog();
+  FlushTrace();
+}
+
+void Registry::UpdateOutputPaths() {
+  const char* logPath = std::getenv("KELDAR_SHIM_LOG");
+  if (logPath_ != (logPath == nullptr ? "" : logPath)) {
+    logPath_ = logPath == nullptr ? "" : logPath;
+    counters_.fill(0);
+  }
+  const char* tracePath = std::getenv("KELDAR_SHIM_TRACE");
+  if (tracePath_ != (tracePath == nullptr ? "" : tracePath)) {
+    FlushTrace();
+    tracePath_ = tracePath == nullptr ? "" : tracePath;
+  }
+}
+
+void Registry::Trace(std::string_view line) {
+  if (tracePath_.empty()) return;
+  trace_.append(line);
+  trace_.push_back('\n');
+  if (trace_.size() >= 65536) FlushTrace();
+}
+
+void Registry::FlushTrace() {
+  if (trace_.empty() || tracePath_.empty()) return;
+  RawWriteFile(tracePath_.c_str(), O_APPEND, trace_);
+  trace_.clear();
+}
+
+void Registry::WriteLog() {
+  if (logPath_.empty()) return;
+  std::string text;
+  for (size_t i = 0; i < kCounterCount; ++i) {
+    text += kCounterNames[i];
+    text += ' ';
+    text += std::to_string(counters_[i]);
+    text += '\n';
+  }
+  RawWriteFile(logPath_.c_str(), O_TRUNC, text);
+}
+
+}  // namespace keldar::shim

@@ -1,0 +1,112 @@
+// The shim's state: which device paths exist, which placeholder descriptors stand for open
+// devices, the simulated reader behind each device, and the call counters.
+#pragma once
+
+#include <pthread.h>
+#include <time.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/sim_port.h"
+
+namespace keldar::shim {
+
+enum Counter : size_t {
+  kOpen,     // successful openings of a shim device
+  kRefused,  // openings refused: held in exclusive mode (EBUSY) or a refused sim spec (ENXIO)
+  kClose,
+  kFlock,
+  kFlockRefused,
+  kIoctl,  // every ioctl on a shim descriptor, those below included
+  kTiocexcl,
+  kTiocnxcl,
+  kTiocmbis,
+  kTiocmbic,
+  kTiocsbrk,
+  kTioccbrk,
+  kTiocmget,
+  kIoctlOther,   // any other request: answered ENOTTY
+  kIoctlFailed,  // answered EIO: failure on demand, or the reader's own failure
+  kSleep,        // relative sleeps of a thread that holds a shim device open
+  kOther,        // read, write, tcgetattr, tcsetattr on a shim descriptor: the backend makes none
+  kCounterCount
+};
+
+inline constexpr std::array<const char*, kCounterCount> kCounterNames{
+    "open",     "refused",     "close",        "flock",    "flock_refused", "ioctl",
+    "TIOCEXCL", "TIOCNXCL",    "TIOCMBIS",     "TIOCMBIC", "TIOCSBRK",      "TIOCCBRK",
+    "TIOCMGET", "ioctl_other", "ioctl_failed", "sleep",    "other"};
+
+class Registry {
+ public:
+  // Made on first use and never destroyed: calls may arrive during the program's own exit.
+  static Registry& Get();
+
+  // True while some shim descriptor is open: the fast test every intercepted call makes first.
+  bool Active() const { return openCount_.load(std::memory_order_acquire) > 0; }
+
+  // Opens the device at path with the sim spec. The descriptor or -1 with errno.
+  int Open(std::string_view path, std::string_view spec, int flags);
+  // Each: nothing when fd is not a shim descriptor, else the call's result (errno set).
+  std::optional<int> Close(int fd);
+  std::optional<int> Ioctl(int fd, unsigned long request, void* argument);
+  std::optional<int> Flock(int fd, int operation);
+  bool CountOther(int fd, const char* call);
+  // A relative sleep of the calling thread: the readers' clocks advance with it.
+  void Slept(const timespec& duration);
+  // At exit: writes the log and releases every device, so images are saved.
+  void Finish();
+
+ private:
+  struct Device {
+    std::string path;
+    std::unique_ptr<sim::SimulatedReader> reader;  // from the first opening to the last close
+    int openings = 0;
+    bool exclusive = false;    // TIOCEXCL: further openings get EBUSY
+    int exclusiveLockFd = -1;  // flock LOCK_EX holder
+    int sharedLocks = 0;
+  };
+  struct Opening {
+    Device* device;
+    pthread_t thread;
+    uint64_t ioctls = 0;
+    uint64_t failFrom = 0;  // KELDAR_SHIM_FAIL_AFTER at opening: every ioctl from this one fails
+    int lock = 0;           // LOCK_SH or LOCK_EX held through this descriptor
+  };
+
+  Registry() = default;
+  Device& DeviceAt(std::string_view path);
+  int Refuse(std::string_view path, int error, std::string_view why);
+  bool Failing(const Opening& opening) const;
+  int Fail(std::string_view call);
+  int LineChange(Opening& opening, unsigned long request, const int* lines);
+  int ModemStatus(Opening& opening, int* lines);
+  void ReleaseLock(Opening& opening, int fd);
+  void Count(Counter counter) { ++counters_[counter]; }
+  void UpdateOutputPaths();
+  void Trace(std::string_view line);
+  void WriteLog();
+  void FlushTrace();
+
+  std::mutex mutex_;
+  std::atomic<int> openCount_{0};
+  std::vector<std::unique_ptr<Device>> devices_;
+  std::map<int, Opening> openings_;
+  std::array<uint64_t, kCounterCount> counters_{};
+  // KELDAR_SHIM_LOG and KELDAR_SHIM_TRACE as the last opening saw them; "" none. A log file holds
+  // the counts of the calls made while it was named: a new name starts the counts afresh.
+  std::string logPath_;
+  std::string tracePath_;
+  std::string trace_;
+};
+
+}  // namespace keldar::shim
