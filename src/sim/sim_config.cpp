@@ -182,7 +182,7 @@ bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& err
     const std::string_view value =
         equals == std::string_view::npos ? std::string_view{} : item.substr(equals + 1);
     if (key.empty()) {
-      error = "Élément vide " + Quoted(item) + " dans " + Quoted(device) + ".";
+      error = "Élément vide dans " + Quoted(device) + ".";
       return false;
     }
     if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
