@@ -1,9 +1,20 @@
+// keldar: the EEPROM programmer's main program. It takes no arguments.
+#include <exception>
+
 #include <QApplication>
-#include <QLabel>
+#include <QMessageBox>
+
+#include "ui/program.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QLabel placeholder(QStringLiteral("KELDAR"));
-  placeholder.show();
-  return app.exec();
+  try {
+    keldar::ui::Program program;
+    return app.exec();
+  } catch (const std::exception& error) {
+    // An error that escapes the windows' creation or the message loop ends the program after
+    // its message.
+    QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(error.what()));
+    return 1;
+  }
 }

@@ -1,0 +1,103 @@
+// Opening, switching and releasing the serial port, and the two command states that follow it.
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+
+#include "hw/line_driver.h"
+#include "ui/Keldaru1.h"
+#include "ui/Keldaru5.h"
+#include "ui/Keldaru6.h"
+#include "ui/grid/hex_grid_view.h"
+
+namespace keldar::ui {
+namespace {
+
+const char* const kPromptMessage = " Choisissez le port série...";
+const char* const kDeselectedMessage = " Port série désélectionné...";
+
+QString UnavailableMessage(int port) {
+  return QStringLiteral(" Le COM%1 est indisponible !").arg(port);
+}
+
+}  // namespace
+
+void TForm1::SetPortCommandsAvailable(bool available) {
+  // A disabled menu still fires its items' shortcuts: each command is disabled itself.
+  MenuAction->menuAction()->setEnabled(available);
+  for (QAction* command : MenuAction->actions())
+    command->setEnabled(available);
+  Testduportserie->setEnabled(available);
+  for (QToolButton* button : {BoutonLire, BoutonProgOctet, BoutonProgMem, BoutonComparer}) {
+    button->setVisible(available);
+  }
+  EditMessPort->setVisible(!available);
+}
+
+void TForm1::CheckPortItem(int port) {
+  QAction* const items[] = {OptionNoCOM, OptionCOM1, OptionCOM2, OptionCOM3, OptionCOM4};
+  items[port]->setChecked(true);
+}
+
+void TForm1::ChangerPort(int port) {
+  if (port < 0 || port > 4) return;
+  if (portNumber != 0 && port == 0) {
+    Timer1->stop();
+    portHandle.reset();  // released as it is: no power-off first
+    CheckPortItem(0);
+    EditMessPort->setText(QString::fromUtf8(kDeselectedMessage));
+    SetPortCommandsAvailable(false);
+    Timer1->start();
+    portNumber = 0;
+  }
+  if (port == 0) return;
+  Timer1->stop();
+  if (port == portNumber) return;
+  if (portNumber != 0) portHandle.reset();
+
+  portHandle = openPort_ ? openPort_(port) : nullptr;
+  if (!portHandle) {
+    CheckPortItem(0);
+    EditMessPort->setText(UnavailableMessage(port));
+    SetPortCommandsAvailable(false);
+    Timer1->start();
+    portNumber = 0;
+    return;
+  }
+  // The reader starts unpowered, its bus lines low.
+  LineDriver lines(lineMap, *portHandle);
+  lines.PowerOff();
+  SetPortCommandsAvailable(true);
+  portNumber = port;
+  CheckPortItem(port);
+}
+
+void TForm1::PortCOMactif(QObject* Sender) {
+  // The click does not move the check mark; ChangerPort alone sets it.
+  CheckPortItem(portNumber);
+  int port = 0;
+  if (Sender == OptionCOM1) port = 1;
+  if (Sender == OptionCOM2) port = 2;
+  if (Sender == OptionCOM3) port = 3;
+  if (Sender == OptionCOM4) port = 4;
+  ChangerPort(port);
+  StringGrid1->setFocus();
+}
+
+void TForm1::Timer1Timer() {
+  EditMessPort->setText(QString::fromUtf8(kPromptMessage));
+  Timer1->stop();
+}
+
+void TForm1::TestduportserieClick(QObject* Sender) {
+  emit commandStarted(QStringLiteral("TestduportserieClick"), Sender);
+  if (form5_ != nullptr) dialogs_->ShowModal(*form5_);
+}
+
+void TForm1::TypeLecteurClick(QObject* Sender) {
+  emit commandStarted(QStringLiteral("TypeLecteurClick"), Sender);
+  if (form6_ != nullptr) dialogs_->ShowModal(*form6_);
+}
+
+}  // namespace keldar::ui

@@ -1,0 +1,37 @@
+// One of the two byte entry fields under the grid. Its text is only ever set by the program:
+// every typed character goes to the key-press handler, releasing a key and taking the focus
+// are reported, and the field itself edits nothing (no clipboard, no undo).
+#pragma once
+
+#include <functional>
+
+#include <QLineEdit>
+
+namespace keldar::ui {
+
+class EntryField : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  using KeyPressHandler = std::function<void(QChar key)>;
+  using Handler = std::function<void()>;
+
+  explicit EntryField(QWidget* parent = nullptr);
+
+  void SetKeyPressHandler(KeyPressHandler handler) { keyPress_ = std::move(handler); }
+  void SetKeyUpHandler(Handler handler) { keyUp_ = std::move(handler); }
+  void SetEnterHandler(Handler handler) { enter_ = std::move(handler); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  KeyPressHandler keyPress_;
+  Handler keyUp_;
+  Handler enter_;
+};
+
+}  // namespace keldar::ui
