@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/replace_file.h"
+
 namespace keldar::sim {
 
 namespace fs = std::filesystem;
@@ -40,15 +42,10 @@ bool LoadImageFile(const std::string& path, std::string_view typeName, std::span
 }
 
 bool SaveImageFile(const std::string& path, std::span<const uint8_t> cells, std::string& error) {
-  const std::string temporary = path + ".keldar-tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  bool written =
-      file != nullptr && std::fwrite(cells.data(), 1, cells.size(), file) == cells.size();
-  if (file != nullptr) written = std::fclose(file) == 0 && written;
-  std::error_code code;
-  if (written) fs::rename(temporary, path, code);
-  if (written && !code) return true;
-  fs::remove(temporary, code);
+  const SaveResult result = ReplaceFile(path, [cells](OutputFile& file) {
+    return file.Write(std::string_view(reinterpret_cast<const char*>(cells.data()), cells.size()));
+  });
+  if (result == SaveResult::Ok) return true;
   error = "Impossible d'enregistrer l'image « " + path + " ».";
   return false;
 }

@@ -26,8 +26,9 @@ struct SimFaults {
   int64_t busyPolls = -1;          // busy-polls=N: each write cycle ends once N polls were refused
   StuckSda stuckSda = StuckSda::None;  // stuck=low|high
   int64_t refusedAddress = -1;         // refuse=ADDR: a data byte aimed at ADDR is refused
-  int32_t refusedByte = 0;   // nack=N: the N-th byte after every start is refused (1 = device byte)
-  uint64_t pullOutCall = 0;  // pullout=N: every port call from the N-th on fails; 0 never
+  int32_t refusedByte = 0;  // nack=N: the N-th byte after every start is refused (1 = device byte)
+  // pullout=N: every port call from the N-th on (counting all calls, sleeps too) fails; 0 never.
+  uint64_t pullOutCall = 0;
 };
 
 struct SimConfig {
