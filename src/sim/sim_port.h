@@ -19,6 +19,7 @@ namespace keldar::sim {
 
 class SimulatedReader final : public ControlPort {
  public:
+  // config holds indices within range, as ParseSimDevice gives them.
   explicit SimulatedReader(const SimConfig& config);
   // Saves the memory into the image file when one was named.
   ~SimulatedReader() override;

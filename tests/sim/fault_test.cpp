@@ -15,6 +15,7 @@ using test::Rig;
 
 constexpr int32_t k24C02 = 2;
 constexpr int32_t k24C16 = 5;
+constexpr int32_t k24C32 = 6;
 constexpr int32_t k24C256 = 9;
 
 TEST(BlockFaultTest, PinsThatDoNotMatchGiveNoDeviceAck) {
@@ -126,16 +127,16 @@ TEST(BlockFaultTest, RefusedDataByteGivesDataNackWithoutPolling) {
 }
 
 TEST(BlockFaultTest, WriteProtectionRefusesDataButNotAddresses) {
-  sim::SimConfig config = Fitted(k24C256, 2);
+  sim::SimConfig config = Fitted(k24C32, 2);
   config.faults.writeProtect = true;
   Rig rig(config, 2);
-  for (uint32_t a = 0; a < 32768; ++a)
+  for (uint32_t a = 0; a < 4096; ++a)
     rig.reader.memory()[a] = static_cast<uint8_t>(a);
   const std::vector<uint8_t> cells = rig.Cells();
   rig.lines.PowerOn();
-  EXPECT_EQ(rig.io.WriteByte(0x1234, 0x00), BlockResult::DataNack);
-  const std::vector<uint8_t> page(64, 0xEE);
-  EXPECT_EQ(rig.io.WritePage(0x100, page.data(), 64), BlockResult::DataNack);
+  EXPECT_EQ(rig.io.WriteByte(0xF34, 0x00), BlockResult::DataNack);
+  const std::vector<uint8_t> page(32, 0xEE);
+  EXPECT_EQ(rig.io.WritePage(0x100, page.data(), 32), BlockResult::DataNack);
   rig.lines.PowerOff();
   EXPECT_EQ(rig.Cells(), cells);
   EXPECT_EQ(rig.ReadAll(), cells);  // reading is unaffected
