@@ -1,8 +1,9 @@
-// The help text window, shown modally.
+// The help text window, shown modally over the main window.
 #pragma once
 
 #include <QDialog>
 
+class QPlainTextEdit;
 class QPushButton;
 
 namespace keldar::ui {
@@ -13,7 +14,15 @@ class TForm4 : public QDialog {
  public:
   TForm4();
 
+  QPlainTextEdit* RichEdit1 = nullptr;
   QPushButton* BoutonRetour3 = nullptr;
+
+ public slots:
+  void BoutonRetour3Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace keldar::ui
