@@ -1,30 +1,11 @@
-// Runs this test binary under the syscall shim. The first start preloads the shim and executes
-// the binary again, so that no other test binary of the suite is preloaded.
+// The main of the end-to-end tests without windows: the tests run under the syscall shim, and no
+// other test binary of the suite is preloaded.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include "shim_exec.h"
 
 int main(int argc, char** argv) {
-  if (std::getenv("KELDAR_SHIM_CHILD") == nullptr) {
-    ::setenv("KELDAR_SHIM_CHILD", "1", 1);
-    ::setenv("LD_PRELOAD", KELDAR_SHIM_LIBRARY, 1);
-    // The binary may be instrumented while the preloaded shim is not: the sanitizer runtime then
-    // no longer comes first in the library order, which is harmless here.
-    std::string asan = "verify_asan_link_order=0";
-    if (const char* options = std::getenv("ASAN_OPTIONS")) asan = std::string(options) + ":" + asan;
-    ::setenv("ASAN_OPTIONS", asan.c_str(), 1);
-    // The port names lead nowhere unless a test maps them to shim devices.
-    for (int port = 1; port <= 4; ++port) {
-      const std::string name = "KELDAR_COM" + std::to_string(port);
-      ::setenv(name.c_str(), ("/nonexistent/keldar-" + name).c_str(), 1);
-    }
-    ::execv("/proc/self/exe", argv);
-    std::perror("execv");
-    return 127;
-  }
+  keldar::e2e::RunUnderShim(argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
