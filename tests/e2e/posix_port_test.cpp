@@ -1,8 +1,11 @@
 // The real POSIX backend against simulated readers behind the syscall shim: the calls that reach
 // the kernel's entry points, exclusive use, failures, and whole transfers checked byte for byte.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/time.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -212,6 +215,26 @@ TEST_F(PosixPortTest, APulledOutAdapterFailsEveryCallFromThenOn) {
   EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](uint8_t b) { return b == 0xA5; }));
   port.reset();
   EXPECT_EQ(shim.Count("ioctl_failed"), shim.Count("ioctl") - 4);
+}
+
+// A signal during the 20 ms rest must not cut it short: the backend sleeps the remainder.
+TEST_F(PosixPortTest, ASleepInterruptedByASignalStillLastsItsTime) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16");
+  auto port = Open(kPort0);
+  ASSERT_NE(port, nullptr);
+  struct sigaction action {};
+  action.sa_handler = [](int) {};  // no SA_RESTART: nanosleep returns EINTR
+  struct sigaction previous {};
+  ASSERT_EQ(::sigaction(SIGALRM, &action, &previous), 0);
+  const itimerval fireOnce{{0, 0}, {0, 5000}};
+  ASSERT_EQ(::setitimer(ITIMER_REAL, &fireOnce, nullptr), 0);
+  const auto start = std::chrono::steady_clock::now();
+  port->Sleep(40);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  ::sigaction(SIGALRM, &previous, nullptr);
+  EXPECT_GE(elapsed, std::chrono::milliseconds(40));
+  port.reset();
+  EXPECT_GE(shim.Count("sleep"), 2U);  // interrupted, then resumed
 }
 
 TEST_F(PosixPortTest, AFailingExclusiveModeIsAFailedOpening) {
