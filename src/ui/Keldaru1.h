@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <random>
+#include <string_view>
 
 #include <QMainWindow>
 #include <QString>
@@ -75,6 +77,9 @@ class TForm1 : public QMainWindow {
   std::minstd_rand randomGenerator;  // the random fill's generator, seeded at start-up
   FileDialogRequest OpenDialog1;
   FileDialogRequest SaveDialog1;
+  // Gives the compare command its scratch area, nullptr when none can be had; unset: the free
+  // store. Tests replace it to refuse the memory.
+  std::function<std::unique_ptr<uint8_t[]>(uint32_t size)> allocateScratch;
 
   // Toolbar.
   QToolButton* BoutonOuvrir = nullptr;
@@ -243,6 +248,11 @@ class TForm1 : public QMainWindow {
   void ApplyEntryAction(EntryAction action);
   void SetBusyStatus(const QString& text);
   void ClearBusyStatus();
+
+  // The opening and closing shared by the memory operations (Keldaru1_memory.cpp).
+  void OpenOperation(uint32_t maximum, std::string_view runningText);
+  void ShowOperationDone(std::string_view doneText);
+  void CloseOperation();
 
   // Memory selection helpers (Keldaru1_selection.cpp).
   void SelectMemoryType(QObject* source);
