@@ -1,14 +1,125 @@
-// Loading the buffer from a file and saving it.
+// Loading the buffer from a file and saving it. The filter chosen in the dialog decides the format
+// (raw binary image or Intel HEX), never the file's extension.
 #include "ui/Keldaru1.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+
+#include <QDir>
+#include <QToolButton>
+
+#include "data/binary_image.h"
+#include "data/intelhex.h"
+#include "ui/grid/byte_texts.h"
+#include "ui/grid/hex_grid_view.h"
+
 namespace keldar::ui {
+namespace {
+
+// Filter entries 3 and 4 are the Intel HEX ones; 1 and 2 are binary images.
+bool IsIntelHexFilter(int filterIndex) {
+  return filterIndex == 3 || filterIndex == 4;
+}
+
+std::filesystem::path ToPath(const QString& fileName) {
+  return std::filesystem::path(fileName.toStdU16String());
+}
+
+QString BinaryLoadedText(uint32_t count, uint32_t capacity) {
+  return QString::number(count) + QStringLiteral(" octets lus.") +
+         QStringLiteral("\nLe buffer va être actualisé de l'adresse $0000 à $") +
+         LineAddressText(count - 1) + QStringLiteral(".\nAvec cette mémoire de ") +
+         QString::number(capacity) + QStringLiteral(" octets, les adresses") +
+         QStringLiteral("\naccessibles vont de $0000 à $") + LineAddressText(capacity - 1) +
+         QStringLiteral("...");
+}
+
+}  // namespace
 
 void TForm1::OuvrirFichier(QObject* Sender) {
   emit commandStarted(QStringLiteral("OuvrirFichier"), Sender);
+  BoutonOuvrir->repaint();
+  SetBusyStatus(QStringLiteral("Ouvrir un fichier"));
+  OpenDialog1.fileName = currentFileName;
+  if (const auto chosen = dialogs_->ChooseOpenFile(OpenDialog1)) {
+    // Remembered before the file is touched, so a failed load still names it next time.
+    currentFileName = chosen->fileName;
+    OpenDialog1.filterIndex = chosen->filterIndex;
+    SaveDialog1.filterIndex = chosen->filterIndex;
+    const std::filesystem::path path = ToPath(currentFileName);
+
+    if (IsIntelHexFilter(chosen->filterIndex)) {
+      const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
+      if (!result.opened) {
+        // Nothing was read: the caption keeps naming the previous file.
+        dialogs_->ShowMessage(QStringLiteral("Le fichier ") +
+                                  QDir::toNativeSeparators(currentFileName) +
+                                  QStringLiteral(" est introuvable !"),
+                              QStringLiteral("Attention..."), kMbOk | kMbIconExclamation);
+      } else {
+        UpdateCaption();
+        if (result.loadedBytes > 0) RefreshGrid(buffer, currentMemory.capacity);
+        if (result.code != IntelHexCode::Ok) {
+          const std::string_view message = IntelHexMessage(result.code);
+          dialogs_->ShowMessage(
+              QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+              QStringLiteral("Attention..."), kMbOk | kMbIconExclamation);
+        }
+      }
+    } else {
+      const uint32_t count = LoadBinaryImage(path, buffer);
+      if (count < 1) {
+        dialogs_->ShowMessage(QStringLiteral("Le fichier ne contient aucun octet ! "),
+                              QStringLiteral("Erreur d'ouverture..."), kMbOk);
+      } else {
+        UpdateCaption();
+        RefreshGrid(buffer, currentMemory.capacity);
+        dialogs_->ShowMessage(BinaryLoadedText(count, currentMemory.capacity),
+                              QStringLiteral("Ouverture du fichier :"), kMbOk);
+      }
+    }
+  }
+  ClearBusyStatus();
+  StringGrid1->setFocus();
 }
 
 void TForm1::SauverFichier(QObject* Sender) {
   emit commandStarted(QStringLiteral("SauverFichier"), Sender);
+  BoutonSauver->repaint();
+  SetBusyStatus(QStringLiteral("Enregistrer le buffer"));
+  SaveDialog1.fileName = currentFileName;
+  if (const auto chosen = dialogs_->ChooseSaveFile(SaveDialog1)) {
+    currentFileName = chosen->fileName;
+    SaveDialog1.filterIndex = chosen->filterIndex;
+    OpenDialog1.filterIndex = chosen->filterIndex;
+    const std::filesystem::path path = ToPath(currentFileName);
+
+    // Both formats write beside the target and replace it only once complete: a failed save
+    // leaves the old file as it was.
+    const SaveResult result =
+        IsIntelHexFilter(chosen->filterIndex)
+            ? WriteIntelHex(path, buffer, currentMemory.capacity, kIntelHexRecordBytes)
+            : SaveBinaryImage(path, buffer, currentMemory.capacity);
+    if (result != SaveResult::Ok) {
+      dialogs_->ShowMessage(QStringLiteral("L'enregistrement n'a pas pu être effectué"),
+                            QStringLiteral("Erreur d'enregistrement..."), kMbOk);
+    } else {
+      UpdateCaption();
+    }
+  }
+  ClearBusyStatus();
+  StringGrid1->setFocus();
+}
+
+void TForm1::UpdateCaption() {
+  // The file part follows the last separator; a name that ends with one is shown whole. "/" is
+  // a separator too, as Qt's dialogs give paths with it on every platform.
+  const qsizetype separator = std::max(currentFileName.lastIndexOf(QLatin1Char('\\')),
+                                       currentFileName.lastIndexOf(QLatin1Char('/')));
+  const bool hasFilePart = separator >= 0 && separator < currentFileName.size() - 1;
+  setWindowTitle(QStringLiteral(" Programmateur d'eeproms I2C sur port série : fichier ") +
+                 (hasFilePart ? currentFileName.mid(separator + 1) : currentFileName));
 }
 
 }  // namespace keldar::ui
