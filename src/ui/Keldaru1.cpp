@@ -1,17 +1,23 @@
 #include "ui/Keldaru1.h"
 
+#include <chrono>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 
+#include "settings/settings_store.h"
+#include "settings/settings_table.h"
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/hex_grid_model.h"
 #include "ui/grid/hex_grid_view.h"
@@ -29,6 +35,12 @@ constexpr Qt::WindowFlags kMainWindowFlags =
 const char* const kFileFilter =
     "fichier binaire BIN (*.bin)|*.bin|tout fichier binaire (*.*)|*.*|"
     "fichier Intel HEXA (*.hex)|*.hex|tout fichier au format Intel HEXA (*.*)|*.*";
+
+// The whole screen, which the window's position is centred on and limited against.
+QSize ScreenPixels() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->geometry().size() : QSize(0, 0);
+}
 
 }  // namespace
 
@@ -76,23 +88,28 @@ void TForm1::FormCreate() {
   // Our menu shortcuts win over the widgets' own (Ctrl+C in the grid is compare, not copy).
   qApp->installEventFilter(this);
 
+  adjustSize();
+
   // Defaults of everything the settings may replace.
+  portNumber = 0;
   currentMemory = CurrentMemory{};
   editorState = EditorState{};
   lineMap = LineMap{};
+  // Centred on the outer size, in integers truncated towards zero. Before the first showing
+  // most window systems have not told the frame's size yet: the window's own size stands in.
+  const QSize screen = ScreenPixels();
+  windowOrigin_ = QPoint((screen.width() - frameGeometry().width()) / 2,
+                         (screen.height() - frameGeometry().height()) / 2);
   currentFileName = QStringLiteral("*.bin");
   OpenDialog1 = FileDialogRequest{currentFileName, QString::fromUtf8(kFileFilter), 1};
   SaveDialog1 = OpenDialog1;
   saveSettingsOnClose = true;
   LoadSettings();
 
-  adjustSize();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
-  if (!editorState.charsetAnsi) CommandeBoutonRadioDosWin(BoutonRadioDos);
+  // What the settings chose takes effect once the key is closed. The line codes wait for the
+  // reader configuration window, created after this one.
+  move(windowOrigin_);
+  if (!editorState.charsetAnsi) CommandeBoutonRadioDosWin(OptionCaracDos);
   ShowPageModeItems();
   ShowBaseAddress();
 
@@ -100,16 +117,132 @@ void TForm1::FormCreate() {
   model_->Show(buffer, currentMemory.capacity);
   StringGrid1->SetCurrentCell(GridGeometry::kFirstHexColumn, GridGeometry::kFirstDataRow);
   RefreshGrid(buffer, currentMemory.capacity);
-  randomGenerator = RandomSource::FromClock();
+  randomGenerator.seed(static_cast<std::minstd_rand::result_type>(
+      std::chrono::duration_cast<std::chrono::seconds>(
+          std::chrono::system_clock::now().time_since_epoch())
+          .count()));
 }
 
 void TForm1::LoadSettings() {
-  // The per-user settings are read here, in their table's order; until then the defaults set
-  // by FormCreate stand.
+  SettingsStore store;
+  const QSize screen = ScreenPixels();
+  keldar::LoadSettings(store, {screen.width(), screen.height()},
+                       [this](SettingId id, const QVariant& value) { ApplySetting(id, value); });
+}
+
+void TForm1::ApplySetting(SettingId id, const QVariant& value) {
+  const int number = value.toInt();
+  const bool flag = value.toBool();
+  switch (id) {
+    case SettingId::PortSerieCom:
+      // Reopened at once, under the default line map: the saved one is read further on.
+      ChangerPort(number);
+      break;
+    case SettingId::TypeMemoire:
+      // The memory menu's handler is not run: the grid is laid out later.
+      currentMemory.Select(number);
+      {
+        const QSignalBlocker blocker(ComboBox);
+        ComboBox->setCurrentIndex(currentMemory.typeIndex);
+      }
+      memoryTypeItems[static_cast<size_t>(currentMemory.typeIndex)]->setChecked(true);
+      break;
+    case SettingId::ModePage:
+      currentMemory.pageMode = flag;
+      break;
+    case SettingId::BufferAnsi:
+      editorState.charsetAnsi = flag;
+      break;
+    case SettingId::XOrigine:
+      windowOrigin_.setX(number);
+      break;
+    case SettingId::YOrigine:
+      windowOrigin_.setY(number);
+      break;
+    // Indices and flags only: the configuration window derives the codes and the mask.
+    case SettingId::ConfigurationSorties:
+      lineMap.outputArrangement = number;
+      break;
+    case SettingId::ConfigurationEntree:
+      lineMap.sdaInput = number;
+      break;
+    case SettingId::ComplementerValimOut:
+      lineMap.complementValim = flag;
+      break;
+    case SettingId::ComplementerSclOut:
+      lineMap.complementScl = flag;
+      break;
+    case SettingId::ComplementerSdaOut:
+      lineMap.complementSdaOut = flag;
+      break;
+    case SettingId::ComplementerSdaIn:
+      lineMap.complementSdaIn = flag;
+      break;
+    case SettingId::TempsAcces:
+      lineMap.accessTime = number;
+      break;
+    case SettingId::NomFichier:
+      currentFileName = value.toString();
+      break;
+    case SettingId::TypeFichier:
+      OpenDialog1.filterIndex = number;
+      SaveDialog1.filterIndex = number;
+      break;
+    case SettingId::AdresseBase:
+      currentMemory.baseAddress = number;
+      ShowBaseAddress();
+      break;
+  }
+}
+
+QVariant TForm1::SettingSource(SettingId id) const {
+  switch (id) {
+    case SettingId::PortSerieCom:
+      return portNumber;
+    case SettingId::TypeMemoire:
+      return ComboBox->currentIndex();
+    case SettingId::ModePage:
+      return currentMemory.pageMode;
+    case SettingId::BufferAnsi:
+      return editorState.charsetAnsi;
+    case SettingId::XOrigine:
+      return pos().x();
+    case SettingId::YOrigine:
+      return pos().y();
+    case SettingId::ConfigurationSorties:
+      return lineMap.outputArrangement;
+    case SettingId::ConfigurationEntree:
+      return lineMap.sdaInput;
+    case SettingId::ComplementerValimOut:
+      return lineMap.complementValim;
+    case SettingId::ComplementerSclOut:
+      return lineMap.complementScl;
+    case SettingId::ComplementerSdaOut:
+      return lineMap.complementSdaOut;
+    case SettingId::ComplementerSdaIn:
+      return lineMap.complementSdaIn;
+    case SettingId::TempsAcces:
+      return lineMap.accessTime;
+    case SettingId::NomFichier:
+      return currentFileName;
+    case SettingId::TypeFichier:
+      // Both dialogs hold the same position.
+      return SaveDialog1.filterIndex;
+    case SettingId::AdresseBase:
+      return currentMemory.baseAddress;
+  }
+  return {};
 }
 
 void TForm1::SaveSettings() {
-  // The per-user settings are written (or purged) here, once, when the window closes.
+  SettingsStore store;
+  if (saveSettingsOnClose) {
+    keldar::SaveSettings(store, [this](SettingId id) { return SettingSource(id); });
+    return;
+  }
+  // After the purge command: the next start is a first start, device overrides included.
+  store.Purge();
+  dialogs_->Beep(kSimpleBeep);
 }
 
 void TForm1::FormShow() {

@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string_view>
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
+#include <QVariant>
 
 #include "data/buffer.h"
-#include "data/random_source.h"
 #include "hw/linemap.h"
 #include "hw/port.h"
 #include "i2c/catalogue.h"
@@ -35,6 +37,10 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class QToolButton;
+
+namespace keldar {
+enum class SettingId;
+}
 
 namespace keldar::ui {
 
@@ -74,7 +80,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<ControlPort> portHandle;
   QString currentFileName;
   bool saveSettingsOnClose = true;
-  RandomSource randomGenerator{1};  // the random fill's; seeded from the clock at start-up
+  std::minstd_rand randomGenerator;  // the random fill's generator, seeded at start-up
   FileDialogRequest OpenDialog1;
   FileDialogRequest SaveDialog1;
   // Gives the compare command its scratch area, nullptr when none can be had; unset: the free
@@ -226,6 +232,9 @@ class TForm1 : public QMainWindow {
   // The persisted values: read once at start-up, written once at close.
   void LoadSettings();
   void SaveSettings();
+  // One value of the settings table put into the window's state, and where it is saved from.
+  void ApplySetting(SettingId id, const QVariant& value);
+  [[nodiscard]] QVariant SettingSource(SettingId id) const;
 
   // Layout (Keldaru1_layout.cpp, Keldaru1_menus.cpp).
   void BuildToolbar(QWidget* client);
@@ -254,15 +263,13 @@ class TForm1 : public QMainWindow {
   void ShowOperationDone(std::string_view doneText);
   void CloseOperation();
 
-  // Files (Keldaru1_files.cpp).
-  void UpdateCaption();
-
   // Memory selection helpers (Keldaru1_selection.cpp).
   void SelectMemoryType(QObject* source);
   void ShowPageModeItems();
   void ShowBaseAddress();
 
   PortOpener openPort_;
+  QPoint windowOrigin_;  // the restored or centred position, taken at start-up
   std::unique_ptr<UserDialogs> dialogs_;
   CharacterSet charset_;
   ByteEntry entry_;

@@ -10,6 +10,19 @@ namespace keldar::ui {
 
 void TForm1::MenuPurgerRegistreClick(QObject* Sender) {
   emit commandStarted(QStringLiteral("MenuPurgerRegistreClick"), Sender);
+  const int answer = dialogs_->ShowMessage(
+      QString::fromUtf8(
+          "Le programme sauvegarde ses paramètres dans la base de registre de Windows ; si vous "
+          "décidez de ne plus l'utiliser, cette option vous permet de le quitter en retirant "
+          "toutes les informations qui ont été placées dans la base. En cas d'utilisation "
+          "ultérieure, le programme utilisera simplement ses paramètres par défaut (24C16, "
+          "Buffer ANSI, etc...), comme lors du premier lancement.\n\nVoulez-vous quitter le "
+          "programme en purgeant la base de registre ?"),
+      QString::fromUtf8(" Purger le registre et quitter..."), kMbOkCancel | kMbIconExclamation);
+  if (answer != kIdOk) return;
+  // The close deletes the settings instead of writing them, and the program ends.
+  saveSettingsOnClose = false;
+  close();
 }
 
 void TForm1::VoirSchema(QObject* Sender) {
