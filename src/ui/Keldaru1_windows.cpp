@@ -32,6 +32,7 @@ void TForm1::VoirSchema(QObject* Sender) {
   // the standard diagram.
   form2_->show();
   hide();
+  form3_->activateWindow();
 }
 
 void TForm1::ProgrammationInSitu1Click(QObject* Sender) {
@@ -39,6 +40,7 @@ void TForm1::ProgrammationInSitu1Click(QObject* Sender) {
   if (form2_ == nullptr) return;
   form2_->show();
   hide();
+  form2_->activateWindow();
   form2_->PageControl1->setCurrentWidget(form2_->TabSheet2);
   form2_->PageControl2->setCurrentWidget(form2_->TabSheet3);
 }
@@ -53,6 +55,7 @@ void TForm1::AProposClick(QObject* Sender) {
   if (form3_ == nullptr) return;
   form3_->show();
   hide();
+  form2_->activateWindow();
 }
 
 }  // namespace keldar::ui

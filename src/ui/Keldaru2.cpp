@@ -132,6 +132,7 @@ void TForm2::FormShow() {
 void TForm2::BoutonRetourProg() {
   mainWindow_.show();
   hide();
+  mainWindow_.activateWindow();
 }
 
 void TForm2::BoutonCopierPPClick(QObject* Sender) {

@@ -110,6 +110,7 @@ QLabel* TForm3::NewPicture(const char* name, const QString& path, QRect geometry
 void TForm3::BoutonRetour2Click() {
   mainWindow_.show();
   hide();
+  mainWindow_.activateWindow();
 }
 
 void TForm3::showEvent(QShowEvent* event) {

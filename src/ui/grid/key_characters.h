@@ -11,8 +11,15 @@ inline constexpr char16_t kEnterKey = u'\r';
 inline constexpr char16_t kEscapeKey = 27;
 inline constexpr char16_t kSpaceKey = u' ';
 
-// Null when the key types nothing (arrows, function keys, a lone modifier).
+// Null when the key types nothing (arrows, function keys, a lone modifier, a Ctrl chord).
 inline QChar TypedCharacter(const QKeyEvent& event) {
+  // A Ctrl chord types no character of its own (AltGr arrives as Ctrl+Alt on some platforms
+  // and does type one).
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if ((modifiers & Qt::MetaModifier) ||
+      ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))) {
+    return QChar();
+  }
   switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -1,0 +1,28 @@
+// The UI tests' main: an offscreen QApplication, ports that cannot exist, and a settings store
+// in a temporary folder, so that no test touches a real device or the user's settings.
+#include <cstring>
+#include <memory>
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+int main(int argc, char* argv[]) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests needs no display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--gtest_list_tests") == 0) return RUN_ALL_TESTS();
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  for (const char* name : {"KELDAR_COM1", "KELDAR_COM2", "KELDAR_COM3", "KELDAR_COM4"}) {
+    qputenv(name, "/nonexistent/keldar-test-port");
+  }
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication app(argc, argv);
+  QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  return RUN_ALL_TESTS();
+}
