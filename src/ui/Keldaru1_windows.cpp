@@ -32,7 +32,7 @@ void TForm1::VoirSchema(QObject* Sender) {
   // the standard diagram.
   form2_->show();
   hide();
-  form3_->activateWindow();
+  form2_->activateWindow();
 }
 
 void TForm1::ProgrammationInSitu1Click(QObject* Sender) {
@@ -55,7 +55,7 @@ void TForm1::AProposClick(QObject* Sender) {
   if (form3_ == nullptr) return;
   form3_->show();
   hide();
-  form2_->activateWindow();
+  form3_->activateWindow();
 }
 
 }  // namespace keldar::ui
