@@ -1,7 +1,5 @@
 #include "ui/Keldaru1.h"
 
-#include <chrono>
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -117,10 +115,7 @@ void TForm1::FormCreate() {
   model_->Show(buffer, currentMemory.capacity);
   StringGrid1->SetCurrentCell(GridGeometry::kFirstHexColumn, GridGeometry::kFirstDataRow);
   RefreshGrid(buffer, currentMemory.capacity);
-  randomGenerator.seed(static_cast<std::minstd_rand::result_type>(
-      std::chrono::duration_cast<std::chrono::seconds>(
-          std::chrono::system_clock::now().time_since_epoch())
-          .count()));
+  randomGenerator = RandomSource::FromClock();
 }
 
 void TForm1::LoadSettings() {

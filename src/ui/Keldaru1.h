@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <random>
 #include <string_view>
 
 #include <QMainWindow>
@@ -16,6 +15,7 @@
 #include <QVariant>
 
 #include "data/buffer.h"
+#include "data/random_source.h"
 #include "hw/linemap.h"
 #include "hw/port.h"
 #include "i2c/catalogue.h"
@@ -80,7 +80,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<ControlPort> portHandle;
   QString currentFileName;
   bool saveSettingsOnClose = true;
-  std::minstd_rand randomGenerator;  // the random fill's generator, seeded at start-up
+  RandomSource randomGenerator{1};  // the random fill's; seeded from the clock at start-up
   FileDialogRequest OpenDialog1;
   FileDialogRequest SaveDialog1;
   // Gives the compare command its scratch area, nullptr when none can be had; unset: the free
@@ -262,6 +262,9 @@ class TForm1 : public QMainWindow {
   void OpenOperation(uint32_t maximum, std::string_view runningText);
   void ShowOperationDone(std::string_view doneText);
   void CloseOperation();
+
+  // Files (Keldaru1_files.cpp).
+  void UpdateCaption();
 
   // Memory selection helpers (Keldaru1_selection.cpp).
   void SelectMemoryType(QObject* source);
