@@ -298,9 +298,16 @@ TEST_F(FilesTest, TheLastNameAndFilterAreOfferedByBothDialogs) {
 TEST_F(FilesTest, TheCaptionShowsTheTextAfterTheLastBackslashOrSlash) {
   // A backslash is an ordinary character in a Linux file name: the caption still cuts there.
   if (QDir::separator() == QLatin1Char('\\')) GTEST_SKIP() << "not a file name on Windows";
-  const QString path = Write(QStringLiteral("C:\\data\\dump.bin"), "x");
+  const QString path = Write(QString::fromUtf8("C:\\données\\dump été.bin"), "x");
   Open(path, kBinBin, true);
-  EXPECT_EQ(form->windowTitle(), kCaptionPrefix + QStringLiteral("dump.bin"));
+  EXPECT_EQ(form->windowTitle(), kCaptionPrefix + QString::fromUtf8("dump été.bin"));
+  EXPECT_EQ(form->buffer[0], 'x');
+
+  // Saved and loaded under its accented name, through the folder's "/".
+  const QString saved = PathOf(QString::fromUtf8("copie é.hex"));
+  Save(saved, kHexHex, false);
+  EXPECT_TRUE(QFile::exists(saved));
+  EXPECT_EQ(form->windowTitle(), kCaptionPrefix + QString::fromUtf8("copie é.hex"));
 }
 
 }  // namespace

@@ -72,12 +72,11 @@ class FillsTest : public MainWindowTest {
     ASSERT_EQ(Seeded(kCursorAddress), 0x41);
   }
 
-  // The buffer gets the seeded content, the grid shows it, and the cursor is on kCursorAddress
-  // on the hexadecimal side.
+  // The buffer gets the seeded content and the cursor goes to kCursorAddress on the hexadecimal
+  // side, which loads the entry fields with its byte.
   void Prepare() {
     for (uint32_t i = 0; i < kBufferBytes; ++i)
       form->buffer[i] = Seeded(i);
-    form->RefreshGrid(form->buffer, form->currentMemory.capacity);
     ASSERT_TRUE(form->StringGrid1->SetCurrentCell(G::kFirstHexColumn + 1, G::kFirstDataRow + 2));
     ASSERT_EQ(form->currentMemory.cursorAddress, kCursorAddress);
     form->Edit1->setFocus();  // the fill must give the focus back to the grid
@@ -101,6 +100,9 @@ class FillsTest : public MainWindowTest {
     for (uint32_t address : {0u, kCursorAddress, capacity - 1}) {
       EXPECT_EQ(Cell(address), HexText(form->buffer[address])) << source << " at " << address;
     }
+    // Only the refresh reloads the entry fields from the buffer.
+    EXPECT_EQ(form->Edit1->text(), HexText(form->buffer[form->currentMemory.cursorAddress]))
+        << source;
     EXPECT_EQ(QApplication::focusWidget(), form->StringGrid1) << source;
     EXPECT_TRUE(form->StaticTextInfo->text().isEmpty()) << source;
   }
