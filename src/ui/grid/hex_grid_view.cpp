@@ -37,19 +37,22 @@ class GatedSelectionModel : public QItemSelectionModel {
 
 namespace {
 
-// Draws the current cell selected: the grid has no selection beyond its cursor.
+// Draws a cell's text centred and unclipped by the style's margins (two bold digits fill a
+// 20-pixel cell), and the current cell selected: the grid has no selection beyond its cursor.
 class CursorDelegate : public QStyledItemDelegate {
  public:
   explicit CursorDelegate(QTableView& view) : QStyledItemDelegate(&view), view_(view) {}
 
- protected:
-  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (index == view_.currentIndex()) {
-      option->state |= QStyle::State_Selected;
-    } else {
-      option->state &= ~QStyle::State_HasFocus;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool current = index == view_.currentIndex();
+    if (current) {
+      painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
     }
+    painter->setPen(option.palette.color(QPalette::Active,
+                                         current ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(option.font);
+    painter->drawText(option.rect, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
   }
 
  private:
@@ -168,10 +171,23 @@ void HexGridView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void HexGridView::keyboardSearch(const QString&) {}
 
+void HexGridView::changeEvent(QEvent* event) {
+  // The header row and the address column are cells of the grid: they share its font, which
+  // the style's header font would otherwise override.
+  if (event->type() == QEvent::FontChange) {
+    horizontalHeader()->setFont(font());
+    verticalHeader()->setFont(font());
+  }
+  QTableView::changeEvent(event);
+}
+
 bool HexGridView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == corner_ && event->type() == QEvent::Paint) {
     QStyleOptionHeader option;
     option.initFrom(corner_);
+    // Disabled only so that it selects nothing: drawn as the enabled headers are.
+    option.state |= QStyle::State_Enabled;
+    option.palette.setCurrentColorGroup(QPalette::Active);
     option.rect = corner_->rect();
     option.position = QStyleOptionHeader::OnlyOneSection;
     option.text = HexGridModel::CornerText();
