@@ -156,8 +156,7 @@ TEST_F(WindowPortsTest, AMissingDeviceIsUnavailableAndThePromptReturns) {
 
 // A whole program and read through the window, the backend and the shim: the simulated memory's
 // image holds the buffer afterwards, and reading it back gives the buffer again.
-// Disabled until the window's memory commands are wired to the operations.
-TEST_F(WindowPortsTest, DISABLED_TheWindowProgramsAndReadsTheMemoryThroughTheDevice) {
+TEST_F(WindowPortsTest, TheWindowProgramsAndReadsTheMemoryThroughTheDevice) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16,image={dir}/memory.bin");
   MapPort(1, kPort0);
   Start();
@@ -184,8 +183,7 @@ TEST_F(WindowPortsTest, DISABLED_TheWindowProgramsAndReadsTheMemoryThroughTheDev
 
 // Start-up reopens the saved port, then the reader configuration window sets the reader's lines
 // to rest under the restored map: two power-offs, and nothing else.
-// Disabled until the window loads its settings at start-up.
-TEST_F(WindowPortsTest, DISABLED_StartUpReopensTheSavedPort) {
+TEST_F(WindowPortsTest, StartUpReopensTheSavedPort) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16");
   MapPort(4, kPort0);
   {
