@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
 
 #include "bus_trace.h"
@@ -125,13 +126,15 @@ TEST_F(X24C01Test, ReadAndCompareStartWithControlByteOneAndNoPulses) {
 
 // A fault that strikes the tenth page of a 24C32 (address 288, pages of 32).
 struct TenthPage {
+  const char* name;
   std::function<void(sim::SimFaults&)> fault;
   BlockResult result;
+  friend void PrintTo(const TenthPage& c, std::ostream* os) { *os << c.name; }
 };
 
-class TenthPageTest : public ::testing::TestWithParam<TenthPage> {};
+class TenthPageFaultTest : public ::testing::TestWithParam<TenthPage> {};
 
-TEST_P(TenthPageTest, EndsTheProgrammingThereWithThatBlocksResult) {
+TEST_P(TenthPageFaultTest, EndsTheProgrammingThereWithThatBlocksResult) {
   sim::SimulatedReader reader(Fitted(6));
   LineMap map;
   LineDriver lines(map, reader);
@@ -156,14 +159,19 @@ TEST_P(TenthPageTest, EndsTheProgrammingThereWithThatBlocksResult) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Faults, TenthPageTest,
-    ::testing::Values(
-        TenthPage{[](sim::SimFaults& f) { f.refusedByte = 1; }, BlockResult::NoDeviceAck},
-        TenthPage{[](sim::SimFaults& f) { f.refusedByte = 2; }, BlockResult::SecondByteNack},
-        TenthPage{[](sim::SimFaults& f) { f.refusedByte = 3; }, BlockResult::ThirdByteNack},
-        TenthPage{[](sim::SimFaults& f) { f.refusedAddress = 300; }, BlockResult::DataNack},
-        TenthPage{[](sim::SimFaults& f) { f.endlessWriteCycle = true; },
-                  BlockResult::WriteCycleTimeout}));
+    Faults, TenthPageFaultTest,
+    ::testing::Values(TenthPage{"DeviceByte", [](sim::SimFaults& f) { f.refusedByte = 1; },
+                                BlockResult::NoDeviceAck},
+                      TenthPage{"HighAddressByte", [](sim::SimFaults& f) { f.refusedByte = 2; },
+                                BlockResult::SecondByteNack},
+                      TenthPage{"LowAddressByte", [](sim::SimFaults& f) { f.refusedByte = 3; },
+                                BlockResult::ThirdByteNack},
+                      TenthPage{"DataByte", [](sim::SimFaults& f) { f.refusedAddress = 300; },
+                                BlockResult::DataNack},
+                      TenthPage{"EndlessWriteCycle",
+                                [](sim::SimFaults& f) { f.endlessWriteCycle = true; },
+                                BlockResult::WriteCycleTimeout}),
+    [](const ::testing::TestParamInfo<TenthPage>& info) { return info.param.name; });
 
 // The in-situ adapter inverts SCL and SDA; the memory answers at A2 = 1 only (a 24C08 uses A2
 // alone); every output change is followed by two extra status reads.
