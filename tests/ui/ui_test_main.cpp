@@ -9,6 +9,23 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+namespace {
+
+// Closing the main window writes the settings: each test starts on an empty store of its own,
+// never on what an earlier test left.
+class FreshSettingsStore : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override {
+    folder_ = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_->path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_->path());
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override { folder_.reset(); }
+
+  std::unique_ptr<QTemporaryDir> folder_;
+};
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   ::testing::InitGoogleTest(&argc, argv);
   // Listing the tests needs no display.
@@ -24,5 +41,6 @@ int main(int argc, char* argv[]) {
   QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettingsStore);
   return RUN_ALL_TESTS();
 }
