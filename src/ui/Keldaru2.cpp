@@ -9,11 +9,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "ui/Keldaru1.h"
 #include "ui/info_resources.h"
 #include "ui/user_dialogs.h"
+#include "ui/window_fonts.h"
 #include "ui/window_frames.h"
 
 namespace keldar::ui {
@@ -26,13 +28,6 @@ const char* const kCopiedText =
     "n'importe quel programme de retouche d'image, comme par\n"
     "exemple Paint (Démarrer/Programmes/Accessoires).";
 const char* const kCopiedCaption = "Schéma électrique...";
-
-QFont PixelFont(const QString& family, QFont::StyleHint hint, int pixels) {
-  QFont font(family);
-  font.setStyleHint(hint);
-  font.setPixelSize(pixels);
-  return font;
-}
 
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
   auto* button = new QPushButton(caption, parent);
@@ -48,7 +43,7 @@ TForm2::TForm2(TForm1& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWin
   setWindowTitle(QString::fromUtf8(" Schéma électrique du programmateur d'EEPROMs I2C série :"));
   setWindowIcon(mainWindow.windowIcon());
   setFixedSize(538, 417);
-  setFont(PixelFont(QStringLiteral("MS Sans Serif"), QFont::SansSerif, 13));
+  setFont(InterfaceFont(13));
   // Leaving this window shows the main window again; it never ends the program.
   setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -62,6 +57,13 @@ TForm2::TForm2(TForm1& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWin
   BoutonRetour =
       NewButton(this, "BoutonRetour", QStringLiteral("&Retour au programme"), {394, 3, 140, 21});
   connect(BoutonRetour, &QPushButton::clicked, this, &TForm2::BoutonRetourProg);
+
+  // The tabs of the first level end where the return button starts.
+  FitFontToWidth(*PageControl1->tabBar(), BoutonRetour->x() - 2);
+  FitFontToWidth(*PageControl2->tabBar(), PageControl2->width() - 2);
+  for (QPushButton* button : {BoutonRetour, BoutonCopierPP1, BoutonCopierPP2}) {
+    FitFontToWidth(*button, button->width());
+  }
 
   CentreOnScreen(*this);
 }
@@ -116,7 +118,7 @@ void TForm2::BuildInSituTabs() {
   MemoInSitu = new QPlainTextEdit(TabSheet4);
   MemoInSitu->setObjectName(QStringLiteral("MemoInSitu"));
   MemoInSitu->setGeometry(8, 8, 465, 313);
-  MemoInSitu->setFont(PixelFont(QStringLiteral("Arial"), QFont::SansSerif, 17));
+  MemoInSitu->setFont(ArialFont(17));
   MemoInSitu->setReadOnly(true);
   MemoInSitu->setLineWrapMode(QPlainTextEdit::NoWrap);
   MemoInSitu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -8,6 +8,7 @@
 #include <QShowEvent>
 
 #include "ui/info_resources.h"
+#include "ui/window_fonts.h"
 #include "ui/window_frames.h"
 
 namespace keldar::ui {
@@ -25,10 +26,7 @@ TForm3::TForm3(QWidget& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWi
   setFixedSize(521, 401);
   // Leaving this window shows the main window again; it never ends the program.
   setAttribute(Qt::WA_QuitOnClose, false);
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
-  setFont(font);
+  setFont(InterfaceFont(13));
   // White bold texts on teal; the button keeps its own palette and black caption.
   setAutoFillBackground(true);
   QPalette teal = palette();
@@ -68,9 +66,7 @@ TForm3::TForm3(QWidget& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWi
   Edit1->setFrame(false);
   Edit1->setFocusPolicy(Qt::NoFocus);
   Edit1->setAlignment(Qt::AlignCenter);
-  QFont bold = font;
-  bold.setBold(true);
-  Edit1->setFont(bold);
+  Edit1->setFont(InterfaceFont(13, true));
   QPalette line = Edit1->palette();
   line.setColor(QPalette::Base, kTeal);
   line.setColor(QPalette::Text, Qt::white);
@@ -82,6 +78,11 @@ TForm3::TForm3(QWidget& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWi
   BoutonRetour2->setDefault(true);
   connect(BoutonRetour2, &QPushButton::clicked, this, &TForm3::BoutonRetour2Click);
 
+  for (QWidget* line : std::initializer_list<QWidget*>{StaticText1, StaticText2, StaticText3, Edit1,
+                                                       BoutonRetour2}) {
+    FitFontToWidth(*line, line->width());
+  }
+
   CentreOnScreen(*this);
 }
 
@@ -90,10 +91,7 @@ QLabel* TForm3::NewText(const char* name, const QString& text, QRect geometry, i
   label->setObjectName(QString::fromLatin1(name));
   label->setGeometry(geometry);
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  QFont bold = font();
-  bold.setBold(true);
-  bold.setPixelSize(pixels);
-  label->setFont(bold);
+  label->setFont(InterfaceFont(pixels, true));
   return label;
 }
 

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "ui/info_resources.h"
+#include "ui/window_fonts.h"
 #include "ui/window_frames.h"
 
 namespace keldar::ui {
@@ -21,12 +22,7 @@ TForm4::TForm4()
   RichEdit1 = new QPlainTextEdit(this);
   RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
   RichEdit1->setGeometry(0, 0, 625, 401);
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  font.setPixelSize(18);
-  font.setBold(true);
-  RichEdit1->setFont(font);
+  RichEdit1->setFont(CourierFont(18, true));
   QPalette colours = RichEdit1->palette();
   colours.setColor(QPalette::Base, QColor(0, 0, 128));
   colours.setColor(QPalette::Text, Qt::yellow);

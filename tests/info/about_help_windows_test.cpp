@@ -76,6 +76,12 @@ TEST_F(AboutWindowTest, PicturesFillTheirFramesAndTellWhatTheyShow) {
     EXPECT_EQ(picture.label->pixmap().size(), picture.size) << picture.hint;
     EXPECT_EQ(picture.label->toolTip(), QString::fromUtf8(picture.hint));
   }
+  // Every one-line text shows whole, whichever family stood in for the window's font.
+  for (QLabel* line : {about->StaticText1, about->StaticText2, about->StaticText3}) {
+    EXPECT_LE(line->sizeHint().width(), line->width()) << line->objectName().toStdString();
+  }
+  EXPECT_LE(about->Edit1->fontMetrics().horizontalAdvance(about->Edit1->text()),
+            about->Edit1->width());
   // The contact line is never a stop for the keyboard.
   EXPECT_EQ(about->Edit1->focusPolicy(), Qt::NoFocus);
   EXPECT_TRUE(about->Edit1->isReadOnly());

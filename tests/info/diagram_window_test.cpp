@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "main_window_fixture.h"
@@ -117,7 +118,8 @@ TEST_F(DiagramWindowTest, PicturesAreShownAtTheirExactSize) {
   EXPECT_EQ(diagrams->Image1->pixmap().size(), QSize(529, 382));
   EXPECT_EQ(diagrams->Image2->pixmap().size(), QSize(418, 326));
   EXPECT_EQ(diagrams->size(), QSize(538, 417));
-  // The return button stands over the tab strip, not under it.
+  // The tabs end where the return button starts, which stands over the tab strip.
+  EXPECT_LE(diagrams->PageControl1->tabBar()->sizeHint().width(), diagrams->BoutonRetour->x());
   EXPECT_EQ(diagrams->childAt(diagrams->BoutonRetour->geometry().center()), diagrams->BoutonRetour);
 }
 
