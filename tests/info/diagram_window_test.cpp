@@ -46,8 +46,8 @@ class DiagramWindowTest : public MainWindowTest {
   QWidget* Page() const { return diagrams->PageControl1->currentWidget(); }
   QWidget* SubPage() const { return diagrams->PageControl2->currentWidget(); }
 
-  // Copies through `source` and checks the clipboard and the one message.
-  void ExpectCopy(const std::function<void()>& click, const QString& diagram, QSize size) {
+  // Copies by `click` and checks the clipboard holds the picture `shown`, and the one message.
+  void ExpectCopy(const std::function<void()>& click, const QLabel* shown, QSize size) {
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     dialogs->Clear();
     dialogs->AnswerNextMessage(kIdOk);
@@ -55,7 +55,7 @@ class DiagramWindowTest : public MainWindowTest {
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), size);
     EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
-              RenderMonochrome(diagram, size).convertToFormat(QImage::Format_RGB32));
+              shown->pixmap().toImage().convertToFormat(QImage::Format_RGB32));
     ASSERT_EQ(dialogs->prompts().size(), 1u);
     const Prompt& prompt = dialogs->prompts()[0];
     EXPECT_EQ(prompt.kind, Prompt::Kind::Message);
@@ -96,11 +96,11 @@ TEST_F(DiagramWindowTest, CtrlZShowsTheWiringSubTabAfterTheAdviceWasLeft) {
 TEST_F(DiagramWindowTest, EachCopyPutsItsDiagramOnTheClipboardAndTellsTheUser) {
   PressInGrid(Qt::Key_E);
   ExpectCopy([this] { QTest::mouseClick(diagrams->BoutonCopierPP1, Qt::LeftButton); },
-             kStandardReaderDiagram, QSize(529, 382));
+             diagrams->Image1, QSize(529, 382));
   diagrams->PageControl1->setCurrentWidget(diagrams->TabSheet2);
   ExpectCopy([this] { QTest::mouseClick(diagrams->BoutonCopierPP2, Qt::LeftButton); },
-             kInSituModuleDiagram, QSize(418, 326));
-  ExpectCopy([this] { QTest::mouseClick(diagrams->Image2, Qt::LeftButton); }, kInSituModuleDiagram,
+             diagrams->Image2, QSize(418, 326));
+  ExpectCopy([this] { QTest::mouseClick(diagrams->Image2, Qt::LeftButton); }, diagrams->Image2,
              QSize(418, 326));
   // The window stays; only its return button leaves.
   EXPECT_TRUE(diagrams->isVisible());
