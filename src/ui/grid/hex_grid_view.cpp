@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
@@ -14,6 +15,8 @@
 namespace keldar::ui {
 
 using G = GridGeometry;
+
+const QColor kBusyColour(0, 128, 128);  // teal
 
 // Puts every change of the current index to the view's selection rule; an invalid index (a
 // model reset) always passes.
@@ -137,14 +140,18 @@ void HexGridView::RestoreCurrentCell(int column, int row) {
 
 void HexGridView::SetBusy(bool busy) {
   busy_ = busy;
-  QPalette palette = viewport()->palette();
-  if (busy) {
-    palette.setColor(QPalette::Base, QColor(0, 128, 128));
-  } else {
-    palette.setColor(QPalette::Base, this->palette().color(QPalette::Base));
-  }
-  viewport()->setPalette(palette);
   viewport()->repaint();
+}
+
+void HexGridView::paintEvent(QPaintEvent* event) {
+  // While the model is being replaced the grid is a teal field: its old texts would be gone a
+  // few milliseconds later, and drawing them again would cost as much as the refresh itself.
+  if (busy_) {
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), kBusyColour);
+    return;
+  }
+  QTableView::paintEvent(event);
 }
 
 bool HexGridView::AllowCell(const QModelIndex& index) const {

@@ -43,6 +43,7 @@ class HexGridView : public QTableView {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyboardSearch(const QString& search) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
