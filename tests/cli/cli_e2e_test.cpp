@@ -40,10 +40,11 @@ class CliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  CliRun Cli(const std::string& arguments) {
+  // environment: "NAME=value ..." put before the command.
+  CliRun Cli(const std::string& arguments, const std::string& environment = "") {
     const fs::path out = dir / "stdout.txt";
     const fs::path err = dir / "stderr.txt";
-    const std::string command = std::string(KELDAR_CLI_PATH) + " " + arguments + " >" +
+    const std::string command = environment + KELDAR_CLI_PATH + " " + arguments + " >" +
                                 out.string() + " 2>" + err.string() + " </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Text(out), Text(err)};
@@ -213,5 +214,31 @@ TEST_F(CliTest, SavedLineMapIsUsedWithoutOptions) {
   EXPECT_EQ(Cli("program " + port + " --type 24C02 -i " + Path("in.bin")).status, 0);
   EXPECT_EQ(Cli("program " + port + " --type 24C02 --standard -i " + Path("in.bin")).status, 1);
 }
+
+#ifdef KELDAR_SHIM_LIBRARY
+// The real POSIX backend on a device path that the syscall shim answers with a simulated
+// reader: what a user does with --port 1 and a serial adapter.
+TEST_F(CliTest, ProgramsAndReadsThroughThePosixBackendOnTheShim) {
+  WriteRandom("in.bin", 2048, 21);
+  const std::string image = Path("shim.mem");
+  const std::string shim = std::string("LD_PRELOAD=") + KELDAR_SHIM_LIBRARY +
+                           " ASAN_OPTIONS=verify_asan_link_order=0" +
+                           " KELDAR_SHIM_DEVICES=/dev/ttyKELDAR0=sim:24C16,image=" + image +
+                           " KELDAR_COM1=/dev/ttyKELDAR0 ";
+  CliRun run = Cli("program --port 1 --type 24C16 -i " + Path("in.bin"), shim);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Bytes(image), Bytes(dir / "in.bin"));
+  run = Cli("read --port 1 --type 24C16 -o " + Path("out.bin"), shim);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Bytes(dir / "out.bin"), Bytes(dir / "in.bin"));
+  run = Cli("compare --port 1 --type 24C16 -i " + Path("in.bin"), shim);
+  EXPECT_EQ(run.status, 0) << run.err;
+
+  // Without the shim the same name is a missing device.
+  run = Cli("read --port /dev/ttyKELDAR0 --type 24C16 -o " + Path("x.bin"));
+  EXPECT_EQ(run.status, 1);
+}
+
+#endif
 
 }  // namespace
