@@ -157,62 +157,62 @@ void BM_PrimitiveReadSda(benchmark::State& state) {
 BENCHMARK(BM_PrimitiveReadSda);
 
 // Whole operations on a simulated 24C512: wall time of our code plus the simulator.
-std::unique_ptr<sim::SimulatedReader> Open24C512() {
-  std::string error;
-  auto reader = sim::OpenSimulatedPort("sim:24C512", error);
-  if (!reader) std::abort();
-  return reader;
-}
+struct Simulated24C512 {
+  Simulated24C512() : reader(Open()), lines(map, *reader) { memory.Select(10); }
+  static std::unique_ptr<sim::SimulatedReader> Open() {
+    std::string error;
+    auto reader = sim::OpenSimulatedPort("sim:24C512", error);
+    if (!reader) std::abort();
+    return reader;
+  }
+  // Simulated seconds of port time per iteration.
+  void Report(benchmark::State& state) const {
+    state.counters["simulated_s"] =
+        static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+  }
+
+  std::unique_ptr<sim::SimulatedReader> reader;
+  LineMap map;
+  LineDriver lines;
+  CurrentMemory memory;
+};
 
 void BM_Sim24C512Read(benchmark::State& state) {
-  auto reader = Open24C512();
-  LineMap map;
-  LineDriver lines(map, *reader);
-  CurrentMemory memory;
-  memory.Select(10);
+  Simulated24C512 sim;
   Buffer buffer{};
   for (auto _ : state) {
-    if (!ReadMemory(lines, memory, buffer, {}).succeeded()) state.SkipWithError("read failed");
+    if (!ReadMemory(sim.lines, sim.memory, buffer, {}).succeeded()) {
+      state.SkipWithError("read failed");
+    }
   }
-  state.counters["simulated_s"] =
-      static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+  sim.Report(state);
 }
 BENCHMARK(BM_Sim24C512Read)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Sim24C512PageProgram(benchmark::State& state) {
-  auto reader = Open24C512();
-  LineMap map;
-  LineDriver lines(map, *reader);
-  CurrentMemory memory;
-  memory.Select(10);
+  Simulated24C512 sim;
   Buffer buffer{};
   for (size_t i = 0; i < buffer.size(); ++i)
     buffer[i] = static_cast<uint8_t>(i * 7);
   for (auto _ : state) {
-    if (!ProgramMemory(lines, memory, buffer, {}).succeeded()) {
+    if (!ProgramMemory(sim.lines, sim.memory, buffer, {}).succeeded()) {
       state.SkipWithError("program failed");
     }
   }
-  state.counters["simulated_s"] =
-      static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+  sim.Report(state);
 }
 BENCHMARK(BM_Sim24C512PageProgram)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Sim24C512Compare(benchmark::State& state) {
-  auto reader = Open24C512();
-  LineMap map;
-  LineDriver lines(map, *reader);
-  CurrentMemory memory;
-  memory.Select(10);
+  Simulated24C512 sim;
   Buffer buffer{};
   buffer.fill(0xFF);
-  std::vector<uint8_t> scratch(memory.capacity);
+  std::vector<uint8_t> scratch(sim.memory.capacity);
   for (auto _ : state) {
-    const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, {});
+    const CompareOutcome outcome = CompareMemory(sim.lines, sim.memory, buffer, scratch, {});
     if (!outcome.reachable || outcome.differences != 0) state.SkipWithError("compare failed");
   }
-  state.counters["simulated_s"] =
-      static_cast<double>(reader->clock()) * 1e-9 / static_cast<double>(state.iterations());
+  sim.Report(state);
 }
 BENCHMARK(BM_Sim24C512Compare)->Unit(benchmark::kMillisecond)->Iterations(3);
 
