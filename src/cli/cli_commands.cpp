@@ -29,9 +29,11 @@ std::string Hex4(uint32_t value) {
   return text;
 }
 
-// Loads a whole file into the buffer as the window does; false after printing why. A file with
-// a fault is refused as a whole here: a script must never program half an image.
+// Loads a whole file as the window does, over a buffer of $FF (the bytes a file does not cover);
+// false after printing why. A file with a fault is refused as a whole here: a script must never
+// program half an image.
 bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console& console) {
+  buffer.fill(0xFF);
   if (ResolveFormat(asked, path) == FileFormat::IntelHex) {
     const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
     if (!result.opened) {
@@ -123,7 +125,6 @@ int Read(const Options& options, Console& console) {
 
 int Program(const Options& options, Console& console) {
   Buffer buffer;
-  buffer.fill(0xFF);
   if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
   Session session;
   if (!OpenSession(options, session, console)) return kExitFailed;
@@ -157,7 +158,6 @@ std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector
 
 int Compare(const Options& options, Console& console) {
   Buffer buffer;
-  buffer.fill(0xFF);
   if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
   Session session;
   if (!OpenSession(options, session, console)) return kExitFailed;
@@ -183,7 +183,6 @@ int Compare(const Options& options, Console& console) {
 
 int Convert(const Options& options, Console& console) {
   Buffer buffer;
-  buffer.fill(0xFF);
   if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
   const uint32_t capacity = kMemoryTypes[static_cast<size_t>(options.typeIndex)].capacity;
   if (!SaveFile(options.output, options.outputFormat, buffer, capacity, console)) {
