@@ -8,7 +8,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-svg-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          srecord binutils python3-intelhex)
 
 install_missing() {
   local missing=()

@@ -1,8 +1,9 @@
 // Intel HEX files. The reader takes data records of up to 32 bytes anywhere below its limit,
-// checks every line in a fixed order and stops at the first fault, at the end of the input or at
-// the first record of another type (01 end of file, 02 to 05 extended addresses). The writer makes
-// records with 16-bit addresses, upper-case digits and CR LF line ends, then the end-of-file
-// record.
+// placed by the extended segment (02) and linear (04) address records as other tools write them;
+// it skips start address records (03, 05), checks every line in a fixed order and stops at the
+// first fault, at the end of the input or at the first record of any other type (01 end of file).
+// The writer makes records with 16-bit addresses, upper-case digits and CR LF line ends, then the
+// end-of-file record.
 #pragma once
 
 #include <cstdint>
@@ -21,22 +22,31 @@ namespace keldar {
 enum class IntelHexCode : int {
   Ok = 0,
   NoRecordMark = 1,  // the line does not begin with ":" (a blank line included)
-  BadByteCount = 2,  // the byte count is not two hexadecimal digits
+  BadByteCount = 2,  // the byte count is not two hexadecimal digits, or not 2 in an extended
+                     // address record
   TooManyBytes = 3,  // the byte count is above 32
   BadAddress = 4,    // an address byte is not two hexadecimal digits
-  BeyondLimit = 5,   // address + byte count is above the limit
+  BeyondLimit = 5,   // address (extended address included) + byte count is above the limit
   NoChecksum = 6,    // the checksum field is not two hexadecimal digits
   BadData = 7,       // the type or a data byte is not two hexadecimal digits
   BadChecksum = 8,   // the bytes of the record do not sum to 0 modulo 256
 };
 
+// Lowest and highest destination address written, both included.
+struct IntelHexRange {
+  uint32_t first = 0;
+  uint32_t last = 0;
+};
+
 struct IntelHexResult {
   IntelHexCode code = IntelHexCode::Ok;
   // Data bytes decoded in the data records examined, those of a record that then failed its data
-  // or checksum check included (they were not copied).
+  // or checksum check included (they were not copied). With code Ok, the bytes copied.
   uint32_t loadedBytes = 0;
   // False when the file could not be opened: nothing was read and the code is Ok.
   bool opened = true;
+  // Where the copied bytes lie; empty when none was copied.
+  std::optional<IntelHexRange> copied;
 };
 
 inline constexpr uint32_t kIntelHexMaxRecordBytes = 32;

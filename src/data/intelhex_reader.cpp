@@ -1,11 +1,16 @@
 // Reading Intel HEX: one line at a time into a fixed area, one record of at most 32 data bytes
 // decoded at a time. Files and in-memory text go through the same line cutting and checks.
 //
+// Extended address records (02 segment, 04 linear) are followed, not taken for the end: srecord
+// writes :020000040000FA first by default and many tools do likewise, and stopping there would
+// load nothing from a valid file. Data they place at or above the limit is refused like any data
+// beyond it.
+//
 // Records the plain rules leave undecided are treated as the corrupt records they are:
 // - a type field that is not two hexadecimal digits is neither data nor the end of the file, and
 //   is reported as invalid (non-hexadecimal) data, code 7;
-// - so are non-hexadecimal data digits in a record that ends the reading (end of file, extended
-//   address): a garbled end record must not pass as a clean end, nor be summed from guessed bytes.
+// - so are non-hexadecimal data digits in any record other than data: a garbled end or address
+//   record must not pass as a clean one, nor be summed from guessed bytes.
 // Their digits are not counted as loaded bytes, which only data records contribute.
 #include "data/intelhex.h"
 
@@ -101,15 +106,31 @@ std::optional<uint8_t> Field(std::string_view line, size_t position) {
   return HexPairToByte(line[position], line[position + 1]);
 }
 
+enum RecordType : uint8_t {
+  kData = 0,
+  kEndOfFile = 1,
+  kExtendedSegmentAddress = 2,
+  kStartSegmentAddress = 3,
+  kExtendedLinearAddress = 4,
+  kStartLinearAddress = 5,
+};
+
+// What the lines read so far leave for the next one.
+struct ReadState {
+  // Added to the 16-bit address of every data record; set by extended address records.
+  uint64_t upperAddress = 0;
+  IntelHexResult result;
+};
+
 struct LineVerdict {
   IntelHexCode code = IntelHexCode::Ok;
   bool endsReading = false;
 };
 
-// Checks one line in the fixed order, stopping at the first fault, and copies a data record that
-// passed every check. limit is at most the destination's size.
+// Checks one line in the fixed order, stopping at the first fault, copies a data record that
+// passed every check and follows address records. limit is at most the destination's size.
 LineVerdict ExamineLine(std::string_view line, std::span<uint8_t> destination, uint32_t limit,
-                        uint32_t& loadedBytes) {
+                        ReadState& state) {
   if (line.empty() || line[0] != ':') return {IntelHexCode::NoRecordMark};
   const std::optional<uint8_t> count = Field(line, 1);
   if (!count) return {IntelHexCode::BadByteCount};
@@ -118,13 +139,14 @@ LineVerdict ExamineLine(std::string_view line, std::span<uint8_t> destination, u
   const std::optional<uint8_t> high = Field(line, 3);
   const std::optional<uint8_t> low = Field(line, 5);
   if (!high || !low) return {IntelHexCode::BadAddress};
-  const uint32_t address = *high * 256U + *low;
+  const std::optional<uint8_t> type = Field(line, 7);
+  const bool isData = type == kData;
+  // Only data records are placed by the extended address; other records keep their own field.
+  const uint64_t address = (isData ? state.upperAddress : 0) + *high * 256U + *low;
   if (address + n > limit) return {IntelHexCode::BeyondLimit};
   const std::optional<uint8_t> checksum = Field(line, 9 + 2 * n);
   if (!checksum) return {IntelHexCode::NoChecksum};
-  const std::optional<uint8_t> type = Field(line, 7);
   if (!type) return {IntelHexCode::BadData};
-  const bool endsReading = *type != 0;
 
   std::array<uint8_t, kIntelHexMaxRecordBytes> data{};
   uint32_t decoded = 0;
@@ -134,7 +156,7 @@ LineVerdict ExamineLine(std::string_view line, std::span<uint8_t> destination, u
       ++decoded;
     }
   }
-  if (!endsReading) loadedBytes += decoded;
+  if (isData) state.result.loadedBytes += decoded;
   if (decoded != n) return {IntelHexCode::BadData};
 
   uint32_t sum = n + *high + *low + *type + *checksum;
@@ -142,23 +164,47 @@ LineVerdict ExamineLine(std::string_view line, std::span<uint8_t> destination, u
     sum += data[i];
   if ((sum & 0xFFU) != 0) return {IntelHexCode::BadChecksum};
 
-  if (!endsReading) std::copy_n(data.begin(), n, destination.begin() + address);
-  return {IntelHexCode::Ok, endsReading};
+  switch (*type) {
+    case kData:
+      if (n > 0) {
+        std::copy_n(data.begin(), n, destination.begin() + static_cast<ptrdiff_t>(address));
+        const auto first = static_cast<uint32_t>(address);
+        const uint32_t last = first + n - 1;
+        std::optional<IntelHexRange>& range = state.result.copied;
+        range = range ? IntelHexRange{std::min(range->first, first), std::max(range->last, last)}
+                      : IntelHexRange{first, last};
+      }
+      return {};
+    case kExtendedSegmentAddress:
+    case kExtendedLinearAddress: {
+      // Without its two bytes the record cannot place what follows: loading on would put the
+      // data at the wrong addresses.
+      if (n != 2) return {IntelHexCode::BadByteCount};
+      const uint64_t base = data[0] * 256U + data[1];
+      state.upperAddress = *type == kExtendedLinearAddress ? base << 16 : base << 4;
+      return {};
+    }
+    case kStartSegmentAddress:
+    case kStartLinearAddress:
+      return {};  // where a processor would start: nothing for a memory image
+    default:
+      return {IntelHexCode::Ok, true};  // the end-of-file record, or a type this reader ignores
+  }
 }
 
 template <typename Source>
 IntelHexResult ReadRecords(Source& source, std::span<uint8_t> destination, uint32_t limit) {
   const auto usable =
       static_cast<uint32_t>(std::min<uint64_t>({limit, destination.size(), uint64_t{1} << 31}));
-  IntelHexResult result;
+  ReadState state;
   LineReader<Source> lines(source);
   std::string_view line;
   while (lines.Next(line)) {
-    const LineVerdict verdict = ExamineLine(line, destination, usable, result.loadedBytes);
-    result.code = verdict.code;
+    const LineVerdict verdict = ExamineLine(line, destination, usable, state);
+    state.result.code = verdict.code;
     if (verdict.code != IntelHexCode::Ok || verdict.endsReading) break;
   }
-  return result;
+  return state.result;
 }
 
 struct FileCloser {
@@ -201,9 +247,9 @@ IntelHexResult ReadIntelHex(const std::filesystem::path& file, std::span<uint8_t
                             uint32_t limit) {
   std::error_code error;
   // A folder opens for reading on some systems but holds no text.
-  if (std::filesystem::is_directory(file, error)) return {IntelHexCode::Ok, 0, false};
+  if (std::filesystem::is_directory(file, error)) return {IntelHexCode::Ok, 0, false, std::nullopt};
   const std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(file.string().c_str(), "rb"));
-  if (!handle) return {IntelHexCode::Ok, 0, false};
+  if (!handle) return {IntelHexCode::Ok, 0, false, std::nullopt};
   FileSource source(handle.get());
   return ReadRecords(source, destination, limit);
 }
