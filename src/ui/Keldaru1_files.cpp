@@ -48,6 +48,10 @@ void TForm1::OuvrirFichier(QObject* Sender) {
     OpenDialog1.filterIndex = chosen->filterIndex;
     SaveDialog1.filterIndex = chosen->filterIndex;
     const std::filesystem::path path = ToPath(currentFileName);
+    const auto showEmptyFile = [this] {
+      dialogs_->ShowMessage(QStringLiteral("Le fichier ne contient aucun octet ! "),
+                            QStringLiteral("Erreur d'ouverture..."), kMbOk);
+    };
 
     if (IsIntelHexFilter(chosen->filterIndex)) {
       const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
@@ -57,6 +61,10 @@ void TForm1::OuvrirFichier(QObject* Sender) {
                                   QDir::toNativeSeparators(currentFileName) +
                                   QStringLiteral(" est introuvable !"),
                               QStringLiteral("Attention..."), kMbOk | kMbIconExclamation);
+      } else if (result.code == IntelHexCode::Ok && !result.copied) {
+        // A clean file without a single data byte is as empty as an empty binary image, and is
+        // told the same way: the buffer holds nothing of it, so the caption does not name it.
+        showEmptyFile();
       } else {
         UpdateCaption();
         if (result.loadedBytes > 0) RefreshGrid(buffer, currentMemory.capacity);
@@ -70,8 +78,7 @@ void TForm1::OuvrirFichier(QObject* Sender) {
     } else {
       const uint32_t count = LoadBinaryImage(path, buffer);
       if (count < 1) {
-        dialogs_->ShowMessage(QStringLiteral("Le fichier ne contient aucun octet ! "),
-                              QStringLiteral("Erreur d'ouverture..."), kMbOk);
+        showEmptyFile();
       } else {
         UpdateCaption();
         RefreshGrid(buffer, currentMemory.capacity);

@@ -221,6 +221,24 @@ TEST_F(FilesTest, AMissingIntelHexFileIsReportedAndTheCaptionStays) {
   EXPECT_EQ(form->currentFileName, path);
 }
 
+TEST_F(FilesTest, AnIntelHexFileWithoutDataIsToldAsEmptyAndKeepsTheCaption) {
+  SeedBuffer();
+  const Buffer before = form->buffer;
+  // Nothing, an end record only, a start address and a record type this reader does not know.
+  for (const char* text :
+       {"", ":00000001FF\n", ":0400000500001234B1\n:00000001FF\n", ":00000006FA\n"}) {
+    SCOPED_TRACE(text);
+    const QString path = Write(QStringLiteral("nodata.hex"), text);
+    Open(path, kHexAny, true);
+    EXPECT_EQ(Message().text, kEmptyFileText);
+    EXPECT_EQ(Message().caption, QStringLiteral("Erreur d'ouverture..."));
+    EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk));
+    EXPECT_EQ(form->windowTitle(), kMainCaption);
+    EXPECT_EQ(form->buffer, before);
+    EXPECT_EQ(form->currentFileName, path);
+  }
+}
+
 TEST_F(FilesTest, SavingWithTheThirdFilterWritesIntelHexUnderTheNameAsGiven) {
   Trigger("OptionBufferIncremente");
   const QString path = PathOf(QStringLiteral("dump"));
@@ -280,7 +298,7 @@ TEST_F(FilesTest, AFailedSaveIsReportedAndKeepsTheOldFileAndTheCaption) {
 }
 
 TEST_F(FilesTest, TheLastNameAndFilterAreOfferedByBothDialogs) {
-  const QString hex = Write(QStringLiteral("image.hex"), ":00000001FF\n");
+  const QString hex = Write(QStringLiteral("image.hex"), ":0300300002337A1E\n:00000001FF\n");
   Open(hex, kHexHex, false);
   Save(PathOf(QStringLiteral("copy.bin")), kBinAny, false);
   EXPECT_EQ(Dialog().kind, Prompt::Kind::SaveFile);
