@@ -29,9 +29,16 @@ std::string Hex4(uint32_t value) {
   return text;
 }
 
+// "in.hex : 2048 octets chargés, de $0000 à $07FF", so that a user sees what the file held
+// before it is programmed or compared.
+void ReportLoaded(const std::string& path, uint32_t count, IntelHexRange range, Console& console) {
+  console.err << path << " : " << count << (count == 1 ? " octet chargé" : " octets chargés")
+              << ", de " << Hex4(range.first) << " à " << Hex4(range.last) << '\n';
+}
+
 // Loads a whole file as the window does, over a buffer of $FF (the bytes a file does not cover);
-// false after printing why. A file with a fault is refused as a whole here: a script must never
-// program half an image.
+// false after printing why. A file with a fault is refused as a whole here, and so is one that
+// holds no data byte: a script must never program half an image, nor a blank one in its stead.
 bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console& console) {
   buffer.fill(0xFF);
   if (ResolveFormat(asked, path) == FileFormat::IntelHex) {
@@ -44,12 +51,19 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
       console.err << path << " : " << IntelHexMessage(result.code) << '\n';
       return false;
     }
+    if (!result.copied) {
+      console.err << path << " : " << kEmptyFile << '\n';
+      return false;
+    }
+    ReportLoaded(path, result.loadedBytes, *result.copied, console);
     return true;
   }
-  if (LoadBinaryImage(path, buffer) < 1) {
+  const uint32_t count = LoadBinaryImage(path, buffer);
+  if (count < 1) {
     console.err << path << " : " << kEmptyFile << '\n';
     return false;
   }
+  ReportLoaded(path, count, {0, count - 1}, console);
   return true;
 }
 

@@ -150,7 +150,9 @@ TEST_F(CliTest, MissingMemoryOrReaderFailsWithTheWindowsTexts) {
   WriteRandom("in.bin", 256, 1);
   run = Cli("compare --port sim:24C02,noreader --type 24C02 -i " + Path("in.bin"));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "Erreur de communication avec la mémoire...\n");
+  EXPECT_EQ(run.err, Path("in.bin") +
+                         " : 256 octets chargés, de $0000 à $00FF\n"
+                         "Erreur de communication avec la mémoire...\n");
 
   run = Cli("program --port sim:24C02,pins=3 --type 24C02 -i " + Path("in.bin"));
   EXPECT_EQ(run.status, 1);
@@ -176,6 +178,30 @@ TEST_F(CliTest, PortsAndFilesThatCannotBeHad) {
   run = Cli("program --port sim:24C02,image=" + image + " --type 24C02 -i " + Path("bad.hex"));
   EXPECT_EQ(run.status, 1);
   EXPECT_FALSE(fs::exists(image)) << "a faulty file is never half programmed";
+}
+
+TEST_F(CliTest, IntelHexLoadIsReportedAndAFileWithoutDataIsNeverProgrammed) {
+  const std::string image = Path("mem.bin");
+  const std::string program = "program --port sim:24C02,image=" + image + " --type 24C02 -i ";
+  // As srecord writes it: an extended linear address first, then a start address at the end.
+  std::ofstream(dir / "srec.hex") << ":020000040000FA\n:02001000ABCD76\n:0100FF0042BE\n"
+                                     ":0400000500001234B1\n:00000001FF\n";
+  CliRun run = Cli(program + Path("srec.hex"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, Path("srec.hex") + " : 3 octets chargés, de $0010 à $00FF\n");
+  std::vector<uint8_t> expected(256, 0xFF);
+  expected[0x10] = 0xAB;
+  expected[0x11] = 0xCD;
+  expected[0xFF] = 0x42;
+  EXPECT_EQ(Bytes(image), expected);
+
+  fs::remove(image);
+  std::ofstream(dir / "end.hex") << ":0400000500001234B1\n:00000001FF\n";
+  run = Cli(program + Path("end.hex"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, Path("end.hex") + " : Le fichier ne contient aucun octet ! \n");
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_FALSE(fs::exists(image)) << "no memory is touched";
 }
 
 TEST_F(CliTest, UsageErrorsAndHelp) {
