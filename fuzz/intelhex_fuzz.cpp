@@ -1,5 +1,6 @@
 // Arbitrary input to the Intel HEX reader: it must not crash, must write nothing outside its
-// 65536-byte destination nor at or above its limit, and must answer one of its nine codes.
+// 65536-byte destination nor at or above its limit, whatever the extended addresses say, must
+// answer one of its nine codes and report a copied range inside the limit.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -38,7 +39,13 @@ void ReadWithGuards(std::string_view text, uint32_t limit) {
   Require(code >= 0 && code <= 8);
   Require(result.opened);
   Require(result.loadedBytes <= text.size() / 2);  // every byte takes two characters
-  const size_t end = kGuardBytes + std::min<size_t>(limit, keldar::kBufferBytes);
+  const size_t usable = std::min<size_t>(limit, keldar::kBufferBytes);
+  if (result.copied) {
+    Require(result.copied->first <= result.copied->last && result.copied->last < usable);
+  }
+  // A clean reading copied every byte it counted.
+  if (result.code == keldar::IntelHexCode::Ok) Require(result.copied || result.loadedBytes == 0);
+  const size_t end = kGuardBytes + usable;
   Require(Untouched(0, kGuardBytes));
   Require(Untouched(end, kAreaBytes));
 }
