@@ -162,12 +162,21 @@ TEST_F(FilesTest, ABinaryFileLongerThan64KiBFillsTheWholeBufferAboveTheCapacityT
   EXPECT_EQ(HexCell(0xFFFF), HexText(static_cast<uint8_t>(content[0xFFFF])));
 }
 
-TEST_F(FilesTest, AnEmptyOrMissingBinaryFileLoadsNothingAndKeepsTheCaption) {
+TEST_F(FilesTest, AnEmptyOrMissingFileLoadsNothingAndKeepsTheCaption) {
   SeedBuffer();
   const Buffer before = form->buffer;
-  for (const QString& path :
-       {Write(QStringLiteral("empty.bin"), {}), PathOf(QStringLiteral("gone.bin"))}) {
-    Open(path, kBinBin, true);
+  // Intel HEX files without a data byte are told the same way: nothing, an end record only, a
+  // start address and a record type the reader does not know.
+  const std::pair<QString, int> files[] = {
+      {Write(QStringLiteral("empty.bin"), {}), kBinBin},
+      {PathOf(QStringLiteral("gone.bin")), kBinBin},
+      {Write(QStringLiteral("empty.hex"), {}), kHexHex},
+      {Write(QStringLiteral("end.hex"), ":00000001FF\n"), kHexAny},
+      {Write(QStringLiteral("start.hex"), ":0400000500001234B1\n:00000001FF\n"), kHexHex},
+      {Write(QStringLiteral("unknown.hex"), ":00000006FA\n"), kHexHex},
+  };
+  for (const auto& [path, filter] : files) {
+    Open(path, filter, true);
     EXPECT_EQ(Message().text, kEmptyFileText);
     EXPECT_EQ(Message().caption, QStringLiteral("Erreur d'ouverture..."));
     EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk));
@@ -219,24 +228,6 @@ TEST_F(FilesTest, AMissingIntelHexFileIsReportedAndTheCaptionStays) {
   EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk | kMbIconExclamation));
   EXPECT_EQ(form->windowTitle(), kMainCaption);
   EXPECT_EQ(form->currentFileName, path);
-}
-
-TEST_F(FilesTest, AnIntelHexFileWithoutDataIsToldAsEmptyAndKeepsTheCaption) {
-  SeedBuffer();
-  const Buffer before = form->buffer;
-  // Nothing, an end record only, a start address and a record type this reader does not know.
-  for (const char* text :
-       {"", ":00000001FF\n", ":0400000500001234B1\n:00000001FF\n", ":00000006FA\n"}) {
-    SCOPED_TRACE(text);
-    const QString path = Write(QStringLiteral("nodata.hex"), text);
-    Open(path, kHexAny, true);
-    EXPECT_EQ(Message().text, kEmptyFileText);
-    EXPECT_EQ(Message().caption, QStringLiteral("Erreur d'ouverture..."));
-    EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk));
-    EXPECT_EQ(form->windowTitle(), kMainCaption);
-    EXPECT_EQ(form->buffer, before);
-    EXPECT_EQ(form->currentFileName, path);
-  }
 }
 
 TEST_F(FilesTest, SavingWithTheThirdFilterWritesIntelHexUnderTheNameAsGiven) {
