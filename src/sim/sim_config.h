@@ -36,7 +36,7 @@ struct SimConfig {
   int32_t pins = 0;       // its A2 A1 A0 pins
   Wiring wiring = Wiring::Standard;
   int32_t outputArrangement =
-      0;                  // which physical line carries Valim, SCL, SDA (kOutputArrangements)
+      0;                  // which physical line carries Valim, SCL, SDA (kReaderWirings)
   int32_t sdaInput = 0;   // which input carries SDA back: 0 CTS, 1 DSR, 2 RING, 3 DCD
   bool absent = false;    // a reader with no memory fitted
   bool noReader = false;  // nothing plugged into the port

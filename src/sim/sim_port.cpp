@@ -1,23 +1,19 @@
 #include "sim/sim_port.h"
 
-#include "hw/linemap.h"
 #include "i2c/catalogue.h"
 #include "sim/image_file.h"
+#include "sim/reader_wiring.h"
 
 namespace keldar::sim {
 
 SimulatedReader::SimulatedReader(const SimConfig& config)
     : config_(config), eeprom_(config.typeIndex, config.pins, config_.faults) {
   eeprom_.SetWriteCycleTime(config_.writeCycleNs);
-  // Which physical line carries which signal, from the arrangement's escape codes.
-  const OutputArrangement& row =
-      kOutputArrangements[static_cast<size_t>(config_.outputArrangement)];
-  const auto lineOf = [](int32_t highCode) {
-    return highCode == SETBREAK ? kTxd : highCode == SETDTR ? kDtr : kRts;
-  };
-  roles_[lineOf(row.valimHighCode)] = Role::Valim;
-  roles_[lineOf(row.sclHighCode)] = Role::Scl;
-  roles_[lineOf(row.sdaHighCode)] = Role::Sda;
+  // Which physical line carries which signal: the reader's own wiring, not the program's map.
+  const ReaderWiring& wiring = kReaderWirings[static_cast<size_t>(config_.outputArrangement)];
+  roles_[static_cast<size_t>(wiring.valim)] = Role::Valim;
+  roles_[static_cast<size_t>(wiring.scl)] = Role::Scl;
+  roles_[static_cast<size_t>(wiring.sda)] = Role::Sda;
   for (size_t line = 0; line < lines_.size(); ++line) {
     const bool level = lines_[line];
     switch (roles_[line]) {
@@ -102,7 +98,7 @@ void SimulatedReader::Sleep(uint32_t milliseconds) {
 uint32_t SimulatedReader::ModemStatus() const {
   if (config_.noReader) return 0;  // open inputs read as negated
   const bool asserted = ThroughAdapter(BusSda());
-  return asserted ? kSdaInputMasks[static_cast<size_t>(config_.sdaInput)] : 0U;
+  return asserted ? kReaderInputBits[static_cast<size_t>(config_.sdaInput)] : 0U;
 }
 
 bool SimulatedReader::BusSda() const {

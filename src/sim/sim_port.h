@@ -63,6 +63,7 @@ class SimulatedReader final : public ControlPort {
   [[nodiscard]] bool OpenVcd(std::string& error);
 
  private:
+  // Indexed as PortLine.
   enum Line : uint8_t { kTxd = 0, kDtr = 1, kRts = 2 };
   enum class Role : uint8_t { Valim, Scl, Sda };
 

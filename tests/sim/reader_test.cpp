@@ -52,8 +52,9 @@ TEST(ReaderLinesTest, EveryArrangementAndInputCarriesTheBusOnBothWirings) {
         config.sdaInput = input;
         Rig rig(config);
         rig.lines.PowerOn();
-        // Only the chosen input carries SDA; the bus is idle high.
-        const uint32_t mask = kSdaInputMasks[static_cast<size_t>(input)];
+        // Only the chosen input (CTS, DSR, RING, DCD) carries SDA; the bus is idle high.
+        const uint32_t mask = std::array{MS_CTS_ON, MS_DSR_ON, MS_RING_ON,
+                                         MS_RLSD_ON}[static_cast<size_t>(input)];
         const uint32_t status = rig.reader.ModemStatus();
         EXPECT_EQ(status & ~mask, 0U);
         EXPECT_EQ(status, wiring == Wiring::Standard ? mask : 0U);
