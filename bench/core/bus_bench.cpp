@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hw/line_driver.h"
+#include "i2c/call_counts.h"
 #include "i2c/operations.h"
 #include "sim/recording_port.h"
 #include "sim/sim_port.h"
@@ -34,36 +35,6 @@ class CountingPort final : public ControlPort {
   uint64_t escapes = 0, reads = 0, sleeps = 0;
 };
 
-// Costs of the bus routines in port calls, from their steps: an output change is 1 + accessTime
-// calls, a sample is one.
-struct SequenceCost {
-  uint64_t out;  // cost of one output change
-  uint64_t Start() const { return 5 * out; }
-  uint64_t Stop() const { return 3 * out; }
-  uint64_t Send() const { return 44 * out + 1; }
-  uint64_t Receive(bool ack) const { return (ack ? 22 : 21) * out + 8; }
-  uint64_t Power() const { return 3 * out; }
-  uint64_t Poll() const { return Start() + Send() + Stop(); }
-
-  uint64_t Read(const MemoryType& type) const {
-    uint64_t calls = Power() + 1;  // PowerOn and the line check
-    if (type.typeIndex == kX24C01Index) {
-      calls += Start() + Send();
-    } else {
-      calls += Start() + Send() * (1 + static_cast<uint64_t>(type.addressBytes)) + Start() + Send();
-    }
-    calls += (type.capacity - 1) * Receive(true) + Receive(false);
-    return calls + Stop() + Power();
-  }
-  uint64_t PageProgram(const MemoryType& type) const {
-    const uint64_t pages = type.capacity / type.pageSize;
-    const uint64_t header =
-        type.typeIndex == kX24C01Index ? 18 * out + Send() : Send() * (1 + type.addressBytes);
-    const uint64_t page = header + Start() + Send() * type.pageSize + Stop() + Poll();
-    return Power() + 1 + pages * page + Power();
-  }
-};
-
 void ReportRatio(benchmark::State& state, uint64_t measured, uint64_t required) {
   state.counters["port_calls"] = static_cast<double>(measured);
   state.counters["required"] = static_cast<double>(required);
@@ -86,7 +57,7 @@ void BM_PortCallsRead(benchmark::State& state) {
     calls = port.calls();
   }
   state.SetLabel(std::string(memory.type().name) + " read");
-  ReportRatio(state, calls, SequenceCost{1U + static_cast<uint64_t>(access)}.Read(memory.type()));
+  ReportRatio(state, calls, ReadCalls(memory.type()).steps.PortCalls(access));
 }
 BENCHMARK(BM_PortCallsRead)
     ->ArgsProduct({{10, 5, 11}, {0, 15}})
@@ -107,7 +78,7 @@ void BM_PortCallsCompare(benchmark::State& state) {
     calls = port.calls();
   }
   state.SetLabel("24C512 compare");
-  ReportRatio(state, calls, SequenceCost{1}.Read(memory.type()));
+  ReportRatio(state, calls, ReadCalls(memory.type()).steps.PortCalls(0));
 }
 BENCHMARK(BM_PortCallsCompare)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -124,7 +95,7 @@ void BM_PortCallsPageProgram(benchmark::State& state) {
     calls = port.calls();
   }
   state.SetLabel(std::string(memory.type().name) + " page-mode program");
-  ReportRatio(state, calls, SequenceCost{1}.PageProgram(memory.type()));
+  ReportRatio(state, calls, PageProgramCalls(memory.type()).steps.PortCalls(0));
 }
 BENCHMARK(BM_PortCallsPageProgram)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "cli/ports_command.h"
 #include "cli/progress_meter.h"
+#include "cli/reader_port.h"
 #include "cli/saved_line_map.h"
 #include "data/binary_image.h"
 #include "data/buffer.h"
 #include "data/intelhex.h"
 #include "hw/line_driver.h"
-#include "hw/open_port.h"
 #include "i2c/operations.h"
 #include "messages/operation_messages.h"
-#include "settings/port_devices.h"
 
 namespace keldar::cli {
 
@@ -79,13 +79,6 @@ bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, u
   return true;
 }
 
-std::string DeviceFor(const std::string& port) {
-  if (port.size() == 1 && port[0] >= '1' && port[0] <= '4') {
-    return ResolvePortDevice(port[0] - '0').toStdString();
-  }
-  return port;
-}
-
 // The reader, the line map and the selected memory of one operation.
 struct Session {
   std::unique_ptr<ControlPort> port;
@@ -94,15 +87,9 @@ struct Session {
 };
 
 bool OpenSession(const Options& options, Session& session, Console& console) {
-  const std::string device = DeviceFor(options.port);
+  session.port = OpenReaderPort(DeviceFor(options.port), console);
+  if (!session.port) return false;
   std::string error;
-  session.port = OpenDevice(device, error);
-  if (!session.port) {
-    console.err << "Le port " << device << " est indisponible !";
-    if (!error.empty()) console.err << " (" << error << ')';
-    console.err << '\n';
-    return false;
-  }
   session.map = SavedLineMap();
   if (!ApplyOverrides(options.lines, session.map, error)) {
     console.err << error << '\n';
@@ -219,6 +206,8 @@ int RunCommand(const Options& options, Console& console) {
       return Compare(options, console);
     case Command::Convert:
       return Convert(options, console);
+    case Command::Ports:
+      return Ports(options, console);
   }
   return kExitUsage;
 }

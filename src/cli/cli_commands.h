@@ -1,4 +1,4 @@
-// The four subcommands of keldar-cli, on the same core functions as the window.
+// The subcommands of keldar-cli, on the same core functions as the window.
 #pragma once
 
 #include <ostream>

@@ -18,16 +18,19 @@ constexpr char kGeneralHelp[] =
     "  program   charge un fichier et programme toute la mémoire\n"
     "  compare   compare un fichier avec la mémoire\n"
     "  convert   convertit un fichier entre binaire et Intel HEX\n"
+    "  ports     liste les ports série sans les ouvrir, ou en mesure un (--probe)\n"
     "\n"
     "keldar-cli COMMANDE --help décrit les options de chaque commande.\n"
     "Code de sortie : 0 réussite, 1 échec ou différence, 2 erreur d'utilisation.\n";
 
-constexpr char kReaderHelp[] =
+constexpr char kPortHelp[] =
     "\nLecteur :\n"
     "  --port P            1 à 4 (COM1 à COM4, comme dans la fenêtre), un périphérique\n"
     "                      (/dev/ttyUSB0) ou un lecteur simulé (sim:24C16,...)\n"
     "  --type T            type de mémoire : 24C00 ... 24C512, X24C01\n"
-    "  --base N            adresse de base A2..A0, 0 à 7 (0 par défaut)\n"
+    "  --base N            adresse de base A2..A0, 0 à 7 (0 par défaut)\n";
+
+constexpr char kWiringHelp[] =
     "  --standard          lecteur standard\n"
     "  --insitu            module de programmation in situ\n"
     "  --arrangement N     disposition des sorties, 0 à 5\n"
@@ -45,19 +48,30 @@ std::string CommandHelp(Command command) {
     case Command::Read:
       help << "Usage : keldar-cli read --port P --type T -o FICHIER [OPTIONS]\n"
               "Lit toute la mémoire et l'enregistre dans FICHIER.\n\n"
-           << kFormatHelp << kReaderHelp;
+           << kFormatHelp << kPortHelp << kWiringHelp;
       break;
     case Command::Program:
       help << "Usage : keldar-cli program --port P --type T -i FICHIER [--byte-mode] [OPTIONS]\n"
               "Charge FICHIER et programme toute la mémoire, en mode page sauf --byte-mode\n"
               "(le mode page est imposé pour les 24C128, 24C256 et 24C512).\n\n"
-           << kFormatHelp << kReaderHelp;
+           << kFormatHelp << kPortHelp << kWiringHelp;
       break;
     case Command::Compare:
       help << "Usage : keldar-cli compare --port P --type T -i FICHIER [--list] [OPTIONS]\n"
               "Compare FICHIER avec la mémoire et donne le nombre d'octets différents ;\n"
               "--list donne aussi les plages d'adresses qui diffèrent.\n\n"
-           << kFormatHelp << kReaderHelp;
+           << kFormatHelp << kPortHelp << kWiringHelp;
+      break;
+    case Command::Ports:
+      help << "Usage : keldar-cli ports [--probe P] [OPTIONS]\n"
+              "Liste COM1 à COM4 et les périphériques série de la machine, sans en ouvrir\n"
+              "aucun, avec ce que chaque adaptateur permet.\n\n"
+              "  --probe P           ouvre le port P comme la fenêtre (1 à 4, un périphérique\n"
+              "                      ou sim:...), mesure une lecture d'état et un changement\n"
+              "                      de ligne, puis estime la durée d'une lecture et d'une\n"
+              "                      programmation en mode page de chaque type de mémoire\n"
+              "\nCâblage du lecteur pour la mesure et les estimations :\n"
+           << kWiringHelp;
       break;
     case Command::Convert:
       help << "Usage : keldar-cli convert -i ENTREE -o SORTIE --type T [OPTIONS]\n"
@@ -111,10 +125,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
     options.command = Command::Compare;
   } else if (name == "convert") {
     options.command = Command::Convert;
+  } else if (name == "ports") {
+    options.command = Command::Ports;
   } else {
     return Usage("Commande inconnue : « " + name + " ».");
   }
   const bool usesReader = options.command != Command::Convert;
+  const bool ports = options.command == Command::Ports;
 
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -128,10 +145,16 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
     const bool takesValue = arg == "--port" || arg == "--type" || arg == "-i" || arg == "-o" ||
                             arg == "--format" || arg == "--in-format" || arg == "--out-format" ||
                             arg == "--base" || arg == "--arrangement" || arg == "--input" ||
-                            arg == "--complement" || arg == "--access-time";
+                            arg == "--complement" || arg == "--access-time" || arg == "--probe";
     if (takesValue && !value(v)) return Usage("Valeur manquante après " + arg + ".");
 
-    if (arg == "--type") {
+    const bool fileOrMemory = arg == "--port" || arg == "--type" || arg == "--base" ||
+                              arg == "-i" || arg == "-o" || arg.ends_with("format");
+    if (ports && fileOrMemory) {
+      return Usage("Option inconnue : " + arg);
+    } else if (ports && arg == "--probe") {
+      options.port = v;
+    } else if (arg == "--type") {
       options.typeIndex = FindMemoryType(v);
       if (options.typeIndex < 0) return Usage("Type de mémoire inconnu : « " + v + " ».");
     } else if (arg == "-i") {
@@ -185,6 +208,10 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
     }
   }
 
+  std::string error;
+  LineMap probe;
+  if (!ApplyOverrides(options.lines, probe, error)) return Usage(error);
+  if (ports) return {};
   if (options.typeIndex < 0) return Usage("Le type de mémoire (--type) est obligatoire.");
   if (usesReader && options.port.empty()) return Usage("Le port (--port) est obligatoire.");
   const bool needsInput = options.command != Command::Read;
@@ -194,9 +221,6 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
   if (needsOutput && options.output.empty()) {
     return Usage("Le fichier de sortie (-o) est obligatoire.");
   }
-  std::string error;
-  LineMap probe;
-  if (!ApplyOverrides(options.lines, probe, error)) return Usage(error);
   return {};
 }
 

@@ -9,7 +9,7 @@
 
 namespace keldar::cli {
 
-enum class Command { Read, Program, Compare, Convert };
+enum class Command { Read, Program, Compare, Convert, Ports };
 enum class FileFormat { FromExtension, Binary, IntelHex };
 
 // Changes to the reader's line map asked for on the command line, applied over the map the
@@ -24,7 +24,7 @@ struct LineMapOverrides {
 
 struct Options {
   Command command = Command::Read;
-  std::string port;
+  std::string port;  // ports: the port to measure, empty for the listing alone
   int typeIndex = -1;
   std::string input;
   std::string output;

@@ -1,23 +1,34 @@
 // The serial backend on POSIX systems. The port is used only for its control lines: one ioctl per
-// line change, one TIOCMGET per status read, and nothing configured (no termios call at all).
+// line change, one TIOCMGET per status read. Opening takes the port the way careful tools do
+// (UUCP lock, exclusive mode, flock), refuses a port with no UART behind it, and sets CLOCAL,
+// the one line setting the reader needs, putting the port's settings back at closing.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
-#include "hw/open_port.h"
+#include "hw/serial_port.h"
+#include "hw/system_paths.h"
+#include "hw/uucp_lock.h"
 
 namespace keldar {
 namespace {
 
 class PosixPort : public ControlPort {
  public:
-  explicit PosixPort(int fd) : fd_(fd) {}
-  ~PosixPort() override { ::close(fd_); }  // releases the lock and the exclusive mode
+  PosixPort(int fd, UucpLock lock, std::optional<termios> restore)
+      : fd_(fd), lock_(std::move(lock)), restore_(restore) {}
+  ~PosixPort() override {
+    // The port's settings outlive us: put back what the previous owner had.
+    if (restore_) ::tcsetattr(fd_, TCSANOW, &*restore_);
+    ::close(fd_);  // releases the flock and the exclusive mode; the lock file goes after
+  }
   PosixPort(const PosixPort&) = delete;
   PosixPort& operator=(const PosixPort&) = delete;
 
@@ -62,6 +73,8 @@ class PosixPort : public ControlPort {
   }
 
   int fd_;
+  UucpLock lock_;
+  std::optional<termios> restore_;
 };
 
 std::string Failure(const std::string& path, const char* call, int error) {
@@ -69,16 +82,40 @@ std::string Failure(const std::string& path, const char* call, int error) {
   return path + ": " + call + ": " + std::strerror(error);
 }
 
+std::string LockedBy(const std::string& path, const std::string& lockName, pid_t pid) {
+  return path + ": in use by another program (" + lockName + ", process " + std::to_string(pid) +
+         ")";
+}
+
+// With CLOCAL clear (stty -clocal, a getty, a modem program), a falling DCD hangs the port up:
+// with DCD as the SDA input the first SDA fall would end the operation. Returns the settings to
+// put back at closing, when they had to change.
+std::optional<termios> SetClocal(int fd) {
+  termios saved{};
+  if (::tcgetattr(fd, &saved) != 0 || (saved.c_cflag & CLOCAL) != 0) return std::nullopt;
+  termios local = saved;
+  local.c_cflag |= CLOCAL;
+  if (::tcsetattr(fd, TCSANOW, &local) != 0) return std::nullopt;
+  return saved;
+}
+
 }  // namespace
 
 std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::string& error) {
+  const SystemPaths paths = SystemPaths::FromEnvironment();
+  const std::string lockName = UucpLock::FileName(path);
+  // A port another program locked is never touched, not even opened.
+  if (const pid_t holder = UucpLock::LiveHolder(paths.lockDirs, lockName); holder != 0) {
+    error = LockedBy(path, lockName, holder);
+    return nullptr;
+  }
   // O_NONBLOCK: do not wait for DCD; O_NOCTTY: never become our controlling terminal.
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     error = Failure(path, "open", errno);  // EBUSY: another program set TIOCEXCL
     return nullptr;
   }
-  // TIOCEXCL keeps other programs from opening the port, but root is not bound by it: the lock
+  // TIOCEXCL keeps other programs from opening the port, but root is not bound by it: the flock
   // stops a second copy run as root, and any program that locks ports the same way.
   const bool exclusive = ::ioctl(fd, TIOCEXCL) == 0;
   if (!exclusive || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -86,7 +123,21 @@ std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::stri
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixPort>(fd);
+  UucpLock lock;
+  if (pid_t holder = 0; !lock.Acquire(paths.lockDirs, lockName, holder)) {
+    error = LockedBy(path, lockName, holder);
+    ::close(fd);
+    return nullptr;
+  }
+  // Most PCs have /dev/ttyS1..3 with no UART behind them: they open, but every modem call then
+  // fails with EIO. One status read tells them apart; nothing else is sent to such a port.
+  int lines = 0;
+  if (::ioctl(fd, TIOCMGET, &lines) != 0) {
+    error = Failure(path, "TIOCMGET", errno);
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixPort>(fd, std::move(lock), SetClocal(fd));
 }
 
 std::string DefaultPortDevice(int portNumber) {

@@ -1,6 +1,7 @@
-// The serial backend on Windows: the port opened exclusively by name, its lines switched with
-// EscapeCommFunction and read with GetCommModemStatus, nothing configured.
-#include "hw/open_port.h"
+// The serial backend on Windows: the port opened exclusively by name and checked with one status
+// read, its lines switched with EscapeCommFunction and read with GetCommModemStatus, nothing
+// configured.
+#include "hw/serial_port.h"
 
 // After port.h: windows.h defines SETRTS, MS_CTS_ON etc. as macros with the same values, so this
 // file passes the escape codes and status bits through and never names them.
@@ -46,6 +47,15 @@ std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::stri
     error = code == ERROR_ACCESS_DENIED
                 ? path + ": in use by another program"
                 : path + ": CreateFileA failed, error " + std::to_string(code);
+    return nullptr;
+  }
+  // A port whose status cannot be read (a driver with no device behind it) is refused as a
+  // missing one: nothing else is sent to it.
+  DWORD lines = 0;
+  if (::GetCommModemStatus(handle, &lines) == FALSE) {
+    const DWORD code = ::GetLastError();
+    ::CloseHandle(handle);
+    error = path + ": GetCommModemStatus failed, error " + std::to_string(code);
     return nullptr;
   }
   return std::make_unique<Win32Port>(handle);

@@ -3,22 +3,26 @@
 #include <QSettings>
 #include <QVariant>
 
-#include "hw/open_port.h"
+#include "hw/serial_port.h"
 
 namespace keldar {
 
-QString ResolvePortDevice(int portNumber) {
+ResolvedPortDevice ResolvePortDeviceWithSource(int portNumber) {
   const QString name = QStringLiteral("COM%1").arg(portNumber);
   const QString fromEnvironment = qEnvironmentVariable(("KELDAR_" + name).toLatin1().constData());
-  if (!fromEnvironment.isEmpty()) return fromEnvironment;
+  if (!fromEnvironment.isEmpty()) return {fromEnvironment, PortDeviceSource::Environment};
 
   const QSettings store(QStringLiteral("ZEMBRAX"), QStringLiteral("KELDAR"));
   const QVariant stored = store.value(QStringLiteral("Ports/") + name);
   // A value of another type (a number in the registry) reads as absent.
   if (stored.typeId() == QMetaType::QString && !stored.toString().isEmpty()) {
-    return stored.toString();
+    return {stored.toString(), PortDeviceSource::Settings};
   }
-  return QString::fromStdString(DefaultPortDevice(portNumber));
+  return {QString::fromStdString(DefaultPortDevice(portNumber)), PortDeviceSource::Default};
+}
+
+QString ResolvePortDevice(int portNumber) {
+  return ResolvePortDeviceWithSource(portNumber).device;
 }
 
 }  // namespace keldar

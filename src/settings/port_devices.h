@@ -5,9 +5,17 @@
 
 namespace keldar {
 
+enum class PortDeviceSource { Environment, Settings, Default };
+
+struct ResolvedPortDevice {
+  QString device;
+  PortDeviceSource source = PortDeviceSource::Default;
+};
+
 // First match wins: the environment variable KELDAR_COMn; the string value COMn of the group
 // Ports in the per-user store, an override kept beside the program's own settings values; the
 // platform's default device (DefaultPortDevice). Empty values count as unset.
+[[nodiscard]] ResolvedPortDevice ResolvePortDeviceWithSource(int portNumber);
 [[nodiscard]] QString ResolvePortDevice(int portNumber);
 
 }  // namespace keldar

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "hw/open_port.h"
+#include "devices/open_device.h"
 #include "settings/port_devices.h"
 
 namespace keldar::ui {

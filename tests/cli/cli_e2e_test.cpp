@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "i2c/catalogue.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -37,6 +39,9 @@ class CliTest : public ::testing::Test {
       ::setenv(name.c_str(), (dir / ("no-such-device-" + std::to_string(n))).c_str(), 1);
     }
     ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    ::setenv("KELDAR_DEV_ROOT", (dir / "no-dev").c_str(), 1);
+    ::setenv("KELDAR_SYSFS_ROOT", (dir / "no-sys").c_str(), 1);
+    ::setenv("KELDAR_LOCK_DIRS", "", 1);
   }
   void TearDown() override { fs::remove_all(dir); }
 
@@ -228,16 +233,168 @@ TEST_F(CliTest, SavedLineMapIsUsedWithoutOptions) {
   EXPECT_EQ(Cli("program " + port + " --type 24C02 --standard -i " + Path("in.bin")).status, 1);
 }
 
+// Output with every run of blanks and line ends as one space: the listing wraps long lines.
+std::string Flat(const std::string& text) {
+  std::string flat;
+  for (const char c : text) {
+    const bool blank = c == ' ' || c == '\n';
+    if (!blank || (!flat.empty() && flat.back() != ' ')) flat.push_back(blank ? ' ' : c);
+  }
+  return flat;
+}
+
+// /dev and sysfs as Linux lays them out: each tty's class entry links to its tty folder under
+// the hardware device, whose driver link names the driver; USB serial ports hang off an
+// interface of the USB device, which describes itself; by-id names link to the devices.
+struct MachineTree {
+  fs::path sys, dev;
+
+  static void Link(const fs::path& link, const fs::path& target) {
+    fs::create_directories(link.parent_path());
+    fs::create_directory_symlink(fs::relative(target, link.parent_path()), link);
+  }
+  static void Text(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << text << '\n';
+  }
+  void Driver(const fs::path& device, const std::string& bus, const std::string& driver) const {
+    fs::create_directories(sys / "bus" / bus / "drivers" / driver);
+    fs::create_directories(device);
+    Link(device / "driver", sys / "bus" / bus / "drivers" / driver);
+  }
+  void Tty(const std::string& name, const fs::path& device, int uartType = -1) const {
+    const fs::path tty = device / "tty" / name;
+    fs::create_directories(tty);
+    Link(tty / "device", device);
+    if (uartType >= 0) Text(tty / "type", std::to_string(uartType));
+    Link(sys / "class" / "tty" / name, tty);
+    Text(dev / name, "");
+  }
+  void Usb(const std::string& name, const std::string& port, const std::string& ids,
+           const std::string& maker, const std::string& product, const std::string& driver) const {
+    const fs::path usb = sys / "devices/pci0000:00/0000:00:14.0/usb1" / port;
+    Text(usb / "idVendor", ids.substr(0, 4));
+    Text(usb / "idProduct", ids.substr(5));
+    Text(usb / "manufacturer", maker);
+    Text(usb / "product", product);
+    Text(usb / "serial", "SN" + port);
+    const fs::path interface = usb / (port + ":1.0");
+    const bool acm = driver == "cdc_acm";  // the tty sits on the interface itself
+    Driver(acm ? interface : interface / name, acm ? "usb" : "usb-serial", driver);
+    Tty(name, acm ? interface : interface / name);
+    Link(dev / "serial/by-id" / ("usb-" + maker + "_SN" + port + "-if00-port0"), dev / name);
+  }
+  // A PNP port under the serial core's own controller and port devices (Linux 6.5 and later),
+  // and a platform port with no UART behind it.
+  void Native() const {
+    const fs::path pnp = sys / "devices/pnp0/00:05";
+    Driver(pnp, "pnp", "serial");
+    fs::create_directories(sys / "bus/serial-base");
+    for (const fs::path& base : {pnp / "00:05:0", pnp / "00:05:0/00:05:0.0"}) {
+      Driver(base, "serial-base", base == pnp / "00:05:0" ? "ctrl" : "port");
+      Link(base / "subsystem", sys / "bus/serial-base");
+    }
+    Tty("ttyS0", pnp / "00:05:0/00:05:0.0", 4);
+    const fs::path platform = sys / "devices/platform/serial8250";
+    Driver(platform, "platform", "serial8250");
+    Tty("ttyS1", platform, 0);
+  }
+};
+
 #ifdef KELDAR_SHIM_LIBRARY
+std::string UnderShim(const std::string& devices, const std::string& more = "") {
+  return std::string("LD_PRELOAD=") + KELDAR_SHIM_LIBRARY +
+         " ASAN_OPTIONS=verify_asan_link_order=0 KELDAR_SHIM_DEVICES='" + devices + "' " + more +
+         " ";
+}
+
+// The listing reads the fixture machine and opens nothing: every device path of it is a shim
+// device, and the shim writes its log at the first opening (or refusal) of one.
+TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
+  const MachineTree machine{dir / "sys", dir / "dev"};
+  machine.Native();
+  machine.Usb("ttyUSB0", "1-1", "0403:6001", "FTDI", "FT232R USB UART", "ftdi_sio");
+  machine.Usb("ttyUSB1", "1-2", "1a86:7523", "QinHeng", "USB Serial", "ch341-uart");
+  machine.Usb("ttyUSB2", "1-3", "067b:2303", "Prolific", "USB-Serial Controller", "pl2303");
+  machine.Usb("ttyUSB3", "1-4", "10c4:ea60", "Silicon_Labs", "CP2102", "cp210x");
+  machine.Usb("ttyACM0", "1-5", "2341:0043", "Arduino", "Uno", "cdc_acm");
+  fs::create_directories(dir / "config" / "ZEMBRAX");
+  std::ofstream(dir / "config" / "ZEMBRAX" / "KELDAR.conf")
+      << "[Ports]\nCOM3=" << (dir / "dev" / "ttyS1").string() << "\n";
+  std::string shim;
+  for (const auto& entry : fs::recursive_directory_iterator(dir / "dev")) {
+    if (!entry.is_directory()) shim += entry.path().string() + "=sim:24C02;";
+  }
+  const std::string ftdi = (dir / "dev/serial/by-id/usb-FTDI_SN1-1-if00-port0").string();
+  const CliRun run =
+      Cli("ports",
+          UnderShim(shim, "KELDAR_SHIM_LOG=" + Path("counts") + " KELDAR_DEV_ROOT=" + Path("dev") +
+                              " KELDAR_SYSFS_ROOT=" + Path("sys") + " KELDAR_COM1=" + ftdi +
+                              " KELDAR_COM2=sim:24C02 KELDAR_COM3="));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "counts")) << Text(dir / "counts");
+  const std::string out = Flat(run.out);
+  for (const std::string& expected : {
+           "COM1 : " + ftdi + " (variable KELDAR_COM1) adaptateur USB, pilote ftdi_sio",
+           std::string("COM2 : sim:24C02 (variable KELDAR_COM2) lecteur simulé"),
+           "COM3 : " + Path("dev/ttyS1") + " (réglage Ports/COM3) port série natif",
+           std::string("(variable KELDAR_COM4) introuvable"),
+           ftdi + " (ttyUSB0) adaptateur USB, pilote ftdi_sio, 0403:6001 FTDI FT232R USB UART, "
+                  "n° SN1-1 Environ 1 à 2 ms par appel",
+           std::string("pilote ch341-uart, 1a86:7523"),
+           std::string("octet nul à 46 bauds"),
+           std::string("pilote pl2303, 067b:2303"),
+           std::string("jusqu'à son premier message"),
+           std::string("pilote cp210x, 10c4:ea60"),
+           std::string("attend d'abord la fin de l'émission"),
+           std::string("(ttyACM0) adaptateur USB, pilote cdc_acm, 2341:0043"),
+           std::string("CTS ne peut pas être l'entrée SDA"),
+           Path("dev/ttyS0") + " port série natif, pilote serial, UART 16550A",
+           Path("dev/ttyS1") + " port série natif, pilote serial8250, aucun UART derrière ce "
+                               "port (port fantôme) Aucun UART ne répond",
+       }) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << run.out;
+  }
+  // Stable names first, then the ports no stable name leads to; ttyUSB0 is listed once.
+  EXPECT_LT(out.find("by-id/usb-Silicon_Labs"), out.find(Path("dev/ttyS0") + " port"));
+  EXPECT_LT(out.find(Path("dev/ttyS0") + " port"), out.find(Path("dev/ttyS1") + " port"));
+  EXPECT_EQ(out.find(Path("dev/ttyUSB0")), std::string::npos);
+}
+
+// Opened as the window opens it, measured, and closed; the memory is never powered.
+TEST_F(CliTest, PortsProbeMeasuresAShimDeviceAndEstimatesEveryType) {
+  const std::string trace = Path("trace");
+  CliRun run =
+      Cli("ports --probe 1", UnderShim("/dev/ttyKELDAR0=sim:24C16",
+                                       "KELDAR_COM1=/dev/ttyKELDAR0 KELDAR_SHIM_TRACE=" + trace));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string out = Flat(run.out);
+  EXPECT_NE(out.find("lecture d'état"), std::string::npos) << run.out;
+  EXPECT_NE(out.find("Valim = TxD / SCL = RTS / SDA = DTR, entrée CTS"), std::string::npos);
+  for (const keldar::MemoryType& type : keldar::kMemoryTypes)
+    EXPECT_NE(out.find(" " + std::string(type.name) + " "), std::string::npos) << type.name;
+  const std::string calls = Text(trace);
+  EXPECT_EQ(calls.rfind("open /dev/ttyKELDAR0\nTIOCEXCL\nflock LOCK_EX\nTIOCMGET", 0), 0U) << calls;
+  EXPECT_EQ(calls.find("TIOCSBRK"), std::string::npos) << "Valim was raised";
+  EXPECT_TRUE(
+      calls.ends_with("TIOCCBRK\nTIOCMBIC RTS\nTIOCMBIC DTR\nsleep 20\nclose "
+                      "/dev/ttyKELDAR0\n"))
+      << calls;
+
+  // A serial port with no UART behind it is unavailable, as in the window.
+  run = Cli("ports --probe 2", UnderShim("/dev/ttyKELDAR1=phantom", "KELDAR_COM2=/dev/ttyKELDAR1"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Le port /dev/ttyKELDAR1 est indisponible !"), std::string::npos)
+      << run.err;
+}
+
 // The real POSIX backend on a device path that the syscall shim answers with a simulated
 // reader: what a user does with --port 1 and a serial adapter.
 TEST_F(CliTest, ProgramsAndReadsThroughThePosixBackendOnTheShim) {
   WriteRandom("in.bin", 2048, 21);
   const std::string image = Path("shim.mem");
-  const std::string shim = std::string("LD_PRELOAD=") + KELDAR_SHIM_LIBRARY +
-                           " ASAN_OPTIONS=verify_asan_link_order=0" +
-                           " KELDAR_SHIM_DEVICES=/dev/ttyKELDAR0=sim:24C16,image=" + image +
-                           " KELDAR_COM1=/dev/ttyKELDAR0 ";
+  const std::string shim =
+      UnderShim("/dev/ttyKELDAR0=sim:24C16,image=" + image, "KELDAR_COM1=/dev/ttyKELDAR0");
   CliRun run = Cli("program --port 1 --type 24C16 -i " + Path("in.bin"), shim);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Bytes(image), Bytes(dir / "in.bin"));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/progress_meter.h"
+
 namespace keldar::cli {
 namespace {
 
@@ -83,6 +85,25 @@ TEST(CliOptions, LineMapOverridesApplyOverThePreset) {
   EXPECT_TRUE(map.complementValim);
   EXPECT_FALSE(map.complementScl) << "the list names every inverted signal";
   EXPECT_TRUE(map.complementSdaIn);
+}
+
+TEST(CliOptions, PortsTakesAProbeAndTheWiringButNoMemoryOrFile) {
+  Options options;
+  EXPECT_EQ(Parse({"ports"}, options).status, ParseStatus::Ok);
+  EXPECT_TRUE(options.port.empty());
+  EXPECT_EQ(Parse({"ports", "--probe", "2", "--input", "dcd"}, options).status, ParseStatus::Ok);
+  EXPECT_EQ(options.port, "2");
+  EXPECT_EQ(options.lines.input, 3);
+  for (const char* refused : {"--port", "--type", "-o", "--base"}) {
+    Options other;
+    EXPECT_EQ(Parse({"ports", refused, "1"}, other).status, ParseStatus::UsageError) << refused;
+  }
+}
+
+// 1000 of 4000 bytes in 10 s: 100 bytes a second, 30 s for the 3000 left.
+TEST(ProgressLine, TimeLeftComesFromTheMeasuredRate) {
+  EXPECT_NE(ProgressLine("Lecture", 1000, 4000, 10.0).find("100 o/s  reste 0:30"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "hw/open_port.h"
+#include "devices/open_device.h"
+#include "hw/serial_port.h"
 
 namespace keldar {
 namespace {

@@ -1,20 +1,29 @@
 // The real POSIX backend against simulated readers behind the syscall shim: the calls that reach
 // the kernel's entry points, exclusive use, failures, and whole transfers checked byte for byte.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/time.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "data/buffer.h"
+#include "devices/open_device.h"
 #include "hw/line_driver.h"
 #include "hw/linemap.h"
-#include "hw/open_port.h"
 #include "i2c/catalogue.h"
 #include "i2c/operations.h"
 #include "shim_session.h"
@@ -62,15 +71,19 @@ TEST_F(PosixPortTest, EachLineChangeAndStatusReadIsExactlyOneIoctl) {
       EXPECT_TRUE(port->GetCommModemStatus(status));
     port->Sleep(20);
   }
-  EXPECT_EQ(Calls(shim.Trace()),
-            (std::vector<std::string>{
-                "open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX", "TIOCMBIS RTS", "TIOCMBIC RTS",
-                "TIOCMBIS DTR", "TIOCMBIC DTR", "TIOCSBRK", "TIOCCBRK", "TIOCMGET", "TIOCMGET",
-                "TIOCMGET", "sleep 20", "close /dev/ttyKELDAR0"}));
-  EXPECT_EQ(shim.Count("ioctl"), 10U);  // TIOCEXCL, six line changes, three status reads
+  EXPECT_EQ(
+      Calls(shim.Trace()),
+      (std::vector<std::string>{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX", "TIOCMGET",
+                                "TCGETS", "TIOCMBIS RTS", "TIOCMBIC RTS", "TIOCMBIS DTR",
+                                "TIOCMBIC DTR", "TIOCSBRK", "TIOCCBRK", "TIOCMGET", "TIOCMGET",
+                                "TIOCMGET", "sleep 20", "close /dev/ttyKELDAR0"}));
+  // TIOCEXCL, the status read that proves a UART, the settings read (CLOCAL is already set),
+  // six line changes, three status reads.
+  EXPECT_EQ(shim.Count("ioctl"), 12U);
+  EXPECT_EQ(shim.Count("TCSETS"), 0U);
   EXPECT_EQ(shim.Count("flock"), 1U);
-  EXPECT_EQ(shim.Count("ioctl_other"), 0U);  // no termios, no other request
-  EXPECT_EQ(shim.Count("other"), 0U);        // no data read or written
+  EXPECT_EQ(shim.Count("ioctl_other"), 0U);
+  EXPECT_EQ(shim.Count("other"), 0U);  // no data read or written
   EXPECT_EQ(shim.Count("close"), 1U);
 }
 
@@ -127,8 +140,8 @@ TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
     EXPECT_EQ(shim.Count("TIOCMBIS") + shim.Count("TIOCMBIC") + shim.Count("TIOCSBRK") +
                   shim.Count("TIOCCBRK"),
               escapes);
-    EXPECT_EQ(shim.Count("TIOCMGET"), statusReads);
-    EXPECT_EQ(shim.Count("ioctl"), escapes + statusReads + 1);  // + TIOCEXCL
+    EXPECT_EQ(shim.Count("TIOCMGET"), statusReads + 1);         // + the opening's
+    EXPECT_EQ(shim.Count("ioctl"), escapes + statusReads + 3);  // + TIOCEXCL, TIOCMGET, TCGETS
     EXPECT_EQ(shim.Count("sleep"), counted.Count(sim::PortEvent::Kind::Sleep));
     EXPECT_EQ(shim.Count("ioctl_failed"), 0U);
   }
@@ -192,7 +205,7 @@ TEST_F(PosixPortTest, AMissingDeviceFailsAtOnce) {
 // A USB adapter pulled out mid-operation: from then on every ioctl fails with EIO.
 TEST_F(PosixPortTest, APulledOutAdapterFailsEveryCallFromThenOn) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16");
-  ::setenv("KELDAR_SHIM_FAIL_AFTER", "5", 1);  // TIOCEXCL and PowerOff's three pass
+  ::setenv("KELDAR_SHIM_FAIL_AFTER", "7", 1);  // the opening's three and PowerOff's three pass
   auto port = Open(kPort0);
   ASSERT_NE(port, nullptr);
   LineMap map;
@@ -214,7 +227,7 @@ TEST_F(PosixPortTest, APulledOutAdapterFailsEveryCallFromThenOn) {
   EXPECT_FALSE(outcome.succeeded());
   EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](uint8_t b) { return b == 0xA5; }));
   port.reset();
-  EXPECT_EQ(shim.Count("ioctl_failed"), shim.Count("ioctl") - 4);
+  EXPECT_EQ(shim.Count("ioctl_failed"), shim.Count("ioctl") - 6);
 }
 
 // A signal during the 20 ms rest must not cut it short: the backend sleeps the remainder.
@@ -244,6 +257,107 @@ TEST_F(PosixPortTest, AFailingExclusiveModeIsAFailedOpening) {
   EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
   EXPECT_NE(error.find("TIOCEXCL"), std::string::npos) << error;
   EXPECT_EQ(shim.Count("close"), 1U);
+}
+
+std::string Pid10(pid_t pid) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+  return text;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Most PCs have /dev/ttyS1..3 with no UART behind them: the port opens, its status cannot be read.
+TEST_F(PosixPortTest, APortWithNoUartIsRefusedAfterOneStatusReadAndLeavesNoLock) {
+  ShimSession shim(std::string(kPort0) + "=phantom");
+  const std::string locks = shim.UseLockFolder();
+  std::string error;
+  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
+  EXPECT_NE(error.find("TIOCMGET"), std::string::npos) << error;
+  EXPECT_EQ(shim.Trace(),
+            (std::vector<std::string>{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX",
+                                      "TIOCMGET EIO", "close /dev/ttyKELDAR0"}));
+  EXPECT_TRUE(std::filesystem::is_empty(locks));
+}
+
+// minicom and its kin hold a port with a lock file only: the port is not even opened.
+TEST_F(PosixPortTest, ALiveUucpLockRefusesThePortBeforeOpeningIt) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16");
+  const std::string lock = shim.UseLockFolder() + "/LCK..ttyKELDAR0";
+  std::ofstream(lock) << Pid10(::getppid()).substr(0, 10) << " minicom user\n";
+  std::string error;
+  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
+  EXPECT_NE(error.find("LCK..ttyKELDAR0"), std::string::npos) << error;
+  EXPECT_TRUE(shim.Trace().empty());
+  EXPECT_TRUE(std::filesystem::exists(lock));
+}
+
+TEST_F(PosixPortTest, AStaleLockIsReplacedByOursAndOursGoesAtClosing) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);  // a process that no longer exists
+  for (const std::string& stale : {Pid10(child), std::string("not a number\n")}) {
+    ShimSession shim(std::string(kPort0) + "=sim:24C16");
+    const std::string lock = shim.UseLockFolder() + "/LCK..ttyKELDAR0";
+    std::ofstream(lock) << stale;
+    auto port = Open(kPort0);
+    ASSERT_NE(port, nullptr);
+    EXPECT_EQ(FileText(lock), Pid10(::getpid()));
+    port.reset();
+    EXPECT_FALSE(std::filesystem::exists(lock));
+  }
+}
+
+// An earlier program cleared CLOCAL (stty -clocal, a getty): the setting outlives its opening.
+void ClearClocal(const char* device) {
+  const int fd = ::open(device, O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  termios settings{};
+  ASSERT_EQ(::tcgetattr(fd, &settings), 0);
+  settings.c_cflag &= ~static_cast<tcflag_t>(CLOCAL);
+  ASSERT_EQ(::tcsetattr(fd, TCSANOW, &settings), 0);
+  ::close(fd);
+}
+
+TEST_F(PosixPortTest, WithClocalClearAFallingDcdHangsThePortUp) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16,absent,input=dcd");
+  ClearClocal(kPort0);
+  const int fd = ::open(kPort0, O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  int dtr = TIOCM_DTR;  // the reader with no memory gives DTR back on DCD
+  EXPECT_EQ(::ioctl(fd, TIOCMBIC, &dtr), 0);
+  int lines = 0;
+  EXPECT_EQ(::ioctl(fd, TIOCMGET, &lines), -1);
+  EXPECT_EQ(errno, EIO);
+  ::close(fd);
+  EXPECT_EQ(shim.Count("hangup"), 1U);
+}
+
+TEST_F(PosixPortTest, ClocalIsSetWhileOpenSoDcdCanCarrySdaAndTheSettingsComeBack) {
+  ShimSession shim(std::string(kPort0) + "=sim:24C16,input=dcd");
+  ClearClocal(kPort0);
+  LineMap map;
+  map.SetSdaInput(3);
+  CurrentMemory memory;
+  Buffer buffer{};
+  {
+    auto port = Open(kPort0);
+    ASSERT_NE(port, nullptr);
+    LineDriver lines(map, *port);
+    EXPECT_TRUE(ReadMemory(lines, memory, buffer, nullptr).succeeded());
+  }
+  EXPECT_EQ(shim.Count("hangup"), 0U);
+  const std::vector<std::string> trace = shim.Trace();
+  const auto at = [&](const std::string& line) {
+    return std::find(trace.begin(), trace.end(), line) - trace.begin();
+  };
+  EXPECT_LT(at("TCSETS clocal"), at("TIOCSBRK"));  // before the first line change
+  ASSERT_GE(trace.size(), 2U);
+  EXPECT_EQ(trace[trace.size() - 2], "TCSETS -clocal");  // put back, then closed
 }
 
 }  // namespace

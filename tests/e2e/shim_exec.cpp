@@ -22,6 +22,10 @@ void RunUnderShim(char** argv) {
     const std::string name = "KELDAR_COM" + std::to_string(port);
     ::setenv(name.c_str(), ("/nonexistent/keldar-" + name).c_str(), 1);
   }
+  // Nor do the device listing and sysfs, and no UUCP lock folder is used unless a test names one.
+  ::setenv("KELDAR_DEV_ROOT", "/nonexistent/keldar-dev", 1);
+  ::setenv("KELDAR_SYSFS_ROOT", "/nonexistent/keldar-sysfs", 1);
+  ::setenv("KELDAR_LOCK_DIRS", "", 1);
   ::execv("/proc/self/exe", argv);
   std::perror("execv");
   std::exit(127);

@@ -32,8 +32,16 @@ ShimSession::ShimSession(const std::string& devices) {
 
 ShimSession::~ShimSession() {
   ::unsetenv("KELDAR_SHIM_DEVICES");
+  ::setenv("KELDAR_LOCK_DIRS", "", 1);
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);
+}
+
+std::string ShimSession::UseLockFolder() const {
+  const std::string locks = dir_ + "/locks";
+  std::filesystem::create_directory(locks);
+  ::setenv("KELDAR_LOCK_DIRS", locks.c_str(), 1);
+  return locks;
 }
 
 bool ShimSession::ShimLoaded() {

@@ -20,6 +20,8 @@ class ShimSession {
   [[nodiscard]] static bool ShimLoaded();
 
   const std::string& dir() const { return dir_; }
+  // UUCP lock files go to {dir}/locks for the rest of the session (none otherwise).
+  [[nodiscard]] std::string UseLockFolder() const;
   // A shim counter since the session began (the shim writes them at every close and at exit).
   [[nodiscard]] uint64_t Count(const std::string& name) const;
   // The shim's trace lines since the session began.

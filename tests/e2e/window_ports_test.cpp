@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include "hw/open_port.h"
+#include "devices/open_device.h"
 #include "shim_session.h"
 #include "ui/Keldaru1.h"
 #include "ui/port_opener.h"
@@ -90,11 +90,12 @@ TEST_F(WindowPortsTest, OpeningCom1PowersTheReaderOffOnceAndChoosingItAgainCalls
   Trigger("OptionCOM1");
   EXPECT_EQ(form_->portNumber, 1);
   Trigger("OptionNoCOM");  // closes the device: the shim writes its counts
-  EXPECT_EQ(shim.Trace(), (Lines{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX",
-                                 // Valim, SCL, SDA low under the standard map, then the rest
-                                 "TIOCCBRK", "TIOCMBIC RTS", "TIOCMBIC DTR", "sleep 20",
-                                 "close /dev/ttyKELDAR0"}));
-  EXPECT_EQ(shim.Count("ioctl"), 4U);
+  EXPECT_EQ(
+      shim.Trace(),
+      (Lines{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX", "TIOCMGET CTS", "TCGETS",
+             // Valim, SCL, SDA low under the standard map, then the rest
+             "TIOCCBRK", "TIOCMBIC RTS", "TIOCMBIC DTR", "sleep 20", "close /dev/ttyKELDAR0"}));
+  EXPECT_EQ(shim.Count("ioctl"), 6U);
   EXPECT_EQ(shim.Count("other"), 0U);
 }
 
@@ -107,9 +108,9 @@ TEST_F(WindowPortsTest, ThePowerOffOnOpeningFollowsTheLineMap) {
   EXPECT_EQ(form_->portNumber, 2);
   Trigger("OptionNoCOM");
   // The adapter's transistors invert SCL and SDA: logical 0 is the line asserted.
-  EXPECT_EQ(shim.Trace(),
-            (Lines{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX", "TIOCCBRK", "TIOCMBIS RTS",
-                   "TIOCMBIS DTR", "sleep 20", "close /dev/ttyKELDAR0"}));
+  EXPECT_EQ(shim.Trace(), (Lines{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX",
+                                 "TIOCMGET CTS", "TCGETS", "TIOCCBRK", "TIOCMBIS RTS",
+                                 "TIOCMBIS DTR", "sleep 20", "close /dev/ttyKELDAR0"}));
 }
 
 TEST_F(WindowPortsTest, ADeviceHeldByAnotherProgramIsUnavailableUntilReleased) {
@@ -129,6 +130,20 @@ TEST_F(WindowPortsTest, ADeviceHeldByAnotherProgramIsUnavailableUntilReleased) {
   Trigger("OptionCOM1");
   EXPECT_EQ(form_->portNumber, 1);
   EXPECT_TRUE(dialogs_->messages.empty());
+}
+
+// A serial port with no UART behind it (most PCs' ttyS1..3) opens, but its status cannot be
+// read: it is unavailable like a missing one, and nothing more is sent to it.
+TEST_F(WindowPortsTest, APortWithNoUartIsUnavailableAndGetsNothingAfterTheStatusRead) {
+  ShimSession shim(std::string(kPort0) + "=phantom");
+  MapPort(2, kPort0);
+  Start();
+  Trigger("OptionCOM2");
+  EXPECT_EQ(form_->portNumber, 0);
+  EXPECT_EQ(Message(), QStringLiteral(" Le COM2 est indisponible !"));
+  EXPECT_TRUE(form_->Timer1->isActive());
+  EXPECT_EQ(shim.Trace(), (Lines{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX",
+                                 "TIOCMGET EIO", "close /dev/ttyKELDAR0"}));
 }
 
 TEST_F(WindowPortsTest, AMissingDeviceIsUnavailableAndThePromptReturns) {
@@ -194,7 +209,7 @@ TEST_F(WindowPortsTest, StartUpReopensTheSavedPort) {
   EXPECT_EQ(form_->portNumber, 4);
   Trigger("OptionNoCOM");
   const Lines powerOff{"TIOCCBRK", "TIOCMBIC RTS", "TIOCMBIC DTR", "sleep 20"};
-  Lines expected{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX"};
+  Lines expected{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX", "TIOCMGET CTS", "TCGETS"};
   expected.insert(expected.end(), powerOff.begin(), powerOff.end());
   expected.insert(expected.end(), powerOff.begin(), powerOff.end());
   expected.push_back("close /dev/ttyKELDAR0");

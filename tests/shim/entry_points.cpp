@@ -140,7 +140,7 @@ KELDAR_EXPORT int flock(int fd, int operation) noexcept {
   return next(fd, operation);
 }
 
-// The backend never transfers data nor touches the line settings: these only count.
+// The backend never transfers data: these only count.
 KELDAR_EXPORT ssize_t read(int fd, void* data, size_t size) {
   Registry::Get().CountOther(fd, "read");
   KELDAR_NEXT(read);
@@ -153,14 +153,15 @@ KELDAR_EXPORT ssize_t write(int fd, const void* data, size_t size) {
   return next(fd, data, size);
 }
 
+// glibc's tcgetattr and tcsetattr reach the kernel without going through ioctl().
 KELDAR_EXPORT int tcgetattr(int fd, termios* settings) noexcept {
-  Registry::Get().CountOther(fd, "tcgetattr");
+  if (const auto result = Registry::Get().GetAttr(fd, settings)) return *result;
   KELDAR_NEXT(tcgetattr);
   return next(fd, settings);
 }
 
 KELDAR_EXPORT int tcsetattr(int fd, int when, const termios* settings) noexcept {
-  Registry::Get().CountOther(fd, "tcsetattr");
+  if (const auto result = Registry::Get().SetAttr(fd, when, settings)) return *result;
   KELDAR_NEXT(tcsetattr);
   return next(fd, when, settings);
 }

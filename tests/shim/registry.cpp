@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iterator>
 
 namespace keldar::shim {
 namespace {
@@ -36,6 +37,47 @@ uint64_t EnvNumber(const char* name) {
   return value == nullptr ? 0 : std::strtoull(value, nullptr, 10);
 }
 
+// A serial driver's settings on first use: the kernel's standard ones, CLOCAL included.
+termios DefaultSettings() {
+  termios settings{};
+  settings.c_iflag = ICRNL | IXON;
+  settings.c_oflag = OPOST | ONLCR;
+  settings.c_cflag = B9600 | CS8 | CREAD | HUPCL | CLOCAL;
+  settings.c_lflag = ISIG | ICANON | ECHO | ECHOE | ECHOK | ECHOCTL | ECHOKE | IEXTEN;
+  ::cfsetispeed(&settings, B9600);
+  ::cfsetospeed(&settings, B9600);
+  return settings;
+}
+
+// The kernel's struct termios, as ioctl(TCGETS) and friends pass it (not glibc's, which is
+// larger): four flag words, the line discipline and 19 control characters.
+struct KernelTermios {
+  tcflag_t c_iflag, c_oflag, c_cflag, c_lflag;
+  cc_t c_line;
+  cc_t c_cc[19];
+};
+
+KernelTermios ToKernel(const termios& settings) {
+  KernelTermios kernel{settings.c_iflag, settings.c_oflag, settings.c_cflag,
+                       settings.c_lflag, settings.c_line,  {}};
+  for (size_t i = 0; i < std::size(kernel.c_cc); ++i)
+    kernel.c_cc[i] = settings.c_cc[i];
+  return kernel;
+}
+
+termios FromKernel(const KernelTermios& kernel) {
+  termios settings{};
+  settings.c_iflag = kernel.c_iflag;
+  settings.c_oflag = kernel.c_oflag;
+  settings.c_cflag = kernel.c_cflag;
+  settings.c_lflag = kernel.c_lflag;
+  settings.c_line = kernel.c_line;
+  for (size_t i = 0; i < std::size(kernel.c_cc); ++i)
+    settings.c_cc[i] = kernel.c_cc[i];
+  ::cfsetispeed(&settings, ::cfgetospeed(&settings));
+  return settings;
+}
+
 std::string InputLines(int lines) {
   std::string text;
   for (const auto& [bit, name] : {std::pair{TIOCM_CTS, " CTS"}, std::pair{TIOCM_DSR, " DSR"},
@@ -58,6 +100,7 @@ Registry::Device& Registry::DeviceAt(std::string_view path) {
   }
   devices_.push_back(std::make_unique<Device>());
   devices_.back()->path = path;
+  devices_.back()->settings = DefaultSettings();
   return *devices_.back();
 }
 
@@ -69,7 +112,8 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
   if (device.exclusive && EnvNumber("KELDAR_SHIM_AS_ROOT") == 0) {
     return Refuse(path, EBUSY, "held in exclusive mode");
   }
-  if (device.reader == nullptr) {
+  device.phantom = spec == "phantom";
+  if (device.reader == nullptr && !device.phantom) {
     std::string error;
     device.reader = sim::OpenSimulatedPort(spec, error);
     if (device.reader == nullptr) return Refuse(path, ENXIO, error);
@@ -82,8 +126,8 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
     return -1;
   }
   ++device.openings;
-  openings_.emplace(fd,
-                    Opening{&device, ::pthread_self(), 0, EnvNumber("KELDAR_SHIM_FAIL_AFTER"), 0});
+  openings_.emplace(
+      fd, Opening{&device, ::pthread_self(), 0, EnvNumber("KELDAR_SHIM_FAIL_AFTER"), 0, false});
   openCount_.fetch_add(1, std::memory_order_release);
   Count(kOpen);
   Trace("open " + std::string(path));
@@ -145,6 +189,16 @@ std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument
       return LineChange(opening, request, static_cast<const int*>(argument));
     case TIOCMGET:
       return ModemStatus(opening, static_cast<int*>(argument));
+    case TCGETS: {
+      termios settings{};
+      const int result = ReadSettings(opening, settings);
+      if (result == 0) *static_cast<KernelTermios*>(argument) = ToKernel(settings);
+      return result;
+    }
+    case TCSETS:
+    case TCSETSW:
+    case TCSETSF:
+      return WriteSettings(opening, FromKernel(*static_cast<const KernelTermios*>(argument)));
     default:
       Count(kIoctlOther);
       Trace("ioctl " + std::to_string(request) + " ENOTTY");
@@ -154,8 +208,7 @@ std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument
 }
 
 bool Registry::Failing(const Opening& opening) const {
-  return opening.device->reader == nullptr ||
-         (opening.failFrom != 0 && opening.ioctls >= opening.failFrom);
+  return opening.hungUp || (opening.failFrom != 0 && opening.ioctls >= opening.failFrom);
 }
 
 int Registry::Fail(std::string_view call) {
@@ -188,19 +241,87 @@ int Registry::LineChange(Opening& opening, unsigned long request, const int* lin
       codes[count++] = set ? SETDTR : CLRDTR;
     }
   }
+  Device& device = *opening.device;
   if (Failing(opening)) return Fail(call);
+  if (device.phantom) {
+    // The serial core answers break requests on a port with no UART without doing anything.
+    if (request == TIOCSBRK || request == TIOCCBRK) {
+      Trace(call);
+      return 0;
+    }
+    return Fail(call);
+  }
+  const bool dcd = Carrier(device);
   bool ok = true;
   for (size_t i = 0; i < count; ++i)
-    ok = opening.device->reader->EscapeCommFunction(codes[i]) && ok;
+    ok = device.reader->EscapeCommFunction(codes[i]) && ok;
   if (!ok) return Fail(call);
   Trace(call);
+  WatchCarrier(device, dcd);
   return 0;
+}
+
+bool Registry::Carrier(const Device& device) {
+  return device.reader != nullptr && (device.reader->ModemStatus() & MS_RLSD_ON) != 0;
+}
+
+void Registry::WatchCarrier(Device& device, bool dcdBefore) {
+  if (!dcdBefore || Carrier(device) || (device.settings.c_cflag & CLOCAL) != 0) return;
+  for (auto& [fd, opening] : openings_) {
+    if (opening.device == &device) opening.hungUp = true;
+  }
+  Count(kHangup);
+  Trace("hangup " + device.path);
+}
+
+int Registry::ReadSettings(Opening& opening, termios& settings) {
+  Count(kTcgets);
+  if (Failing(opening) || opening.device->phantom) return Fail("TCGETS");
+  settings = opening.device->settings;
+  Trace("TCGETS");
+  return 0;
+}
+
+int Registry::WriteSettings(Opening& opening, const termios& settings) {
+  Count(kTcsets);
+  if (Failing(opening) || opening.device->phantom) return Fail("TCSETS");
+  opening.device->settings = settings;
+  Trace((settings.c_cflag & CLOCAL) != 0 ? "TCSETS clocal" : "TCSETS -clocal");
+  return 0;
+}
+
+std::optional<int> Registry::GetAttr(int fd, termios* settings) {
+  if (!Active()) return std::nullopt;
+  const std::lock_guard lock(mutex_);
+  const auto it = openings_.find(fd);
+  if (it == openings_.end()) return std::nullopt;
+  Count(kIoctl);
+  ++it->second.ioctls;
+  termios read{};
+  const int result = ReadSettings(it->second, read);
+  if (result == 0 && settings != nullptr) *settings = read;
+  return result;
+}
+
+std::optional<int> Registry::SetAttr(int fd, int when, const termios* settings) {
+  if (!Active()) return std::nullopt;
+  const std::lock_guard lock(mutex_);
+  const auto it = openings_.find(fd);
+  if (it == openings_.end()) return std::nullopt;
+  if (settings == nullptr || (when != TCSANOW && when != TCSADRAIN && when != TCSAFLUSH)) {
+    errno = EINVAL;
+    return -1;
+  }
+  Count(kIoctl);
+  ++it->second.ioctls;
+  return WriteSettings(it->second, *settings);
 }
 
 int Registry::ModemStatus(Opening& opening, int* lines) {
   Count(kTiocmget);
   uint32_t status = 0;
-  if (lines == nullptr || Failing(opening) || !opening.device->reader->GetCommModemStatus(status)) {
+  if (lines == nullptr || Failing(opening) || opening.device->phantom ||
+      !opening.device->reader->GetCommModemStatus(status)) {
     return Fail("TIOCMGET");
   }
   const sim::SimulatedReader& reader = *opening.device->reader;
@@ -278,7 +399,10 @@ void Registry::Slept(const timespec& duration) {
   const auto milliseconds =
       static_cast<uint32_t>(duration.tv_sec * 1000 + duration.tv_nsec / 1000000);
   for (auto& device : devices_) {
-    if (device->reader != nullptr) device->reader->Sleep(milliseconds);
+    if (device->reader == nullptr) continue;
+    const bool dcd = Carrier(*device);
+    device->reader->Sleep(milliseconds);
+    WatchCarrier(*device, dcd);
   }
   Count(kSleep);
   Trace("sleep " + std::to_string(milliseconds));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <pthread.h>
+#include <termios.h>
 #include <time.h>
 
 #include <array>
@@ -34,17 +35,20 @@ enum Counter : size_t {
   kTiocsbrk,
   kTioccbrk,
   kTiocmget,
+  kTcgets,       // tcgetattr, or ioctl TCGETS
+  kTcsets,       // tcsetattr, or ioctl TCSETS, TCSETSW, TCSETSF
   kIoctlOther,   // any other request: answered ENOTTY
-  kIoctlFailed,  // answered EIO: failure on demand, or the reader's own failure
+  kIoctlFailed,  // answered EIO: failure on demand, no UART, a hung-up port, the reader's failure
+  kHangup,       // DCD fell while CLOCAL was clear: the port's openings are hung up
   kSleep,        // relative sleeps of a thread that holds a shim device open
-  kOther,        // read, write, tcgetattr, tcsetattr on a shim descriptor: the backend makes none
+  kOther,        // read, write on a shim descriptor: the backend makes none
   kCounterCount
 };
 
 inline constexpr std::array<const char*, kCounterCount> kCounterNames{
-    "open",     "refused",     "close",        "flock",    "flock_refused", "ioctl",
-    "TIOCEXCL", "TIOCNXCL",    "TIOCMBIS",     "TIOCMBIC", "TIOCSBRK",      "TIOCCBRK",
-    "TIOCMGET", "ioctl_other", "ioctl_failed", "sleep",    "other"};
+    "open",     "refused",     "close",        "flock",    "flock_refused", "ioctl",    "TIOCEXCL",
+    "TIOCNXCL", "TIOCMBIS",    "TIOCMBIC",     "TIOCSBRK", "TIOCCBRK",      "TIOCMGET", "TCGETS",
+    "TCSETS",   "ioctl_other", "ioctl_failed", "hangup",   "sleep",         "other"};
 
 class Registry {
  public:
@@ -60,6 +64,9 @@ class Registry {
   std::optional<int> Close(int fd);
   std::optional<int> Ioctl(int fd, unsigned long request, void* argument);
   std::optional<int> Flock(int fd, int operation);
+  // tcgetattr and tcsetattr: glibc calls the kernel directly, so they are answered here.
+  std::optional<int> GetAttr(int fd, termios* settings);
+  std::optional<int> SetAttr(int fd, int when, const termios* settings);
   bool CountOther(int fd, const char* call);
   // A relative sleep of the calling thread: the readers' clocks advance with it.
   void Slept(const timespec& duration);
@@ -70,6 +77,9 @@ class Registry {
   struct Device {
     std::string path;
     std::unique_ptr<sim::SimulatedReader> reader;  // from the first opening to the last close
+    bool phantom = false;  // no UART behind it: modem and termios calls fail, breaks do nothing
+    // Like the kernel's, the line settings outlive each opening: CLOCAL set at first.
+    termios settings{};
     int openings = 0;
     bool exclusive = false;    // TIOCEXCL: further openings get EBUSY
     int exclusiveLockFd = -1;  // flock LOCK_EX holder
@@ -81,6 +91,7 @@ class Registry {
     uint64_t ioctls = 0;
     uint64_t failFrom = 0;  // KELDAR_SHIM_FAIL_AFTER at opening: every ioctl from this one fails
     int lock = 0;           // LOCK_SH or LOCK_EX held through this descriptor
+    bool hungUp = false;    // every later ioctl fails with EIO, until a new opening
   };
 
   Registry() = default;
@@ -90,6 +101,12 @@ class Registry {
   int Fail(std::string_view call);
   int LineChange(Opening& opening, unsigned long request, const int* lines);
   int ModemStatus(Opening& opening, int* lines);
+  int ReadSettings(Opening& opening, termios& settings);
+  int WriteSettings(Opening& opening, const termios& settings);
+  // With CLOCAL clear, a falling DCD hangs up every opening of the device, as the serial drivers
+  // do; dcdBefore is DCD before the reader's lines changed.
+  void WatchCarrier(Device& device, bool dcdBefore);
+  static bool Carrier(const Device& device);
   void ReleaseLock(Opening& opening, int fd);
   void Count(Counter counter) { ++counters_[counter]; }
   void UpdateOutputPaths();

@@ -1,0 +1,20 @@
+// The reader's port as the window gets it: a port number resolved like the window's COM ports,
+// or a device string used as given.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cli/cli_commands.h"
+#include "hw/port.h"
+
+namespace keldar::cli {
+
+// "1".."4" names the device of COM1..COM4; anything else is a device string.
+[[nodiscard]] std::string DeviceFor(const std::string& port);
+
+// Opens the device; nullptr after printing that the port is unavailable, and why.
+[[nodiscard]] std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device,
+                                                          Console& console);
+
+}  // namespace keldar::cli

@@ -1,0 +1,47 @@
+// What the machine says about its serial devices without opening any of them: a UART on the
+// board or a card, or a USB adapter and its driver, with the adapter's identity.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "hw/system_paths.h"
+
+namespace keldar {
+
+enum class SerialBus : uint8_t { Unknown, Native, Usb };
+
+enum class AdapterFamily : uint8_t {
+  Unknown,
+  NativeUart,  // 8250 family and other UARTs of the serial core
+  Ftdi,        // ftdi_sio
+  Ch341,       // ch341-uart (CH340, CH341)
+  Pl2303,      // pl2303
+  Cp210x,      // cp210x
+  CdcAcm,      // cdc_acm
+  OtherUsb,
+};
+
+struct SerialDeviceInfo {
+  std::string path;        // as named: /dev/ttyS1, /dev/serial/by-id/usb-FTDI_...
+  std::string kernelName;  // the device it leads to: ttyUSB0
+  bool exists = false;
+  SerialBus bus = SerialBus::Unknown;
+  std::string driver;  // the kernel driver's name: ftdi_sio, ch341-uart, serial8250, serial...
+  int uartType = -1;   // the serial core's port type; 0: no UART behind the port; -1: not known
+  // USB adapters only, as the adapter describes itself.
+  std::string vendorId, productId, manufacturer, product, serialNumber;
+
+  [[nodiscard]] AdapterFamily family() const;
+};
+
+// Follows links (/dev/serial/by-id) and reads the device's entry under the sysfs root.
+[[nodiscard]] SerialDeviceInfo IdentifySerialDevice(const std::string& path,
+                                                    const SystemPaths& paths);
+
+// Every serial device of the machine, each once: the stable names under serial/by-id first, then
+// ttyS*, ttyUSB* and ttyACM* in numeric order.
+[[nodiscard]] std::vector<SerialDeviceInfo> ListSerialDevices(const SystemPaths& paths);
+
+}  // namespace keldar

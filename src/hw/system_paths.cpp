@@ -1,0 +1,29 @@
+#include "hw/system_paths.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace keldar {
+
+SystemPaths SystemPaths::FromEnvironment() {
+  SystemPaths paths;
+  if (const char* dev = std::getenv("KELDAR_DEV_ROOT"); dev != nullptr && *dev != '\0') {
+    paths.dev = dev;
+  }
+  if (const char* sysfs = std::getenv("KELDAR_SYSFS_ROOT"); sysfs != nullptr && *sysfs != '\0') {
+    paths.sysfs = sysfs;
+  }
+  if (const char* locks = std::getenv("KELDAR_LOCK_DIRS"); locks != nullptr) {
+    paths.lockDirs.clear();
+    std::string_view rest(locks);
+    while (!rest.empty()) {
+      const size_t colon = rest.find(':');
+      const std::string_view dir = rest.substr(0, colon);
+      if (!dir.empty()) paths.lockDirs.emplace_back(dir);
+      rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+  }
+  return paths;
+}
+
+}  // namespace keldar

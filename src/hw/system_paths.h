@@ -1,0 +1,20 @@
+// Where this machine keeps its serial devices, their sysfs entries and the UUCP lock folders.
+// The defaults are the real ones; tests point them at fixture trees and temporary folders through
+// KELDAR_DEV_ROOT, KELDAR_SYSFS_ROOT and KELDAR_LOCK_DIRS (folders separated by ':').
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace keldar {
+
+struct SystemPaths {
+  std::string dev = "/dev";
+  std::string sysfs = "/sys";
+  // /var/lock is a link to /run/lock on current distributions; a folder met twice counts once.
+  std::vector<std::string> lockDirs{"/run/lock", "/var/lock"};
+
+  [[nodiscard]] static SystemPaths FromEnvironment();
+};
+
+}  // namespace keldar

@@ -1,0 +1,118 @@
+#include "messages/adapter_advice.h"
+
+namespace keldar::messages {
+namespace {
+
+constexpr char kTestWindow[] = "la fenêtre « Test du port »";
+
+// The serial core's port types (PORT_8250 ... PORT_16550A), the ones PC ports report.
+std::string UartName(int type) {
+  switch (type) {
+    case 1:
+      return "8250";
+    case 2:
+      return "16450";
+    case 3:
+      return "16550";
+    case 4:
+      return "16550A";
+    default:
+      return "type " + std::to_string(type);
+  }
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (const std::string& part : parts) {
+    if (part.empty()) continue;
+    if (!text.empty()) text += ' ';
+    text += part;
+  }
+  return text;
+}
+
+std::string CachedInputs(const char* until) {
+  return std::string(
+             "Les entrées sont lues dans un cache que l'adaptateur rafraîchit par "
+             "interruption") +
+         until + " : SDA est lu en retard. Augmentez le temps d'accès et vérifiez avec " +
+         kTestWindow + ".";
+}
+
+}  // namespace
+
+std::string DeviceDescription(const SerialDeviceInfo& device) {
+  if (!device.exists) return "introuvable";
+  std::string text;
+  switch (device.bus) {
+    case SerialBus::Native:
+      text = "port série natif";
+      break;
+    case SerialBus::Usb:
+      text = "adaptateur USB";
+      break;
+    case SerialBus::Unknown:
+      text = "port de type inconnu";
+      break;
+  }
+  if (!device.driver.empty()) text += ", pilote " + device.driver;
+  if (device.bus == SerialBus::Usb) {
+    if (!device.vendorId.empty()) {
+      text += ", " + device.vendorId + ":" + device.productId;
+      const std::string name = Joined({device.manufacturer, device.product});
+      if (!name.empty()) text += " " + name;
+    }
+    if (!device.serialNumber.empty()) text += ", n° " + device.serialNumber;
+  } else if (device.uartType == 0) {
+    text += ", aucun UART derrière ce port (port fantôme)";
+  } else if (device.uartType > 0) {
+    text += ", UART " + UartName(device.uartType);
+  }
+  return text;
+}
+
+std::vector<std::string> AdapterAdvice(const SerialDeviceInfo& device) {
+  if (!device.exists) return {};
+  const std::string usbCost =
+      "Environ 1 à 2 ms par appel de port (davantage derrière un hub) : une lecture de 24C512 "
+      "dure une demi-heure ou plus.";
+  switch (device.family()) {
+    case AdapterFamily::NativeUart:
+      if (device.uartType == 0) {
+        return {"Aucun UART ne répond : le programme refuse ce port (« indisponible »)."};
+      }
+      if (device.uartType < 0) {
+        return {
+            "Impossible de savoir sans l'ouvrir si un UART répond derrière ce port ; le "
+            "programme le vérifie à l'ouverture."};
+      }
+      return {
+          "Port natif : quelques microsecondes par appel, toutes les répartitions "
+          "conviennent."};
+    case AdapterFamily::Ftdi:
+    case AdapterFamily::Cp210x:
+      return {usbCost,
+              "Les entrées sont relues à chaque appel ; chaque break sur TxD attend d'abord la "
+              "fin de l'émission (un transfert USB de plus)."};
+    case AdapterFamily::Ch341:
+      return {usbCost, CachedInputs(""),
+              "Sur les puces sans registre de break, Linux (depuis 5.9) simule le break par un "
+              "octet nul à 46 bauds : TxD ne reste en break qu'environ 0,2 s puis revient au "
+              "repos, et ne peut donc pas porter Valim. Choisissez une répartition avec Valim "
+              "sur DTR ou RTS (lecteur câblé ainsi), ou un autre adaptateur."};
+    case AdapterFamily::Pl2303:
+      return {usbCost, CachedInputs(" (elles valent 0 jusqu'à son premier message)")};
+    case AdapterFamily::CdcAcm:
+      return {usbCost,
+              "CTS est toujours vu actif : CTS ne peut pas être l'entrée SDA. DSR, DCD et RING "
+              "ne changent que lorsque l'adaptateur le signale."};
+    case AdapterFamily::OtherUsb:
+      return {usbCost, std::string("Pilote sans particularité connue : vérifiez les lignes avec ") +
+                           kTestWindow + " avant une longue opération."};
+    case AdapterFamily::Unknown:
+      break;
+  }
+  return {};
+}
+
+}  // namespace keldar::messages

@@ -1,0 +1,18 @@
+// The French description of a serial device and what its user must know before a long operation:
+// how fast it answers and which wirings its driver cannot carry.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hw/serial_inventory.h"
+
+namespace keldar::messages {
+
+// "adaptateur USB, pilote ftdi_sio, 0403:6001 FTDI FT232R USB UART, n° A50285BI".
+[[nodiscard]] std::string DeviceDescription(const SerialDeviceInfo& device);
+
+// The advice lines for this kind of port; none for a device that is not there.
+[[nodiscard]] std::vector<std::string> AdapterAdvice(const SerialDeviceInfo& device);
+
+}  // namespace keldar::messages
