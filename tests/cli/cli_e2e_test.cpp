@@ -251,53 +251,43 @@ struct MachineTree {
 
   static void Link(const fs::path& link, const fs::path& target) {
     fs::create_directories(link.parent_path());
+    if (!fs::exists(target)) fs::create_directories(target);
     fs::create_directory_symlink(fs::relative(target, link.parent_path()), link);
   }
   static void Text(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << text << '\n';
   }
-  void Driver(const fs::path& device, const std::string& bus, const std::string& driver) const {
-    fs::create_directories(sys / "bus" / bus / "drivers" / driver);
-    fs::create_directories(device);
-    Link(device / "driver", sys / "bus" / bus / "drivers" / driver);
-  }
-  void Tty(const std::string& name, const fs::path& device, int uartType = -1) const {
-    const fs::path tty = device / "tty" / name;
-    fs::create_directories(tty);
-    Link(tty / "device", device);
-    if (uartType >= 0) Text(tty / "type", std::to_string(uartType));
-    Link(sys / "class" / "tty" / name, tty);
+  void Tty(const std::string& name, const fs::path& device, const std::string& driver,
+           int uartType = -1) const {
+    Link(device / "driver", sys / "bus" / driver);
+    Link(device / "tty" / name / "device", device);
+    if (uartType >= 0) Text(device / "tty" / name / "type", std::to_string(uartType));
+    Link(sys / "class/tty" / name, device / "tty" / name);
     Text(dev / name, "");
   }
   void Usb(const std::string& name, const std::string& port, const std::string& ids,
            const std::string& maker, const std::string& product, const std::string& driver) const {
     const fs::path usb = sys / "devices/pci0000:00/0000:00:14.0/usb1" / port;
-    Text(usb / "idVendor", ids.substr(0, 4));
-    Text(usb / "idProduct", ids.substr(5));
-    Text(usb / "manufacturer", maker);
-    Text(usb / "product", product);
-    Text(usb / "serial", "SN" + port);
-    const fs::path interface = usb / (port + ":1.0");
-    const bool acm = driver == "cdc_acm";  // the tty sits on the interface itself
-    Driver(acm ? interface : interface / name, acm ? "usb" : "usb-serial", driver);
-    Tty(name, acm ? interface : interface / name);
+    for (const auto& [file, text] : {std::pair{"idVendor", ids.substr(0, 4)},
+                                     {"idProduct", ids.substr(5)},
+                                     {"manufacturer", maker},
+                                     {"product", product},
+                                     {"serial", "SN" + port}})
+      Text(usb / file, text);
+    const fs::path interface = usb / (port + ":1.0");  // cdc_acm's tty sits on the interface
+    Tty(name, driver == "cdc_acm" ? interface : interface / name, driver);
     Link(dev / "serial/by-id" / ("usb-" + maker + "_SN" + port + "-if00-port0"), dev / name);
   }
   // A PNP port under the serial core's own controller and port devices (Linux 6.5 and later),
   // and a platform port with no UART behind it.
   void Native() const {
     const fs::path pnp = sys / "devices/pnp0/00:05";
-    Driver(pnp, "pnp", "serial");
-    fs::create_directories(sys / "bus/serial-base");
-    for (const fs::path& base : {pnp / "00:05:0", pnp / "00:05:0/00:05:0.0"}) {
-      Driver(base, "serial-base", base == pnp / "00:05:0" ? "ctrl" : "port");
+    Link(pnp / "driver", sys / "bus/pnp/serial");
+    for (const fs::path& base : {pnp / "00:05:0", pnp / "00:05:0/00:05:0.0"})
       Link(base / "subsystem", sys / "bus/serial-base");
-    }
-    Tty("ttyS0", pnp / "00:05:0/00:05:0.0", 4);
-    const fs::path platform = sys / "devices/platform/serial8250";
-    Driver(platform, "platform", "serial8250");
-    Tty("ttyS1", platform, 0);
+    Tty("ttyS0", pnp / "00:05:0/00:05:0.0", "serial-base/port", 4);
+    Tty("ttyS1", sys / "devices/platform/serial8250", "serial8250", 0);
   }
 };
 
@@ -334,25 +324,19 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_FALSE(fs::exists(dir / "counts")) << Text(dir / "counts");
   const std::string out = Flat(run.out);
-  for (const std::string& expected : {
+  for (const std::string& expected : std::initializer_list<std::string>{
            "COM1 : " + ftdi + " (variable KELDAR_COM1) adaptateur USB, pilote ftdi_sio",
-           std::string("COM2 : sim:24C02 (variable KELDAR_COM2) lecteur simulé"),
+           "COM2 : sim:24C02 (variable KELDAR_COM2) lecteur simulé",
            "COM3 : " + Path("dev/ttyS1") + " (réglage Ports/COM3) port série natif",
-           std::string("(variable KELDAR_COM4) introuvable"),
-           ftdi + " (ttyUSB0) adaptateur USB, pilote ftdi_sio, 0403:6001 FTDI FT232R USB UART, "
-                  "n° SN1-1 Environ 1 à 2 ms par appel",
-           std::string("pilote ch341-uart, 1a86:7523"),
-           std::string("octet nul à 46 bauds"),
-           std::string("pilote pl2303, 067b:2303"),
-           std::string("jusqu'à son premier message"),
-           std::string("pilote cp210x, 10c4:ea60"),
-           std::string("attend d'abord la fin de l'émission"),
-           std::string("(ttyACM0) adaptateur USB, pilote cdc_acm, 2341:0043"),
-           std::string("CTS ne peut pas être l'entrée SDA"),
+           "(variable KELDAR_COM4) introuvable",
+           ftdi + " (ttyUSB0) adaptateur USB, pilote ftdi_sio, 0403:6001 FTDI FT232R USB UART, n° "
+                  "SN1-1 Environ 1 à 2 ms par appel",
+           "pilote ch341-uart, 1a86:7523", "octet nul à 46 bauds", "pilote pl2303, 067b:2303",
+           "jusqu'à son premier message", "pilote cp210x, 10c4:ea60", "attend d'abord la fin de",
+           "(ttyACM0) adaptateur USB, pilote cdc_acm, 2341:0043", "CTS ne peut pas être l'entrée",
            Path("dev/ttyS0") + " port série natif, pilote serial, UART 16550A",
-           Path("dev/ttyS1") + " port série natif, pilote serial8250, aucun UART derrière ce "
-                               "port (port fantôme) Aucun UART ne répond",
-       }) {
+           Path("dev/ttyS1") + " port série natif, pilote serial8250, aucun UART derrière ce port "
+                               "(port fantôme) Aucun UART ne répond"}) {
     EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
   // Stable names first, then the ports no stable name leads to; ttyUSB0 is listed once.

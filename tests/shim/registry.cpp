@@ -7,8 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
-#include <iterator>
+#include <cstring>
 
 namespace keldar::shim {
 namespace {
@@ -49,34 +50,9 @@ termios DefaultSettings() {
   return settings;
 }
 
-// The kernel's struct termios, as ioctl(TCGETS) and friends pass it (not glibc's, which is
-// larger): four flag words, the line discipline and 19 control characters.
-struct KernelTermios {
-  tcflag_t c_iflag, c_oflag, c_cflag, c_lflag;
-  cc_t c_line;
-  cc_t c_cc[19];
-};
-
-KernelTermios ToKernel(const termios& settings) {
-  KernelTermios kernel{settings.c_iflag, settings.c_oflag, settings.c_cflag,
-                       settings.c_lflag, settings.c_line,  {}};
-  for (size_t i = 0; i < std::size(kernel.c_cc); ++i)
-    kernel.c_cc[i] = settings.c_cc[i];
-  return kernel;
-}
-
-termios FromKernel(const KernelTermios& kernel) {
-  termios settings{};
-  settings.c_iflag = kernel.c_iflag;
-  settings.c_oflag = kernel.c_oflag;
-  settings.c_cflag = kernel.c_cflag;
-  settings.c_lflag = kernel.c_lflag;
-  settings.c_line = kernel.c_line;
-  for (size_t i = 0; i < std::size(kernel.c_cc); ++i)
-    settings.c_cc[i] = kernel.c_cc[i];
-  ::cfsetispeed(&settings, ::cfgetospeed(&settings));
-  return settings;
-}
+// The kernel's struct termios, which ioctl(TCGETS) and friends pass, is the head of glibc's: the
+// four flag words, the line discipline and 19 control characters.
+constexpr size_t kKernelTermiosSize = offsetof(termios, c_cc) + 19;
 
 std::string InputLines(int lines) {
   std::string text;
@@ -192,13 +168,16 @@ std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument
     case TCGETS: {
       termios settings{};
       const int result = ReadSettings(opening, settings);
-      if (result == 0) *static_cast<KernelTermios*>(argument) = ToKernel(settings);
+      if (result == 0) std::memcpy(argument, &settings, kKernelTermiosSize);
       return result;
     }
     case TCSETS:
     case TCSETSW:
-    case TCSETSF:
-      return WriteSettings(opening, FromKernel(*static_cast<const KernelTermios*>(argument)));
+    case TCSETSF: {
+      termios settings = opening.device->settings;
+      std::memcpy(&settings, argument, kKernelTermiosSize);
+      return WriteSettings(opening, settings);
+    }
     default:
       Count(kIoctlOther);
       Trace("ioctl " + std::to_string(request) + " ENOTTY");
@@ -291,30 +270,19 @@ int Registry::WriteSettings(Opening& opening, const termios& settings) {
 }
 
 std::optional<int> Registry::GetAttr(int fd, termios* settings) {
-  if (!Active()) return std::nullopt;
-  const std::lock_guard lock(mutex_);
-  const auto it = openings_.find(fd);
-  if (it == openings_.end()) return std::nullopt;
-  Count(kIoctl);
-  ++it->second.ioctls;
   termios read{};
-  const int result = ReadSettings(it->second, read);
+  const std::optional<int> result = Ioctl(fd, TCGETS, &read);
   if (result == 0 && settings != nullptr) *settings = read;
   return result;
 }
 
 std::optional<int> Registry::SetAttr(int fd, int when, const termios* settings) {
-  if (!Active()) return std::nullopt;
-  const std::lock_guard lock(mutex_);
-  const auto it = openings_.find(fd);
-  if (it == openings_.end()) return std::nullopt;
+  // glibc itself refuses these with EINVAL before reaching the kernel.
   if (settings == nullptr || (when != TCSANOW && when != TCSADRAIN && when != TCSAFLUSH)) {
-    errno = EINVAL;
-    return -1;
+    return std::nullopt;
   }
-  Count(kIoctl);
-  ++it->second.ioctls;
-  return WriteSettings(it->second, *settings);
+  termios copy = *settings;
+  return Ioctl(fd, TCSETS, &copy);
 }
 
 int Registry::ModemStatus(Opening& opening, int* lines) {
