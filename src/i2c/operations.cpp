@@ -141,7 +141,8 @@ CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory, con
   if (lines.PortFailed()) outcome.reachable = false;
   if (outcome.reachable) {
     for (uint32_t i = 0; i < capacity; ++i) {
-      if (buffer[i] != scratch[i]) ++outcome.differences;
+      if (buffer[i] == scratch[i]) continue;
+      if (outcome.differences++ == 0) outcome.firstDifference = i;
     }
   }
   return outcome;

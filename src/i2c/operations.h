@@ -35,6 +35,8 @@ struct ProgramOutcome {
 struct CompareOutcome {
   bool reachable = false;  // false: communication error, no count
   uint32_t differences = 0;
+  uint32_t firstDifference = 0;  // the lowest differing address, when differences > 0
+  [[nodiscard]] bool same() const { return reachable && differences == 0; }
 };
 
 // Whole memory into buffer[0, capacity). The bytes reach the buffer only when the whole read
@@ -53,7 +55,8 @@ struct CompareOutcome {
                                                  const Buffer& buffer);
 
 // Reads the memory into scratch (at least capacity bytes) and counts the bytes that differ from
-// the buffer. The word-address acknowledges are not enforced here.
+// the buffer. The word-address acknowledges are not enforced here. It is also the check after
+// programming, as a pass of its own, so that the programming keeps its exact bus sequence.
 [[nodiscard]] CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
                                            const Buffer& buffer, std::span<uint8_t> scratch,
                                            const ProgressCallback& progress);

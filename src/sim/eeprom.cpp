@@ -1,5 +1,7 @@
 #include "sim/eeprom.h"
 
+#include <algorithm>
+
 #include "i2c/catalogue.h"
 
 namespace keldar::sim {
@@ -19,12 +21,17 @@ uint8_t ComparedPins(int32_t typeIndex) {
 
 }  // namespace
 
-SimulatedEeprom::SimulatedEeprom(int32_t typeIndex, int32_t pins, const SimFaults& faults)
+SimulatedEeprom::SimulatedEeprom(int32_t typeIndex, int32_t pins, const SimFaults& faults,
+                                 ChipVariant variant)
     : faults_(faults),
       typeIndex_(typeIndex),
       pins_(static_cast<uint8_t>(pins & 7)),
       capacity_(Row(typeIndex).capacity),
-      pageSize_(Row(typeIndex).pageSize),
+      pageSize_(variant.pageSize != 0 ? variant.pageSize : Row(typeIndex).pageSize),
+      // A 24C04A-type part's counter never leaves the 256-byte block its device byte selected.
+      readSpan_(variant.rollover == Rollover::Block && Row(typeIndex).addressBytes == 1
+                    ? std::min<uint32_t>(capacity_, 256)
+                    : capacity_),
       addressBytes_(Row(typeIndex).addressBytes),
       x24c01_(typeIndex == kX24C01Index),
       cells_(capacity_, 0xFF) {}
@@ -80,7 +87,11 @@ void SimulatedEeprom::StopCondition(uint64_t now) {
   // The stop starts the write cycle only right after an acknowledged data byte, that is during
   // the first clock of the byte that would follow; a stop anywhere else aborts the write.
   const bool boundary = state_ == State::Receive && phase_ == Phase::Data && bits_ <= 1;
-  if (boundary && latched_.any()) {
+  if (boundary && latched_.any() && faults_.writeProtect == WriteProtect::Ack) {
+    // Microchip's and Atmel's newer parts sample WP at the stop: no write cycle, ready at once.
+    latched_.reset();
+    ++counters_.writesInhibited;
+  } else if (boundary && latched_.any()) {
     pending_ = page_;
     pendingMask_ = latched_;
     pendingBase_ = pageBase_;
@@ -158,7 +169,8 @@ void SimulatedEeprom::SclFell(uint64_t now) {
 
 void SimulatedEeprom::LoadNextByte() {
   shift_ = cells_[counter_];
-  counter_ = (counter_ + 1) & (capacity_ - 1);  // sequential reads roll over at the end
+  // Sequential reads roll over at the end of the memory, or of the block on some older parts.
+  counter_ = (counter_ & ~(readSpan_ - 1)) | ((counter_ + 1) & (readSpan_ - 1));
   ++counters_.bytesSent;
   pull_ = (shift_ & 0x80U) == 0;
 }
@@ -240,8 +252,11 @@ bool SimulatedEeprom::AcceptFirstByte(uint8_t byte, uint64_t) {
 }
 
 bool SimulatedEeprom::AcceptDataByte(uint8_t byte) {
-  if (faults_.writeProtect ||
-      (faults_.refusedAddress >= 0 && static_cast<int64_t>(counter_) == faults_.refusedAddress)) {
+  const WriteProtect wp = faults_.writeProtect;
+  const bool refused =
+      wp == WriteProtect::Nack || (wp == WriteProtect::Upper && counter_ >= capacity_ / 2) ||
+      (faults_.refusedAddress >= 0 && static_cast<int64_t>(counter_) == faults_.refusedAddress);
+  if (refused) {
     ++counters_.bytesRefused;
     return false;
   }

@@ -22,13 +22,15 @@ struct EepromCounters {
   uint64_t bytesRefused = 0;        // bytes refused by an injected fault (wp, refuse, nack)
   uint64_t writeCyclesStarted = 0;  // write cycles started by a valid stop
   uint64_t writesAborted = 0;       // latched data dropped: start or stop mid-byte, power loss
+  uint64_t writesInhibited = 0;     // wp=ack: a valid stop that started no write cycle
   uint64_t bytesSent = 0;           // data bytes shifted out to the master
 };
 
 class SimulatedEeprom {
  public:
   // faults must outlive the memory; it is read at every event.
-  SimulatedEeprom(int32_t typeIndex, int32_t pins, const SimFaults& faults);
+  SimulatedEeprom(int32_t typeIndex, int32_t pins, const SimFaults& faults,
+                  ChipVariant variant = {});
 
   int32_t typeIndex() const { return typeIndex_; }
   uint32_t capacity() const { return capacity_; }
@@ -49,6 +51,10 @@ class SimulatedEeprom {
 
   // True while the memory pulls SDA low (acknowledge or a 0 data bit).
   bool pullsSdaLow() const { return pull_; }
+  // True while the memory, not the master, owns SDA: one of its data bits or its acknowledge.
+  bool drivesSda() const {
+    return state_ == State::ReceiveAck || (state_ == State::Transmit && bits_ < 8);
+  }
   // Completes a write cycle whose time is over; true while one is still running.
   bool WriteCycleRunning(uint64_t now);
 
@@ -68,6 +74,7 @@ class SimulatedEeprom {
   uint8_t pins_;
   uint32_t capacity_;
   uint32_t pageSize_;
+  uint32_t readSpan_;  // where a sequential read wraps: the memory, or one block
   int addressBytes_;
   bool x24c01_;
   std::vector<uint8_t> cells_;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -39,6 +40,16 @@ std::string Quoted(std::string_view text) {
   return "« " + std::string(text) + " »";
 }
 
+// The position of value among the names, whatever its case; -1 when it is none of them.
+int Choice(std::string_view value, std::initializer_list<std::string_view> names) {
+  int at = 0;
+  for (const std::string_view name : names) {
+    if (SameText(value, name)) return at;
+    ++at;
+  }
+  return -1;
+}
+
 class Parser {
  public:
   Parser(std::string_view device, SimConfig& config, std::string& error)
@@ -69,18 +80,22 @@ class Parser {
 };
 
 bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
-  static constexpr std::array<std::string_view, 4> kFlags{"absent", "noreader", "wp", "busy"};
+  static constexpr std::array<std::string_view, 3> kFlags{"absent", "noreader", "busy"};
   if (std::find(kFlags.begin(), kFlags.end(), key) != kFlags.end()) {
     if (hasValue) return Refuse("La clé " + Quoted(key) + " ne prend pas de valeur");
     if (key == "absent") config_.absent = true;
     if (key == "noreader") config_.noReader = true;
-    if (key == "wp") config_.faults.writeProtect = true;
     if (key == "busy") config_.faults.endlessWriteCycle = true;
     return true;
   }
-  static constexpr std::array<std::string_view, 13> kValued{
-      "pins",   "wiring", "arrangement", "input",   "image", "vcd",  "stuck",
-      "refuse", "nack",   "busy-polls",  "pullout", "cost",  "cycle"};
+  if (key == "wp" && !hasValue) {  // ST's behaviour, the one the bare flag always meant
+    config_.faults.writeProtect = WriteProtect::Nack;
+    return true;
+  }
+  static constexpr std::array<std::string_view, 17> kValued{
+      "pins",  "wiring", "arrangement", "input",      "image",   "vcd",
+      "stuck", "refuse", "nack",        "busy-polls", "pullout", "cost",
+      "cycle", "wp",     "page",        "rollover",   "speed"};
   if (std::find(kValued.begin(), kValued.end(), key) == kValued.end()) {
     return Refuse("Clé inconnue " + Quoted(key));
   }
@@ -94,32 +109,21 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     if (!Number(key, value, 0, 5, n)) return false;
     config_.outputArrangement = static_cast<int32_t>(n);
   } else if (key == "wiring") {
-    if (SameText(value, "standard")) {
-      config_.wiring = Wiring::Standard;
-    } else if (SameText(value, "insitu")) {
-      config_.wiring = Wiring::InSitu;
-    } else {
-      return BadValue(key, value, "standard ou insitu");
-    }
+    const int at = Choice(value, {"standard", "insitu"});
+    if (at < 0) return BadValue(key, value, "standard ou insitu");
+    config_.wiring = at == 0 ? Wiring::Standard : Wiring::InSitu;
   } else if (key == "input") {
-    static constexpr std::array<std::string_view, 4> kInputs{"cts", "dsr", "ring", "dcd"};
-    const auto it = std::find_if(kInputs.begin(), kInputs.end(), [value](std::string_view input) {
-      return SameText(value, input);
-    });
-    if (it == kInputs.end()) return BadValue(key, value, "cts, dsr, ring ou dcd");
-    config_.sdaInput = static_cast<int32_t>(it - kInputs.begin());
+    const int at = Choice(value, {"cts", "dsr", "ring", "dcd"});
+    if (at < 0) return BadValue(key, value, "cts, dsr, ring ou dcd");
+    config_.sdaInput = at;
   } else if (key == "image") {
     config_.imagePath = std::string(value);
   } else if (key == "vcd") {
     config_.vcdPath = std::string(value);
   } else if (key == "stuck") {
-    if (SameText(value, "low")) {
-      config_.faults.stuckSda = StuckSda::Low;
-    } else if (SameText(value, "high")) {
-      config_.faults.stuckSda = StuckSda::High;
-    } else {
-      return BadValue(key, value, "low ou high");
-    }
+    const int at = Choice(value, {"low", "high"});
+    if (at < 0) return BadValue(key, value, "low ou high");
+    config_.faults.stuckSda = at == 0 ? StuckSda::Low : StuckSda::High;
   } else if (key == "refuse") {
     const uint32_t capacity = kMemoryTypes[static_cast<size_t>(config_.typeIndex)].capacity;
     if (!Number(key, value, 0, capacity - 1, n)) return false;
@@ -139,6 +143,30 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
   } else if (key == "cycle") {
     if (!Number(key, value, 0, 60'000, n)) return false;
     config_.writeCycleNs = n * 1'000'000U;
+  } else if (key == "wp") {
+    static constexpr std::array<WriteProtect, 3> kKinds{WriteProtect::Nack, WriteProtect::Ack,
+                                                        WriteProtect::Upper};
+    const int at = Choice(value, {"nack", "ack", "upper"});
+    if (at < 0) return BadValue(key, value, "nack, ack ou upper");
+    config_.faults.writeProtect = kKinds[static_cast<size_t>(at)];
+  } else if (key == "page") {
+    // The page buffer is a power of two no larger than the memory (128 bytes at most).
+    const uint32_t capacity = kMemoryTypes[static_cast<size_t>(config_.typeIndex)].capacity;
+    const uint32_t largest = std::min<uint32_t>(capacity, 128);
+    if (!ParseNumber(value, n) || n == 0 || n > largest || (n & (n - 1)) != 0) {
+      return BadValue(key, value, "une puissance de 2 de 1 à " + std::to_string(largest));
+    }
+    config_.variant.pageSize = static_cast<uint32_t>(n);
+  } else if (key == "rollover") {
+    const int at = Choice(value, {"memory", "block"});
+    if (at < 0) return BadValue(key, value, "memory ou block");
+    config_.variant.rollover = at == 0 ? Rollover::Memory : Rollover::Block;
+  } else if (key == "speed") {
+    static constexpr std::array<BusSpeed, 3> kSpeeds{BusSpeed::Standard100k, BusSpeed::Fast400k,
+                                                     BusSpeed::FastPlus1m};
+    const int at = Choice(value, {"100k", "400k", "1m"});
+    if (at < 0) return BadValue(key, value, "100k, 400k ou 1m");
+    config_.speed = kSpeeds[static_cast<size_t>(at)];
   }
   return true;
 }

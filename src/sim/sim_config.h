@@ -15,15 +15,36 @@ enum class Wiring : uint8_t {
 
 enum class StuckSda : uint8_t { None, Low, High };
 
+// What a part does with a write while its WP pin is high, vendor by vendor.
+enum class WriteProtect : uint8_t {
+  None,
+  Nack,   // ST M24Cxx, onsemi CAT24Cxx: addresses acknowledged, data bytes refused
+  Ack,    // Microchip 24LCxx, Atmel AT24C..D/E: everything acknowledged, nothing written
+  Upper,  // Microchip 24C02A/04A: the upper half refuses its data bytes, the lower half is written
+};
+
+// Where a sequential read wraps: at the end of the memory (most parts) or at the end of the
+// 256-byte block its device byte selects (older 24C04A-type parts).
+enum class Rollover : uint8_t { Memory, Block };
+
+// The datasheet speed class whose bus timing the memory checks; Unchecked takes any timing.
+enum class BusSpeed : uint8_t { Unchecked, Standard100k, Fast400k, FastPlus1m };
+
+// How the fitted part differs from the catalogue's generic type.
+struct ChipVariant {
+  uint32_t pageSize = 0;  // page=N: the part's own page size; 0 takes the catalogue's
+  Rollover rollover = Rollover::Memory;
+};
+
 // A native UART takes a few microseconds per control-line ioctl; a USB adapter far more.
 inline constexpr uint64_t kDefaultCallCostNs = 4'000;
 inline constexpr uint64_t kDefaultWriteCycleNs = 5'000'000;
 
 // Faults read by the simulated reader at every event: tests may change them at any time.
 struct SimFaults {
-  bool writeProtect = false;       // wp: data bytes refused, as an ST M24Cxx with WC high
-  bool endlessWriteCycle = false;  // busy: a started write cycle never ends
-  int64_t busyPolls = -1;          // busy-polls=N: each write cycle ends once N polls were refused
+  WriteProtect writeProtect = WriteProtect::None;  // wp[=nack|ack|upper]
+  bool endlessWriteCycle = false;                  // busy: a started write cycle never ends
+  int64_t busyPolls = -1;  // busy-polls=N: each write cycle ends once N polls were refused
   StuckSda stuckSda = StuckSda::None;  // stuck=low|high
   int64_t refusedAddress = -1;         // refuse=ADDR: a data byte aimed at ADDR is refused
   int32_t refusedByte = 0;  // nack=N: the N-th byte after every start is refused (1 = device byte)
@@ -44,6 +65,8 @@ struct SimConfig {
   std::string vcdPath;    // bus trace; "" none
   uint64_t callCostNs = kDefaultCallCostNs;      // simulated time taken by each port call
   uint64_t writeCycleNs = kDefaultWriteCycleNs;  // the memory's internal write time
+  ChipVariant variant;
+  BusSpeed speed = BusSpeed::Unchecked;
   SimFaults faults;
 };
 

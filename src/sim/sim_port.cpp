@@ -7,7 +7,9 @@
 namespace keldar::sim {
 
 SimulatedReader::SimulatedReader(const SimConfig& config)
-    : config_(config), eeprom_(config.typeIndex, config.pins, config_.faults) {
+    : config_(config),
+      eeprom_(config.typeIndex, config.pins, config_.faults, config.variant),
+      timing_(config.speed) {
   eeprom_.SetWriteCycleTime(config_.writeCycleNs);
   // Which physical line carries which signal: the reader's own wiring, not the program's map.
   const ReaderWiring& wiring = kReaderWirings[static_cast<size_t>(config_.outputArrangement)];
@@ -28,8 +30,10 @@ SimulatedReader::SimulatedReader(const SimConfig& config)
         break;
     }
   }
-  if (valim_ && !config_.absent && !config_.noReader) eeprom_.PowerUp();
-  busSda_ = BusSda();
+  if (valim_ && !config_.absent && !config_.noReader) {
+    eeprom_.PowerUp();
+    timing_.PowerUp(now_);
+  }
 }
 
 SimulatedReader::~SimulatedReader() {
@@ -37,6 +41,7 @@ SimulatedReader::~SimulatedReader() {
     std::string ignored;
     (void)SaveImage(ignored);
   }
+  TraceOutput(now_);
   vcd_.Close(now_);
 }
 
@@ -85,6 +90,7 @@ bool SimulatedReader::GetCommModemStatus(uint32_t& status) {
   ++calls_;
   now_ += config_.callCostNs;
   if (PulledOut()) return false;
+  if (valim_ && !config_.absent && !config_.noReader) timing_.Sampled(now_);
   status = ModemStatus();
   return true;
 }
@@ -92,16 +98,17 @@ bool SimulatedReader::GetCommModemStatus(uint32_t& status) {
 void SimulatedReader::Sleep(uint32_t milliseconds) {
   ++calls_;
   now_ += uint64_t{milliseconds} * 1'000'000U;
+  TraceOutput(now_);
   (void)eeprom_.WriteCycleRunning(now_);
 }
 
 uint32_t SimulatedReader::ModemStatus() const {
   if (config_.noReader) return 0;  // open inputs read as negated
-  const bool asserted = ThroughAdapter(BusSda());
+  const bool asserted = ThroughAdapter(BusSda(now_));
   return asserted ? kReaderInputBits[static_cast<size_t>(config_.sdaInput)] : 0U;
 }
 
-bool SimulatedReader::BusSda() const {
+bool SimulatedReader::BusSda(uint64_t at) const {
   switch (config_.faults.stuckSda) {
     case StuckSda::Low:
       return false;
@@ -111,60 +118,91 @@ bool SimulatedReader::BusSda() const {
       break;
   }
   // Open drain: the line is high only when neither the master nor the memory pulls it low.
-  return masterSda_ && !eeprom_.pullsSdaLow();
+  return masterSda_ && !MemoryPullsLow(at);
+}
+
+void SimulatedReader::OutputMoving(bool before, uint64_t delay, uint64_t traceDelay) {
+  outputBefore_ = before;
+  outputAt_ = now_ + delay;
+  traceAt_ = now_ + traceDelay;
+  tracePending_ = true;
+  TraceOutput(now_);
+}
+
+void SimulatedReader::TraceOutput(uint64_t until) {
+  if (!tracePending_ || traceAt_ > until) return;
+  tracePending_ = false;
+  Trace(traceAt_, VcdWriter::kSda, BusSda(traceAt_));
 }
 
 void SimulatedReader::LineChanged(Role role, bool physical) {
+  // A change of the memory's output due before this edge goes into the trace first.
+  TraceOutput(now_);
   const bool memory = !config_.absent;
   switch (role) {
-    case Role::Valim:
+    case Role::Valim: {
+      const bool before = MemoryPullsLow(now_);
       valim_ = physical;
       Trace(now_, VcdWriter::kValim, valim_);
       if (memory) {
         // The bus state machine starts afresh at every power-up; the cells keep their contents.
         if (valim_) {
           eeprom_.PowerUp();
+          timing_.PowerUp(now_);
         } else {
           eeprom_.PowerDown(now_);
         }
       }
-      SettleSda(now_);
+      OutputMoving(before, 0, 0);
       break;
+    }
     case Role::Scl:
       scl_ = ThroughAdapter(physical);
       Trace(now_, VcdWriter::kScl, scl_);
-      if (memory && valim_) {
-        if (scl_) {
-          eeprom_.SclRose(busSda_, now_);
-        } else {
-          eeprom_.SclFell(now_);
-        }
-      }
-      // The memory's output follows SCL's fall after a short delay: trace it half a call later.
-      SettleSda(now_ + config_.callCostNs / 2);
+      if (memory && valim_) ClockChanged();
       break;
     case Role::Sda: {
+      const bool before = BusSda(now_);
       masterSda_ = ThroughAdapter(physical);
-      const bool before = busSda_;
-      busSda_ = BusSda();
-      Trace(now_, VcdWriter::kSda, busSda_);
-      if (memory && valim_ && scl_ && busSda_ != before) {
-        // SDA moving while SCL is high: a start when it falls, a stop when it rises.
-        if (busSda_) {
-          eeprom_.StopCondition(now_);
-        } else {
-          eeprom_.StartCondition(now_);
-        }
-        SettleSda(now_);
-      }
+      Trace(now_, VcdWriter::kSda, BusSda(now_));
+      if (memory && valim_ && BusSda(now_) != before) DataChanged(before);
       break;
     }
   }
 }
 
-void SimulatedReader::SettleSda(uint64_t at) {
-  busSda_ = BusSda();
-  Trace(at, VcdWriter::kSda, busSda_);
+void SimulatedReader::ClockChanged() {
+  if (scl_) {
+    // A bit set up too short a time before the edge is latched at its old level.
+    const bool steady = timing_.SclRose(now_);
+    eeprom_.SclRose(steady ? BusSda(now_) : sdaBeforeMove_, now_);
+    return;
+  }
+  const bool before = MemoryPullsLow(now_);
+  eeprom_.SclFell(now_);
+  timing_.SclFell(now_, eeprom_.drivesSda());
+  // Unchecked, the output shows at once, and the trace draws it half a call after the edge.
+  const uint64_t delay = timing_.accessTime();
+  OutputMoving(before, delay, timing_.checked() ? delay : config_.callCostNs / 2);
+}
+
+void SimulatedReader::DataChanged(bool before) {
+  if (!scl_) {
+    sdaBeforeMove_ = before;
+    timing_.SdaMoved(now_);
+    return;
+  }
+  // SDA moving while SCL is high: a start when it falls, a stop when it rises. Either releases
+  // the memory's output at once.
+  const bool output = MemoryPullsLow(now_);
+  if (before) {
+    timing_.Start(now_);
+    eeprom_.StartCondition(now_);
+  } else {
+    timing_.Stop(now_);
+    eeprom_.StopCondition(now_);
+  }
+  OutputMoving(output, 0, 0);
 }
 
 }  // namespace keldar::sim
@@ -186,7 +224,8 @@ bool SimulatedReader::SaveImage(std::string& error) {
 
 bool SimulatedReader::OpenVcd(std::string& error) {
   if (config_.vcdPath.empty()) return true;
-  if (!vcd_.Open(config_.vcdPath, VcdWriter::UnitFor(config_.callCostNs), scl_, busSda_, valim_)) {
+  if (!vcd_.Open(config_.vcdPath, VcdWriter::UnitFor(config_.callCostNs), scl_, BusSda(now_),
+                 valim_)) {
     error = "Impossible de créer le fichier de trace « " + config_.vcdPath + " ».";
     return false;
   }

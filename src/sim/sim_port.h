@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "hw/port.h"
+#include "sim/bus_timing.h"
 #include "sim/eeprom.h"
 #include "sim/sim_config.h"
 #include "sim/vcd_writer.h"
@@ -40,6 +41,8 @@ class SimulatedReader final : public ControlPort {
   std::span<uint8_t> memory();
   SimulatedEeprom& eeprom() { return eeprom_; }
   const EepromCounters& counters() const { return eeprom_.counters(); }
+  // Bus phases shorter than the speed class (speed=) allows, by kind; all 0 when unchecked.
+  const TimingViolations& timingViolations() const { return timing_.violations(); }
 
   uint64_t clock() const { return now_; }  // simulated nanoseconds since opening
   uint64_t calls() const { return calls_; }
@@ -53,7 +56,7 @@ class SimulatedReader final : public ControlPort {
   // Levels at the memory's pins: supply, clock and the wired AND of SDA.
   bool valim() const { return valim_; }
   bool scl() const { return scl_; }
-  bool sda() const { return busSda_; }
+  bool sda() const { return BusSda(now_); }
 
   // Loads the memory from the image file (missing file: all 0xFF) or writes it there, through a
   // temporary file renamed over the old one. False and a French message on failure.
@@ -75,8 +78,16 @@ class SimulatedReader final : public ControlPort {
     return config_.wiring == Wiring::InSitu ? !level : level;
   }
   void LineChanged(Role role, bool physical);
-  bool BusSda() const;
-  void SettleSda(uint64_t at);
+  void ClockChanged();
+  void DataChanged(bool before);
+  // The memory's output shows on SDA a while after the event that changed it (tAA after a fall
+  // of SCL when the timing is checked, at once otherwise).
+  bool MemoryPullsLow(uint64_t at) const {
+    return at >= outputAt_ ? eeprom_.pullsSdaLow() : outputBefore_;
+  }
+  void OutputMoving(bool before, uint64_t delay, uint64_t traceDelay);
+  bool BusSda(uint64_t at) const;
+  void TraceOutput(uint64_t until);
   // The trace costs nothing when no VCD file was asked for.
   void Trace(uint64_t at, VcdWriter::Signal signal, bool level) {
     if (vcd_.isOpen()) vcd_.Change(at, signal, level);
@@ -89,7 +100,12 @@ class SimulatedReader final : public ControlPort {
   bool valim_ = false;
   bool scl_ = false;
   bool masterSda_ = false;
-  bool busSda_ = false;
+  bool outputBefore_ = false;  // the memory's output until outputAt_
+  uint64_t outputAt_ = 0;
+  uint64_t traceAt_ = 0;  // when the memory's latest output change goes into the trace
+  bool tracePending_ = false;
+  bool sdaBeforeMove_ = true;  // the bus level before the master's last move of SDA
+  BusTimingCheck timing_;
   uint64_t now_ = 0;
   uint64_t calls_ = 0;
   bool saveOnClose_ = false;  // set once the image was loaded, so a refused file is never replaced

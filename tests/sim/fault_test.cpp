@@ -128,7 +128,7 @@ TEST(BlockFaultTest, RefusedDataByteGivesDataNackWithoutPolling) {
 
 TEST(BlockFaultTest, WriteProtectionRefusesDataButNotAddresses) {
   sim::SimConfig config = Fitted(k24C32, 2);
-  config.faults.writeProtect = true;
+  config.faults.writeProtect = sim::WriteProtect::Nack;
   Rig rig(config, 2);
   for (uint32_t a = 0; a < 4096; ++a)
     rig.reader.memory()[a] = static_cast<uint8_t>(a);

@@ -58,7 +58,7 @@ TEST(SimDeviceTest, EveryKeySetsItsField) {
   EXPECT_EQ(c.vcdPath, "t.vcd");
   EXPECT_TRUE(c.absent);
   EXPECT_TRUE(c.noReader);
-  EXPECT_TRUE(c.faults.writeProtect);
+  EXPECT_EQ(c.faults.writeProtect, WriteProtect::Nack);
   EXPECT_TRUE(c.faults.endlessWriteCycle);
   EXPECT_EQ(c.faults.busyPolls, 2499);
   EXPECT_EQ(c.faults.stuckSda, StuckSda::Low);
@@ -67,6 +67,26 @@ TEST(SimDeviceTest, EveryKeySetsItsField) {
   EXPECT_EQ(c.faults.pullOutCall, 1000U);
   EXPECT_EQ(c.callCostNs, 250U);
   EXPECT_EQ(c.writeCycleNs, 10'000'000U);
+}
+
+TEST(SimDeviceTest, VendorDifferencesAndTheSpeedClass) {
+  const SimConfig c = Parsed("sim:24C04,page=8,wp=ack,rollover=block,speed=400k");
+  EXPECT_EQ(c.variant.pageSize, 8U);
+  EXPECT_EQ(c.faults.writeProtect, WriteProtect::Ack);
+  EXPECT_EQ(c.variant.rollover, Rollover::Block);
+  EXPECT_EQ(c.speed, BusSpeed::Fast400k);
+  const SimConfig d = Parsed("sim:24C00,page=16,wp=upper,speed=1M");
+  EXPECT_EQ(d.faults.writeProtect, WriteProtect::Upper);
+  EXPECT_EQ(d.speed, BusSpeed::FastPlus1m);
+  EXPECT_EQ(Parsed("sim:24C02,wp=nack,speed=100k").speed, BusSpeed::Standard100k);
+  EXPECT_EQ(Parsed("sim:24C02").speed, BusSpeed::Unchecked);
+  // The page buffer is a power of two that fits the memory and at most 128 bytes.
+  EXPECT_EQ(Refusal("sim:24C04,page=12"),
+            "Valeur incorrecte « 12 » pour « page » (attendu : une puissance de 2 de 1 à 128) "
+            "dans « sim:24C04,page=12 ».");
+  for (const char* device : {"sim:24C00,page=32", "sim:24C512,page=256", "sim:24C02,page=0",
+                             "sim:24C02,wp=yes", "sim:24C02,rollover=page", "sim:24C02,speed=2m"})
+    Refusal(device);
 }
 
 TEST(SimDeviceTest, KeysAndWordsIgnoreCase) {
