@@ -23,17 +23,12 @@ namespace {
 constexpr char kSaveFailed[] = "L'enregistrement n'a pas pu être effectué";
 constexpr char kEmptyFile[] = "Le fichier ne contient aucun octet ! ";
 
-std::string Hex4(uint32_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "$%04X", value);
-  return text;
-}
-
 // "in.hex : 2048 octets chargés, de $0000 à $07FF", so that a user sees what the file held
 // before it is programmed or compared.
 void ReportLoaded(const std::string& path, uint32_t count, IntelHexRange range, Console& console) {
   console.err << path << " : " << count << (count == 1 ? " octet chargé" : " octets chargés")
-              << ", de " << Hex4(range.first) << " à " << Hex4(range.last) << '\n';
+              << ", de " << messages::HexAddress(range.first) << " à "
+              << messages::HexAddress(range.last) << '\n';
 }
 
 // Loads a whole file as the window does, over a buffer of $FF (the bytes a file does not cover);
@@ -135,9 +130,26 @@ int Program(const Options& options, Console& console) {
       ProgramMemory(lines, session.memory, buffer, [&](uint32_t a) { meter.Update(a); });
   if (outcome.succeeded()) meter.Update(session.memory.capacity);
   meter.Finish();
-  const std::string_view message = messages::ProgramMessage(outcome);
-  (outcome.succeeded() ? console.out : console.err) << message << '\n';
-  return outcome.succeeded() ? kExitOk : kExitFailed;
+  if (!outcome.succeeded()) {
+    console.err << messages::ProgramMessage(outcome) << '\n';
+    return kExitFailed;
+  }
+  if (options.verify) {
+    // A memory that acknowledged everything may still hold something else (write protection,
+    // a smaller page than its type's): success is what reads back.
+    const uint32_t capacity = session.memory.capacity;
+    std::vector<uint8_t> scratch(capacity);
+    ProgressMeter check(console.err, console.progress, "Vérification", capacity);
+    const CompareOutcome verify = CompareMemory(lines, session.memory, buffer, scratch,
+                                                [&](uint32_t i) { check.Update(i + 1); });
+    check.Finish();
+    if (!verify.same()) {
+      console.err << messages::VerifyMessage(verify, capacity) << '\n';
+      return kExitFailed;
+    }
+  }
+  console.out << messages::kProgramSucceeded << '\n';
+  return kExitOk;
 }
 
 // Address ranges where the two areas differ, as "$0010-$001F" (one address: "$0010").
@@ -152,7 +164,9 @@ std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector
     const uint32_t first = a;
     while (a < size && buffer[a] != memory[a])
       ++a;
-    ranges.push_back(a - 1 == first ? Hex4(first) : Hex4(first) + "-" + Hex4(a - 1));
+    ranges.push_back(a - 1 == first
+                         ? messages::HexAddress(first)
+                         : messages::HexAddress(first) + "-" + messages::HexAddress(a - 1));
   }
   return ranges;
 }

@@ -53,7 +53,9 @@ std::string CommandHelp(Command command) {
     case Command::Program:
       help << "Usage : keldar-cli program --port P --type T -i FICHIER [--byte-mode] [OPTIONS]\n"
               "Charge FICHIER et programme toute la mémoire, en mode page sauf --byte-mode\n"
-              "(le mode page est imposé pour les 24C128, 24C256 et 24C512).\n\n"
+              "(le mode page est imposé pour les 24C128, 24C256 et 24C512), puis relit la\n"
+              "mémoire et la compare au fichier.\n\n"
+              "  --no-verify         ne relit pas la mémoire après la programmation\n"
            << kFormatHelp << kPortHelp << kWiringHelp;
       break;
     case Command::Compare:
@@ -201,6 +203,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
           arg == "--insitu" ? LineMapOverrides::Preset::InSitu : LineMapOverrides::Preset::Standard;
     } else if (options.command == Command::Program && arg == "--byte-mode") {
       options.byteMode = true;
+    } else if (options.command == Command::Program && arg == "--no-verify") {
+      options.verify = false;
     } else if (options.command == Command::Compare && arg == "--list") {
       options.list = true;
     } else {

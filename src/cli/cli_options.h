@@ -32,6 +32,7 @@ struct Options {
   FileFormat outputFormat = FileFormat::FromExtension;
   int baseAddress = 0;
   bool byteMode = false;
+  bool verify = true;  // program: read the memory back and compare it with the file
   bool list = false;
   LineMapOverrides lines;
 };

@@ -1,5 +1,7 @@
 #include "messages/operation_messages.h"
 
+#include <cstdio>
+
 namespace keldar::messages {
 
 std::string_view ProgramMessage(const ProgramOutcome& outcome) {
@@ -12,6 +14,23 @@ std::string_view ProgramMessage(const ProgramOutcome& outcome) {
     default:
       return kProgramInterrupted;
   }
+}
+
+std::string HexAddress(uint32_t address) {
+  char text[16];
+  std::snprintf(text, sizeof text, "$%04X", address);
+  return text;
+}
+
+std::string VerifyMessage(const CompareOutcome& verify, uint32_t capacity) {
+  if (!verify.reachable) return std::string(kVerifyUnreadable);
+  if (verify.differences == 0) return std::string(kProgramSucceeded);
+  return "Programmation erronée : \nla mémoire relue diffère du buffer sur " +
+         std::to_string(verify.differences) + " octet(s)\nsur un total de " +
+         std::to_string(capacity) + ", le premier à l'adresse " +
+         HexAddress(verify.firstDifference) +
+         " !\n\nLa mémoire est peut-être protégée en écriture (broche WP),\nou ses pages sont "
+         "plus petites que celles du type choisi :\nessayez alors l'écriture octet par octet...";
 }
 
 std::string CompareMessage(const CompareOutcome& outcome, uint32_t capacity) {

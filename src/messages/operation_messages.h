@@ -13,6 +13,7 @@ namespace keldar::messages {
 inline constexpr std::string_view kReadRunning = "Lecture de la mémoire...";
 inline constexpr std::string_view kProgramRunning = "Programmation en cours";
 inline constexpr std::string_view kProgramDone = "Programmation terminée";
+inline constexpr std::string_view kVerifyRunning = "Vérification en cours...";
 inline constexpr std::string_view kCompareRunning = "Comparaison en cours...";
 inline constexpr std::string_view kCompareDone = "Comparaison terminée";
 
@@ -30,6 +31,8 @@ inline constexpr std::string_view kProgramImpossible =
     "mémoire sélectionné correspond bien à l'EEPROM\nprésente physiquement...";
 inline constexpr std::string_view kProgramInterrupted =
     "Programmation interrompue : \nproblème de communication avec la mémoire EEPROM...";
+inline constexpr std::string_view kVerifyUnreadable =
+    "Programmation non vérifiée : \nla relecture de la mémoire EEPROM a échoué...";
 
 inline constexpr std::string_view kCompareTitle = "Comparaison Buffer / Mémoire :";
 inline constexpr std::string_view kCompareSame = "Aucune différence entre le buffer et l'EEPROM...";
@@ -38,6 +41,13 @@ inline constexpr std::string_view kCompareError = "Erreur de communication avec 
 // The programming result's text: success, the "impossible" text for a refused first byte, the
 // "interrompue" text for every other failure, a failed port included.
 [[nodiscard]] std::string_view ProgramMessage(const ProgramOutcome& outcome);
+
+// An address as the program writes it: "$" and four hexadecimal digits.
+[[nodiscard]] std::string HexAddress(uint32_t address);
+
+// After a programming that succeeded, what the read back found: the success text when the
+// memory holds the buffer, else the count and the first differing address, or the failed read.
+[[nodiscard]] std::string VerifyMessage(const CompareOutcome& verify, uint32_t capacity);
 
 // "Attention : %i octet(s) différent(s) sur un total de %i !" filled in, or the text for no
 // difference or for a communication error.

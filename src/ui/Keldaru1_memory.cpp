@@ -4,7 +4,9 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include <QAction>
 #include <QLabel>
@@ -89,11 +91,24 @@ void TForm1::ProgrammerMemoire(QObject* Sender) {
   const ProgramOutcome outcome =
       wholeMemory ? ProgramMemory(lines, currentMemory, buffer, MoveBar(ProgressBar))
                   : ProgramSelectedByte(lines, currentMemory, buffer);
-  // On failure the bar stays on the block that failed while the box is shown.
-  if (outcome.succeeded()) MoveBar(ProgressBar)(capacity);
+  std::string message(messages::ProgramMessage(outcome));
+  bool succeeded = outcome.succeeded();
+  if (wholeMemory && succeeded) {
+    // What the memory acknowledged is not yet what it holds (write protection, a smaller page
+    // than its type's): the success is what reads back.
+    OpenOperation(capacity - 1, messages::kVerifyRunning);
+    std::vector<uint8_t> scratch(capacity);
+    const CompareOutcome verify =
+        CompareMemory(lines, currentMemory, buffer, scratch, MoveBar(ProgressBar));
+    message = messages::VerifyMessage(verify, capacity);
+    succeeded = verify.same();
+    if (succeeded) ProgressBar->setMaximum(static_cast<int>(capacity));
+  }
+  // On failure the bar stays where the work stopped while the box is shown.
+  if (succeeded) MoveBar(ProgressBar)(capacity);
   ShowOperationDone(messages::kProgramDone);
   dialogs_->ShowMessage(
-      Text(messages::ProgramMessage(outcome)),
+      Text(message),
       Text(selectedByte ? messages::kProgramByteTitle : messages::kProgramMemoryTitle), kMbOk);
   CloseOperation();
 }

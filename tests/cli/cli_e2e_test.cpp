@@ -143,6 +143,20 @@ TEST_F(CliTest, RefusedByteStopsProgrammingAndSaysSo) {
   EXPECT_TRUE(std::all_of(memory.begin() + 304, memory.end(), [](uint8_t b) { return b == 0xFF; }));
 }
 
+TEST_F(CliTest, AMemoryThatAcknowledgesButWritesNothingFailsUnlessVerifyingIsLeftToTheScript) {
+  std::ofstream(dir / "zeros.bin", std::ios::binary) << std::string(256, '\0');
+  const std::string args = "--port sim:24C02,wp=ack --type 24C02 -i " + Path("zeros.bin");
+  CliRun run = Cli("program " + args);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Programmation erronée : \nla mémoire relue diffère du buffer sur 256 "
+                         "octet(s)\nsur un total de 256, le premier à l'adresse $0000 !"),
+            std::string::npos)
+      << run.err;
+  run = Cli("program --no-verify " + args);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "La programmation s'est correctement déroulée...\n");
+}
+
 TEST_F(CliTest, MissingMemoryOrReaderFailsWithTheWindowsTexts) {
   CliRun run = Cli("read --port sim:24C02,absent --type 24C02 -o " + Path("x.bin"));
   EXPECT_EQ(run.status, 1);

@@ -52,22 +52,6 @@ struct Part {
   CurrentMemory memory;
 };
 
-TEST(RealPartsTest, WriteProtectionThatAcknowledgesEverythingIsCaughtOnlyByReadingBack) {
-  // Microchip 24LC256, Atmel AT24C32E: all bytes acknowledged, no write cycle, ready at once.
-  Part part("sim:24C32,wp=ack");
-  Buffer buffer{};
-  buffer.fill(0xFF);  // a blank memory already holds these
-  buffer[0x123] = 0x00;
-  buffer[0xF00] = 0x5A;
-  EXPECT_TRUE(ProgramMemory(part.lines, part.memory, buffer, {}).succeeded());
-  EXPECT_EQ(part.reader->counters().writesInhibited, 4096u / 32);
-  EXPECT_EQ(part.reader->counters().writeCyclesStarted, 0u);
-  const CompareOutcome verify = part.Verify(buffer);
-  EXPECT_TRUE(verify.reachable);
-  EXPECT_EQ(verify.differences, 2u);
-  EXPECT_EQ(verify.firstDifference, 0x123u);
-}
-
 TEST(RealPartsTest, UpperHalfProtectionRefusesTheUpperHalfOnly) {
   // Microchip 24C02A: the lower half is written, the upper half refuses its data bytes.
   Part part("sim:24C02,wp=upper,cycle=0");

@@ -43,6 +43,17 @@ std::vector<int> Points(int first, int step, int last) {
   return points;
 }
 
+// A programming's bar, then the read back's: back to 0, the read's points (every total / 32
+// bytes), then full and idle.
+std::vector<int> ThenVerified(std::vector<int> bar, int total) {
+  const int step = total >= 32 ? total / 32 : 1;
+  bar.push_back(0);
+  for (int value = step - 1; value < total; value += step)
+    if (value > 0) bar.push_back(value);
+  bar.insert(bar.end(), {total, 0});
+  return bar;
+}
+
 void ExpectBox(const Prompt& box, const QString& text, const QString& title) {
   EXPECT_EQ(box.kind, Prompt::Kind::Message);
   EXPECT_EQ(box.text, text);
@@ -111,12 +122,10 @@ TEST_P(EveryTypeTest, ProgramReadAndCompareAgreeWithTheMemoryByteForByte) {
     ExpectBox(Run("OptionProgramMem"), kProgramSucceeded, kProgramMemoryTitle);
     EXPECT_EQ(Memory(), BufferStart(capacity));
     EXPECT_EQ(cycles, capacity / type.pageSize);
-    // The bar stood on each page's start, then full.
+    // The bar stood on each page's start, then followed the read back, then full.
     std::vector<int> expected =
         Points(static_cast<int>(type.pageSize), static_cast<int>(type.pageSize), total - 1);
-    expected.push_back(total);
-    expected.push_back(0);
-    EXPECT_EQ(bar, expected);
+    EXPECT_EQ(bar, ThenVerified(expected, total));
   }
   ASSERT_EQ(looks.size(), dialogs->prompts().size());
   EXPECT_EQ(looks.back().barValue, total);
@@ -193,6 +202,33 @@ TEST_F(MemoryOperationsTest, EveryOperationShowsItsRunningTextOnANavyLineThenGoe
   }
 }
 
+TEST_F(MemoryOperationsTest, AMemoryThatAcknowledgesButWritesNothingFailsTheReadBack) {
+  // Microchip's write protection: every byte acknowledged, no write cycle.
+  Fit("sim:24C16,wp=ack");
+  Choose(5);
+  std::fill(form->buffer.begin(), form->buffer.begin() + 2048, uint8_t{0xFF});
+  form->buffer[0x2A0] = 0x00;
+  form->buffer[0x7FF] = 0x12;
+  std::vector<QString> texts;
+  QObject::connect(form->ProgressBar, &QProgressBar::valueChanged, [this, &texts](int) {
+    const QString text = form->StaticTextInfo->text();
+    if (texts.empty() || texts.back() != text) texts.push_back(text);
+  });
+  ExpectBox(Run("OptionProgramMem"),
+            QString::fromUtf8(
+                "Programmation erronée : \nla mémoire relue diffère du buffer sur 2 octet(s)\nsur "
+                "un total de 2048, le premier à l'adresse $02A0 !\n\nLa mémoire est peut-être "
+                "protégée en écriture (broche WP),\nou ses pages sont plus petites que celles du "
+                "type choisi :\nessayez alors l'écriture octet par octet..."),
+            kProgramMemoryTitle);
+  EXPECT_EQ(texts, (std::vector<QString>{QString::fromUtf8("Programmation en cours"),
+                                         QString::fromUtf8("Vérification en cours..."),
+                                         QString::fromUtf8("Programmation terminée")}));
+  EXPECT_EQ(reader->counters().writesInhibited, 2048u / 16);
+  EXPECT_EQ(Memory(), std::vector<uint8_t>(2048, 0xFF));
+  ExpectIdle();
+}
+
 TEST_F(MemoryOperationsTest, The24C00MovesTheBarAtEveryByteAndProgramsOneBytePages) {
   Fit("sim:24C00,cycle=0");
   Choose(0);
@@ -205,9 +241,7 @@ TEST_F(MemoryOperationsTest, The24C00MovesTheBarAtEveryByteAndProgramsOneBytePag
 
   FillBuffer(16, 4);
   ExpectBox(Run("OptionProgramMem"), kProgramSucceeded, kProgramMemoryTitle);
-  expected = Points(1, 1, 16);
-  expected.push_back(0);
-  EXPECT_EQ(bar, expected);
+  EXPECT_EQ(bar, ThenVerified(Points(1, 1, 15), 16));
   EXPECT_EQ(reader->counters().writeCyclesStarted, 16u);
   EXPECT_EQ(Memory(), BufferStart(16));
 }
@@ -218,10 +252,7 @@ TEST_F(MemoryOperationsTest, ByteModeOnA24C02MovesTheBarEveryFourthAddress) {
   Trigger("OptionModePageNon");
   FillBuffer(256, 5);
   ExpectBox(Run("OptionProgramMem"), kProgramSucceeded, kProgramMemoryTitle);
-  std::vector<int> expected = Points(3, 4, 255);
-  expected.push_back(256);
-  expected.push_back(0);
-  EXPECT_EQ(bar, expected);
+  EXPECT_EQ(bar, ThenVerified(Points(3, 4, 255), 256));
   EXPECT_EQ(reader->counters().writeCyclesStarted, 256u);
 }
 
