@@ -42,12 +42,11 @@ uint64_t BusTimingCheck::accessTime() const {
   return limits_ == nullptr ? 0 : (*limits_)[static_cast<size_t>(TimingRule::DataValid)];
 }
 
-bool BusTimingCheck::Meets(TimingRule rule, uint64_t from, uint64_t to) const {
-  return limits_ == nullptr || to - from >= (*limits_)[static_cast<size_t>(rule)];
-}
-
-void BusTimingCheck::Check(TimingRule rule, uint64_t from, uint64_t to) {
-  if (!Meets(rule, from, to)) ++violations_.counts[static_cast<size_t>(rule)];
+bool BusTimingCheck::Check(TimingRule rule, uint64_t from, uint64_t to) {
+  const auto at = static_cast<size_t>(rule);
+  if (limits_ == nullptr || to - from >= (*limits_)[at]) return true;
+  ++violations_.counts[at];
+  return false;
 }
 
 void BusTimingCheck::PowerUp(uint64_t now) {
@@ -68,9 +67,7 @@ bool BusTimingCheck::SclRose(uint64_t now) {
   sclHigh_ = true;
   sclRose_ = now;
   sampledHigh_ = false;
-  if (!moved_) return true;
-  const bool steady = Meets(TimingRule::DataSetup, sdaMoved_, now);
-  if (!steady) ++violations_.counts[static_cast<size_t>(TimingRule::DataSetup)];
+  const bool steady = !moved_ || Check(TimingRule::DataSetup, sdaMoved_, now);
   moved_ = false;
   return steady;
 }

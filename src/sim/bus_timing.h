@@ -60,8 +60,8 @@ class BusTimingCheck {
   void Sampled(uint64_t now);  // a read of SDA: the last one while SCL is high is the sample
 
  private:
-  void Check(TimingRule rule, uint64_t from, uint64_t to);
-  bool Meets(TimingRule rule, uint64_t from, uint64_t to) const;
+  // Counts a violation when the phase from..to is shorter than the rule allows; true when not.
+  bool Check(TimingRule rule, uint64_t from, uint64_t to);
 
   const TimingLimits* limits_;
   TimingViolations violations_;

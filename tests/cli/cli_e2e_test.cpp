@@ -148,10 +148,8 @@ TEST_F(CliTest, AMemoryThatAcknowledgesButWritesNothingFailsUnlessVerifyingIsLef
   const std::string args = "--port sim:24C02,wp=ack --type 24C02 -i " + Path("zeros.bin");
   CliRun run = Cli("program " + args);
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("Programmation erronée : \nla mémoire relue diffère du buffer sur 256 "
-                         "octet(s)\nsur un total de 256, le premier à l'adresse $0000 !"),
-            std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("sur 256 octet(s)\nsur un total de 256, le premier à l'adresse $0000 !"),
+            std::string::npos);
   run = Cli("program --no-verify " + args);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "La programmation s'est correctement déroulée...\n");

@@ -77,7 +77,6 @@ TEST(SimDeviceTest, VendorDifferencesAndTheSpeedClass) {
   EXPECT_EQ(c.speed, BusSpeed::FastPlus1m);
   EXPECT_EQ(Parsed("sim:24C02,wp=upper").faults.writeProtect, WriteProtect::Upper);
   // The page buffer is a power of two that fits the memory and at most 128 bytes.
-  EXPECT_EQ(Parsed("sim:24C00,page=16").variant.pageSize, 16U);
   for (const char* device : {"sim:24C04,page=12", "sim:24C00,page=32", "sim:24C512,page=256",
                              "sim:24C02,wp=yes", "sim:24C02,rollover=page", "sim:24C02,speed=2m"})
     Refusal(device);
