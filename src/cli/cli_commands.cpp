@@ -1,6 +1,5 @@
 #include "cli/cli_commands.h"
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
