@@ -84,7 +84,6 @@ class SimulatedEeprom {
   State state_ = State::Idle;
   Phase phase_ = Phase::Device;
   bool pull_ = false;
-  bool acking_ = false;     // ReceiveAck: the acknowledge being driven
   bool readNext_ = false;   // ReceiveAck: the byte just acknowledged asked for a read
   bool masterAck_ = false;  // Transmit: what the master answered on the ninth clock
   int bits_ = 0;            // SCL rises counted in the current byte
