@@ -8,6 +8,8 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The installed menu entry (keldar.desktop): Wayland desktops match the window to it by name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("keldar"));
   try {
     keldar::ui::Program program;
     return app.exec();

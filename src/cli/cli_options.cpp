@@ -4,6 +4,7 @@
 #include <charconv>
 #include <sstream>
 
+#include "cli/version.h"
 #include "i2c/catalogue.h"
 
 namespace keldar::cli {
@@ -20,7 +21,8 @@ constexpr char kGeneralHelp[] =
     "  convert   convertit un fichier entre binaire et Intel HEX\n"
     "  ports     liste les ports série sans les ouvrir, ou en mesure un (--probe)\n"
     "\n"
-    "keldar-cli COMMANDE --help décrit les options de chaque commande.\n"
+    "keldar-cli COMMANDE --help décrit les options de chaque commande ;\n"
+    "keldar-cli --version affiche la version.\n"
     "Code de sortie : 0 réussite, 1 échec ou différence, 2 erreur d'utilisation.\n";
 
 constexpr char kPortHelp[] =
@@ -119,6 +121,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
   if (args.empty()) return Usage("Commande manquante.");
   const std::string& name = args[0];
   if (name == "--help" || name == "-h" || name == "help") return {ParseStatus::Help, kGeneralHelp};
+  if (name == "--version") return {ParseStatus::Help, "keldar-cli " KELDAR_VERSION "\n"};
   if (name == "read") {
     options.command = Command::Read;
   } else if (name == "program") {

@@ -37,6 +37,7 @@ struct Options {
   LineMapOverrides lines;
 };
 
+// Help: text goes to standard output and the program ends with success (--help, --version).
 enum class ParseStatus { Ok, Help, UsageError };
 
 struct ParseResult {
