@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # keldar: set-up and the everyday jobs on a Debian 12 machine.
 #   ./keldar.sh run     install what is missing, build, start the program
-#   ./keldar.sh test    install what is missing, build under ASan/UBSan, run every test
+#   ./keldar.sh test    install what is missing, build under ASan/UBSan, run every test and check
+#                       the builds and the Debian package (tools/check_package.sh)
 #   ./keldar.sh bench   install what is missing, build optimised, print the benchmark figures
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -9,7 +10,8 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          srecord binutils python3-intelhex)
+          srecord binutils python3-intelhex
+          dpkg-dev file appstream desktop-file-utils lintian man-db)
 
 install_missing() {
   local missing=()
@@ -45,7 +47,7 @@ default_sim_ports() {
 case "${1:-}" in
   run)
     install_missing
-    build release --target keldar
+    build release --target keldar keldar-cli
     default_sim_ports
     exec ./build/release/src/app/keldar
     ;;
@@ -54,16 +56,18 @@ case "${1:-}" in
     build asan
     ctest --preset asan
     if [ -x tools/fuzz.sh ]; then tools/fuzz.sh; fi
+    tools/check_package.sh
     ;;
   bench)
     install_missing
     build release
     for b in build/release/bench/*/keldar_bench_*; do
-      [ -x "$b" ] && "$b" --benchmark_counters_tabular=true
+      [ -f "$b" ] && [ -x "$b" ] || continue  # skip the *_autogen folders
+      "$b" --benchmark_counters_tabular=true
     done
     ;;
   *)
-    sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,/^set /s/^# \{0,1\}//p' "$0"  # the comment block above
     exit 2
     ;;
 esac
