@@ -13,6 +13,7 @@
 #include "ui/grid/grid_keys.h"
 #include "ui/grid/hex_grid_model.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/status_texts.h"
 
 namespace keldar::ui {
 namespace {
@@ -42,7 +43,7 @@ void TForm1::ClearBusyStatus() {
 
 void TForm1::RefreshGrid(const Buffer& source, uint32_t count) {
   StringGrid1->SetBusy(true);
-  SetBusyStatus(QStringLiteral("Mise à jour du buffer"));
+  SetBusyStatus(kRefreshRunning);
 
   const int column = StringGrid1->currentColumn();
   const int row = StringGrid1->currentRow();

@@ -12,6 +12,7 @@
 #include "ui/grid/entry_field.h"
 #include "ui/grid/hex_grid_model.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/status_texts.h"
 #include "ui/toolbar_pictures.h"
 
 namespace keldar::ui {
@@ -214,7 +215,7 @@ void TForm1::BuildToolbar(QWidget* client) {
   message.setColor(QPalette::Base, kNavy);
   message.setColor(QPalette::Text, Qt::yellow);
   EditMessPort->setPalette(message);
-  EditMessPort->setText(QString::fromUtf8(" Choisissez le port série..."));
+  EditMessPort->setText(kPortPrompt);
 
   Label1 = new QLabel(QStringLiteral("Remplissage du buffer"), client);
   Label1->setObjectName(QStringLiteral("Label1"));

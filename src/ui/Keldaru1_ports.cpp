@@ -10,18 +10,9 @@
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/status_texts.h"
 
 namespace keldar::ui {
-namespace {
-
-const char* const kPromptMessage = " Choisissez le port série...";
-const char* const kDeselectedMessage = " Port série désélectionné...";
-
-QString UnavailableMessage(int port) {
-  return QStringLiteral(" Le COM%1 est indisponible !").arg(port);
-}
-
-}  // namespace
 
 void TForm1::SetPortCommandsAvailable(bool available) {
   // A disabled menu still fires its items' shortcuts: each command is disabled itself.
@@ -46,7 +37,7 @@ void TForm1::ChangerPort(int port) {
     Timer1->stop();
     portHandle.reset();  // released as it is: no power-off first
     CheckPortItem(0);
-    EditMessPort->setText(QString::fromUtf8(kDeselectedMessage));
+    EditMessPort->setText(kPortDeselected);
     SetPortCommandsAvailable(false);
     Timer1->start();
     portNumber = 0;
@@ -59,7 +50,7 @@ void TForm1::ChangerPort(int port) {
   portHandle = openPort_ ? openPort_(port) : nullptr;
   if (!portHandle) {
     CheckPortItem(0);
-    EditMessPort->setText(UnavailableMessage(port));
+    EditMessPort->setText(PortUnavailableText(port));
     SetPortCommandsAvailable(false);
     Timer1->start();
     portNumber = 0;
@@ -86,7 +77,7 @@ void TForm1::PortCOMactif(QObject* Sender) {
 }
 
 void TForm1::Timer1Timer() {
-  EditMessPort->setText(QString::fromUtf8(kPromptMessage));
+  EditMessPort->setText(kPortPrompt);
   Timer1->stop();
 }
 

@@ -1,0 +1,38 @@
+#include "ui/status_texts.h"
+
+#include <string_view>
+
+#include "messages/operation_messages.h"
+#include "ui/grid/byte_texts.h"
+
+namespace keldar::ui {
+
+QString PortUnavailableText(int port) {
+  return QStringLiteral(" Le COM%1 est indisponible !").arg(port);
+}
+
+QStringList StatusLineTexts() {
+  QStringList texts{kRefreshRunning};
+  for (std::string_view text :
+       {messages::kReadRunning, messages::kProgramRunning, messages::kProgramDone,
+        messages::kCompareRunning, messages::kCompareDone}) {
+    texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  return texts;
+}
+
+QStringList PortMessageTexts() {
+  QStringList texts{kPortPrompt, kPortDeselected};
+  for (int port = 1; port <= 4; ++port)
+    texts << PortUnavailableText(port);
+  return texts;
+}
+
+QStringList ValueTexts() {
+  QStringList texts;
+  for (int value = 0; value <= 0xFF; ++value)
+    texts << ValueText(static_cast<uint8_t>(value));
+  return texts;
+}
+
+}  // namespace keldar::ui
