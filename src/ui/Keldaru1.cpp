@@ -19,7 +19,9 @@
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/hex_grid_model.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/status_texts.h"
 #include "ui/toolbar_pictures.h"
+#include "ui/window_fonts.h"
 
 namespace keldar::ui {
 
@@ -64,10 +66,7 @@ void TForm1::SetWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* for
 void TForm1::FormCreate() {
   setWindowTitle(kMainCaption);
   setWindowIcon(QIcon(ToolbarPicture(QStringLiteral("keldar"), QSize(32, 32))));
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
-  setFont(font);
+  setFont(InterfaceFont(13));
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
@@ -77,6 +76,12 @@ void TForm1::FormCreate() {
   BuildGrid(client);
   BuildBottomStrip(client);
   BuildMenus();
+  // Where the family found is wider than the one the layout was drawn for, the texts that would
+  // not fit shrink to their room; the three changing fields are sized for all they can show.
+  FitTextsToControls(*client);
+  FitFontToTexts(*StaticTextInfo, StatusLineTexts());
+  FitFontToTexts(*EditMessPort, PortMessageTexts());
+  FitFontToTexts(*StaticText1, ValueTexts());
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setSingleShot(true);

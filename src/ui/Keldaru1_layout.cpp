@@ -14,6 +14,7 @@
 #include "ui/grid/hex_grid_view.h"
 #include "ui/status_texts.h"
 #include "ui/toolbar_pictures.h"
+#include "ui/window_fonts.h"
 
 namespace keldar::ui {
 namespace {
@@ -27,15 +28,6 @@ QFrame* AddLine(QWidget* client, const char* name, QRect geometry, QFrame::Shape
   line->setFrameShadow(QFrame::Sunken);
   line->setGeometry(geometry);
   return line;
-}
-
-QFont FixedFont(int pixelSize, bool bold) {
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
 }
 
 }  // namespace
@@ -228,7 +220,7 @@ void TForm1::BuildGrid(QWidget* client) {
   StringGrid1 = new HexGridView(*model_, client);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->setGeometry(8, 48, 601, 310);
-  StringGrid1->setFont(FixedFont(13, true));
+  StringGrid1->setFont(CourierFont(13, true));
   StringGrid1->SetSelectCellHandler(
       [this](int column, int row) { return StringGrid1SelectCell(column, row); });
   StringGrid1->SetKeyPressHandler([this](QChar key) { StringGrid1KeyPress(key); });
@@ -282,7 +274,7 @@ void TForm1::BuildBottomStrip(QWidget* client) {
   Edit1 = new EntryField(client);
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Edit1->setGeometry(324, 376, 27, 24);
-  Edit1->setFont(FixedFont(17, false));
+  Edit1->setFont(CourierFont(17));
   Edit1->setText(QStringLiteral("FF"));
   Edit1->SetKeyPressHandler([this](QChar key) { EditKeyPress(key); });
   Edit1->SetEnterHandler([this] { Edit1Enter(); });
@@ -290,7 +282,7 @@ void TForm1::BuildBottomStrip(QWidget* client) {
   Edit2 = new EntryField(client);
   Edit2->setObjectName(QStringLiteral("Edit2"));
   Edit2->setGeometry(354, 376, 27, 24);
-  Edit2->setFont(FixedFont(17, false));
+  Edit2->setFont(CourierFont(17));
   Edit2->setMaxLength(1);
   Edit2->setText(QStringLiteral("?"));
   Edit2->SetKeyPressHandler([this](QChar key) { EditKeyPress(key); });

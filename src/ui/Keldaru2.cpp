@@ -61,9 +61,7 @@ TForm2::TForm2(TForm1& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWin
   // The tabs of the first level end where the return button starts.
   FitFontToWidth(*PageControl1->tabBar(), BoutonRetour->x() - 2);
   FitFontToWidth(*PageControl2->tabBar(), PageControl2->width() - 2);
-  for (QPushButton* button : {BoutonRetour, BoutonCopierPP1, BoutonCopierPP2}) {
-    FitFontToWidth(*button, button->width());
-  }
+  FitTextsToControls(*this);
 
   CentreOnScreen(*this);
 }

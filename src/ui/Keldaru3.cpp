@@ -78,10 +78,7 @@ TForm3::TForm3(QWidget& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWi
   BoutonRetour2->setDefault(true);
   connect(BoutonRetour2, &QPushButton::clicked, this, &TForm3::BoutonRetour2Click);
 
-  for (QWidget* line : std::initializer_list<QWidget*>{StaticText1, StaticText2, StaticText3, Edit1,
-                                                       BoutonRetour2}) {
-    FitFontToWidth(*line, line->width());
-  }
+  FitTextsToControls(*this);
 
   CentreOnScreen(*this);
 }

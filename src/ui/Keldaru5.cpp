@@ -10,18 +10,11 @@
 
 #include "hw/port.h"
 #include "ui/Keldaru1.h"
+#include "ui/window_fonts.h"
 #include "ui/window_frames.h"
 
 namespace keldar::ui {
 namespace {
-
-QFont FixedPitchFont() {
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  font.setPixelSize(13);
-  return font;
-}
 
 // A nine-pin connector: the window's own icon.
 QIcon ConnectorIcon() {
@@ -43,7 +36,7 @@ QIcon ConnectorIcon() {
 QCheckBox* AddOutput(QWidget* parent, const char* name, const char* caption, int top) {
   auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
   box->setObjectName(QString::fromLatin1(name));
-  box->setFont(FixedPitchFont());
+  box->setFont(CourierFont(13));
   box->setGeometry(16, top, 100, 20);
   return box;
 }
@@ -51,7 +44,7 @@ QCheckBox* AddOutput(QWidget* parent, const char* name, const char* caption, int
 QLabel* AddReadOut(QWidget* parent, const char* name, const char* text, int top) {
   auto* label = new QLabel(QString::fromLatin1(text), parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setFont(FixedPitchFont());
+  label->setFont(CourierFont(13));
   label->setGeometry(24, top, 100, 18);
   return label;
 }
@@ -68,10 +61,7 @@ TForm5::TForm5(TForm1& mainWindow)
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(QString::fromUtf8(" Test du port série :"));
   setWindowIcon(ConnectorIcon());
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
-  setFont(font);
+  setFont(InterfaceFont(13));
   setFixedSize(300, 196);
 
   // Outputs on the left, inputs on the right, the way back across the bottom.
@@ -106,6 +96,7 @@ TForm5::TForm5(TForm1& mainWindow)
   }
   connect(BoutonLireEntrees, &QPushButton::clicked, this, &TForm5::BoutonLireEntreesClick);
   connect(BoutonTestPortP, &QPushButton::clicked, this, &TForm5::BoutonRetourTest);
+  FitTextsToControls(*this);
   CentreOnScreen(*this);
 }
 

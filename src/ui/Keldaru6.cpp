@@ -14,6 +14,7 @@
 
 #include "hw/line_driver.h"
 #include "ui/Keldaru1.h"
+#include "ui/window_fonts.h"
 #include "ui/window_frames.h"
 
 namespace keldar::ui {
@@ -45,11 +46,12 @@ QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, Q
   return button;
 }
 
+// A box as wide as its framed section, less the margins: the caption shrinks to that room
+// rather than run under the frame.
 QCheckBox* AddCheckBox(QWidget* parent, const char* name, const char* caption, QPoint place) {
   auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
   box->setObjectName(QString::fromLatin1(name));
-  box->move(place);
-  box->adjustSize();
+  box->setGeometry(place.x(), place.y(), parent->width() - 2 * place.x(), 20);
   return box;
 }
 
@@ -68,12 +70,10 @@ TForm6::TForm6(TForm1& mainWindow)
     : QDialog(nullptr, kCloseOnlyDialogFlags), mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(QString::fromUtf8(" Configuration du lecteur sur le port série :"));
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(13);
-  setFont(font);
-  setFixedSize(500, 357);
+  setFont(InterfaceFont(13));
+  setFixedSize(536, 357);
   BuildControls();
+  FitTextsToControls(*this);
   CentreOnScreen(*this);
   FormCreate();
 }
@@ -82,7 +82,7 @@ void TForm6::BuildControls() {
   // The access time runs across the top.
   GroupBox1 = new QGroupBox(QString::fromUtf8(" Temps d'accès à la mémoire : "), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  GroupBox1->setGeometry(8, 6, 484, 92);
+  GroupBox1->setGeometry(8, 6, 520, 92);
   TrackBar1 = new QSlider(Qt::Horizontal, GroupBox1);
   TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
   TrackBar1->setGeometry(12, 20, 340, 30);
@@ -103,7 +103,7 @@ void TForm6::BuildControls() {
   StaticTextTA->setGeometry(164, 54, 36, 20);
   StaticTextTA->setAlignment(Qt::AlignCenter);
   StaticTextTA->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  BoutonInfoTA = AddButton(GroupBox1, "BoutonInfoTA", "Informations", QRect(370, 24, 100, 25));
+  BoutonInfoTA = AddButton(GroupBox1, "BoutonInfoTA", "Informations", QRect(388, 24, 120, 25));
 
   // Left: the output arrangement, then the input, then the two presets.
   RadioGroup1 = new QGroupBox(QString::fromUtf8(" Répartition des &sorties : "), this);
@@ -135,21 +135,21 @@ void TForm6::BuildControls() {
 
   // Right: one framed section per output complement level with the outputs, the input
   // complement level with the inputs, and the way back.
-  QFrame* outputs = AddPanel(this, "Panel1", QRect(306, 110, 186, 126));
+  QFrame* outputs = AddPanel(this, "Panel1", QRect(306, 110, 222, 126));
   for (int line = 1; line < 3; ++line) {
     auto* rule = new QFrame(outputs);
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(4, 42 * line, 178, 2);
+    rule->setGeometry(4, 42 * line, outputs->width() - 8, 2);
   }
   CBcompVALIMout =
       AddCheckBox(outputs, "CBcompVALIMout", "Complémenter la sortie &Valim", QPoint(8, 12));
   CBcompSCLout = AddCheckBox(outputs, "CBcompSCLout", "Complémenter la sortie S&CL", QPoint(8, 54));
   CBcompSDAout = AddCheckBox(outputs, "CBcompSDAout", "Complémenter la sortie S&DA", QPoint(8, 96));
-  QFrame* input = AddPanel(this, "Panel2", QRect(306, 248, 186, 38));
+  QFrame* input = AddPanel(this, "Panel2", QRect(306, 248, 222, 38));
   CBcompSDAin = AddCheckBox(input, "CBcompSDAin", "Complémenter l'entrée SD&A", QPoint(8, 9));
   BoutonRetourConfig =
-      AddButton(this, "BoutonRetourConfig", "&Retour au programme", QRect(306, 324, 186, 25));
+      AddButton(this, "BoutonRetourConfig", "&Retour au programme", QRect(306, 324, 222, 25));
 
   setTabOrder(BoutonRetourConfig, BoutonInitConfig);
   setTabOrder(BoutonInitConfig, outputItems_->button(0));

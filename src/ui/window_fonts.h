@@ -4,7 +4,10 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
+class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace keldar::ui {
@@ -17,7 +20,15 @@ QFont ArialFont(int pixels, bool bold = false);
 QFont CourierFont(int pixels, bool bold = false);
 
 // Lowers the widget's font size, one pixel at a time and never below `minimumPixels`, until its
-// size hint is at most `width` wide: a wider stand-in family must not cut a caption or a title.
+// text needs at most `width` pixels: a wider stand-in family must not cut a caption or a title.
 void FitFontToWidth(QWidget& widget, int width, int minimumPixels = 9);
+
+// The same for every caption, title, line and list entry of the window, each in its own width.
+void FitTextsToControls(QWidget& window);
+
+// A field that shows one text at a time gets the size that fits the widest of `texts`, so that
+// its font does not change from one text to the next.
+void FitFontToTexts(QLabel& field, const QStringList& texts);
+void FitFontToTexts(QLineEdit& field, const QStringList& texts);
 
 }  // namespace keldar::ui
