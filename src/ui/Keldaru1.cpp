@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "hw/line_driver.h"
 #include "settings/settings_store.h"
 #include "settings/settings_table.h"
 #include "ui/grid/grid_geometry.h"
@@ -21,6 +22,7 @@
 #include "ui/grid/hex_grid_view.h"
 #include "ui/status_texts.h"
 #include "ui/toolbar_pictures.h"
+#include "ui/unexpected_error.h"
 #include "ui/window_fonts.h"
 
 namespace keldar::ui {
@@ -291,10 +293,28 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::ConnectHandler(QObject* source, Handler handler) {
   if (auto* action = qobject_cast<QAction*>(source)) {
     connect(action, &QAction::triggered, this,
-            [this, action, handler] { (this->*handler)(action); });
+            [this, action, handler] { RunHandler(handler, action); });
   } else if (auto* button = qobject_cast<QAbstractButton*>(source)) {
     connect(button, &QAbstractButton::clicked, this,
-            [this, button, handler] { (this->*handler)(button); });
+            [this, button, handler] { RunHandler(handler, button); });
+  }
+}
+
+void TForm1::RunHandler(Handler handler, QObject* source) {
+  try {
+    (this->*handler)(source);
+  } catch (...) {
+    ShowUnexpectedError(*dialogs_, std::current_exception());
+    StringGrid1->SetBusy(false);
+    CloseOperation();
+    if (ControlPort* open = port()) {
+      // The error may be the port's own; it has been told once already.
+      try {
+        LineDriver lines(lineMap, *open);
+        lines.PowerOff();
+      } catch (...) {
+      }
+    }
   }
 }
 

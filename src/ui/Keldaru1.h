@@ -245,6 +245,9 @@ class TForm1 : public QMainWindow {
                                 const char* picture, QSize pictureSize, const QString& hint,
                                 Handler handler);
   void ConnectHandler(QObject* source, Handler handler);
+  // Runs a command; an error it did not expect is shown, and the window and the reader are put
+  // back at rest so that the program goes on.
+  void RunHandler(Handler handler, QObject* source);
   bool OwnsShortcut(const QKeyEvent& event) const;
 
   // Command states (Keldaru1_ports.cpp).

@@ -300,7 +300,8 @@ void TForm1::BuildBottomStrip(QWidget* client) {
         QString::fromUtf8(type.comboText.data(), static_cast<qsizetype>(type.comboText.size())));
   }
   ComboBox->setMaxVisibleItems(static_cast<int>(kMemoryTypes.size()));
-  connect(ComboBox, &QComboBox::activated, this, [this] { ChoixMemoire(ComboBox); });
+  connect(ComboBox, &QComboBox::activated, this,
+          [this] { RunHandler(&TForm1::ChoixMemoire, ComboBox); });
 
   BitBtn1 = new QPushButton(QStringLiteral("&Quitter"), client);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

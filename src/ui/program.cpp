@@ -8,6 +8,7 @@
 #include "ui/Keldaru4.h"
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
+#include "ui/application.h"
 #include "ui/qt_user_dialogs.h"
 
 // Outside any namespace, as the resource initialiser requires.
@@ -39,9 +40,14 @@ Program::Program(ProgramOptions options) {
   form5_ = std::make_unique<TForm5>(*form1_);
   form6_ = std::make_unique<TForm6>(*form1_);
   form1_->SetWindows(form2_.get(), form3_.get(), form4_.get(), form5_.get(), form6_.get());
+  // An error that escapes an event handler is shown as the main window shows its messages.
+  if (auto* application = qobject_cast<Application*>(QCoreApplication::instance()))
+    application->SetDialogs(&form1_->dialogs());
 }
 
 Program::~Program() {
+  if (auto* application = qobject_cast<Application*>(QCoreApplication::instance()))
+    application->SetDialogs(nullptr);
   if (form1_) form1_->SetWindows(nullptr, nullptr, nullptr, nullptr, nullptr);
   form6_.reset();
   form5_.reset();

@@ -1,13 +1,15 @@
-// The UI tests' main: an offscreen QApplication, ports that cannot exist, and a settings store
-// in a temporary folder, so that no test touches a real device or the user's settings.
+// The UI tests' main: the program's own application object, offscreen, ports that cannot exist,
+// and a settings store in a temporary folder, so that no test touches a real device or the
+// user's settings.
 #include <cstring>
 #include <memory>
 
 #include <gtest/gtest.h>
-#include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include "ui/application.h"
 
 namespace {
 
@@ -37,7 +39,7 @@ int main(int argc, char* argv[]) {
     qputenv(name, "/nonexistent/keldar-test-port");
   }
   QStandardPaths::setTestModeEnabled(true);
-  QApplication app(argc, argv);
+  keldar::ui::Application app(argc, argv);
   QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());

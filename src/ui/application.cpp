@@ -1,0 +1,39 @@
+#include "ui/application.h"
+
+#include <exception>
+
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+
+#include "ui/unexpected_error.h"
+#include "ui/user_dialogs.h"
+#include "ui/window_fonts.h"
+
+namespace keldar::ui {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+  // The program speaks French whatever the desktop's language: Qt's texts too.
+  if (qtTexts_.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    installTranslator(&qtTexts_);
+  }
+  // Menus, message boxes and file dialogs in the windows' font.
+  setFont(InterfaceFont(13));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    if (dialogs_ != nullptr) {
+      ShowUnexpectedError(*dialogs_, std::current_exception());
+    } else {
+      QMessageBox::critical(nullptr, applicationName(),
+                            UnexpectedErrorText(std::current_exception()));
+    }
+    return false;
+  }
+}
+
+}  // namespace keldar::ui
