@@ -36,6 +36,14 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
   return button;
 }
 
+// What the window shows of a diagram: the clipboard's one-bit picture itself, or, on a scaled
+// screen, the same drawing in as many device pixels, one bit each still.
+QPixmap Sharp(const QImage& diagram, const QString& path) {
+  const qreal ratio = ScreenPixelRatio();
+  if (ratio == 1.0) return QPixmap::fromImage(diagram);
+  return QPixmap::fromImage(RenderMonochrome(path, diagram.size(), ratio));
+}
+
 }  // namespace
 
 TForm2::TForm2(TForm1& mainWindow) : QWidget(nullptr, kBareWindowFlags), mainWindow_(mainWindow) {
@@ -75,7 +83,7 @@ void TForm2::BuildStandardTab() {
   Image1 = new QLabel(TabSheet1);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setGeometry(QRect(QPoint(0, 0), kStandardReaderSize));
-  Image1->setPixmap(QPixmap::fromImage(standardDiagram_));
+  Image1->setPixmap(Sharp(standardDiagram_, kStandardReaderDiagram));
 
   // The button lies over the picture's empty top left corner.
   BoutonCopierPP1 = NewButton(TabSheet1, "BoutonCopierPP1",
@@ -101,7 +109,7 @@ void TForm2::BuildInSituTabs() {
   Image2->setObjectName(QStringLiteral("Image2"));
   Image2->setGeometry(QRect(QPoint(29, 4), kInSituModuleSize));
   Image2->setAlignment(Qt::AlignCenter);
-  Image2->setPixmap(QPixmap::fromImage(inSituDiagram_));
+  Image2->setPixmap(Sharp(inSituDiagram_, kInSituModuleDiagram));
   // A click on the picture copies it, as the button does.
   Image2->installEventFilter(this);
   BoutonCopierPP2 =

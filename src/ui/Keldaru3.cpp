@@ -97,7 +97,7 @@ QLabel* TForm3::NewPicture(const char* name, const QString& path, QRect geometry
   auto* picture = new QLabel(this);
   picture->setObjectName(QString::fromLatin1(name));
   picture->setGeometry(geometry);
-  picture->setPixmap(RenderPicture(path, geometry.size()));
+  picture->setPixmap(RenderPicture(path, geometry.size(), ScreenPixelRatio()));
   picture->setToolTip(hint);
   return picture;
 }

@@ -10,6 +10,7 @@
 
 #include "hw/port.h"
 #include "ui/Keldaru1.h"
+#include "ui/info_resources.h"
 #include "ui/window_fonts.h"
 #include "ui/window_frames.h"
 
@@ -18,7 +19,9 @@ namespace {
 
 // A nine-pin connector: the window's own icon.
 QIcon ConnectorIcon() {
-  QPixmap picture(32, 32);
+  const qreal ratio = ScreenPixelRatio();
+  QPixmap picture(QSize(32, 32) * ratio);
+  picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::transparent);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);

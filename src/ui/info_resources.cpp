@@ -1,6 +1,7 @@
 #include "ui/info_resources.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -36,25 +37,34 @@ QImage RenderOnto(const QString& path, QSize size, QColor ground) {
 
 }  // namespace
 
-QImage RenderMonochrome(const QString& path, QSize size) {
-  const QImage grey = RenderOnto(path, size, Qt::white).convertToFormat(QImage::Format_Grayscale8);
-  QImage mono(size, QImage::Format_Mono);
+qreal ScreenPixelRatio() {
+  return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QImage RenderMonochrome(const QString& path, QSize size, qreal ratio) {
+  const QSize pixels = size * ratio;
+  const QImage grey =
+      RenderOnto(path, pixels, Qt::white).convertToFormat(QImage::Format_Grayscale8);
+  QImage mono(pixels, QImage::Format_Mono);
   mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
   mono.fill(1);
-  for (int y = 0; y < size.height(); ++y) {
+  for (int y = 0; y < pixels.height(); ++y) {
     const uchar* in = grey.constScanLine(y);
     uchar* out = mono.scanLine(y);
-    for (int x = 0; x < size.width(); ++x) {
+    for (int x = 0; x < pixels.width(); ++x) {
       if (in[x] < kBlackBelow) out[x / 8] &= static_cast<uchar>(~(0x80U >> (x % 8)));
     }
   }
+  mono.setDevicePixelRatio(ratio);
   return mono;
 }
 
-QPixmap RenderPicture(const QString& path, QSize size) {
+QPixmap RenderPicture(const QString& path, QSize size, qreal ratio) {
   InitialiseInfoResources();
   if (!QFile::exists(path)) return {};
-  return QPixmap::fromImage(RenderOnto(path, size, Qt::transparent));
+  QPixmap picture = QPixmap::fromImage(RenderOnto(path, size * ratio, Qt::transparent));
+  picture.setDevicePixelRatio(ratio);
+  return picture;
 }
 
 QString ResourceText(const QString& path) {

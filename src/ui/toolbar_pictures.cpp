@@ -1,18 +1,11 @@
 #include "ui/toolbar_pictures.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "ui/info_resources.h"
 
 namespace keldar::ui {
 
 QPixmap ToolbarPicture(const QString& name, QSize size) {
-  QSvgRenderer renderer(QStringLiteral(":/toolbar/%1.svg").arg(name));
-  if (!renderer.isValid()) return {};
-  QPixmap pixmap(size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  renderer.render(&painter);
-  return pixmap;
+  return RenderPicture(QStringLiteral(":/toolbar/%1.svg").arg(name), size, ScreenPixelRatio());
 }
 
 }  // namespace keldar::ui

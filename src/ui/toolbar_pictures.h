@@ -8,7 +8,8 @@
 
 namespace keldar::ui {
 
-// ":/toolbar/<name>.svg" rendered at `size`; a null pixmap when the resource is missing.
+// ":/toolbar/<name>.svg" rendered at `size` for the sharpest screen; a null pixmap when the
+// resource is missing.
 QPixmap ToolbarPicture(const QString& name, QSize size);
 
 }  // namespace keldar::ui

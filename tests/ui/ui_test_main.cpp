@@ -35,6 +35,9 @@ int main(int argc, char* argv[]) {
     if (std::strcmp(argv[i], "--gtest_list_tests") == 0) return RUN_ALL_TESTS();
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef KELDAR_TEST_SCALE_FACTOR
+  qputenv("QT_SCALE_FACTOR", KELDAR_TEST_SCALE_FACTOR);
+#endif
   for (const char* name : {"KELDAR_COM1", "KELDAR_COM2", "KELDAR_COM3", "KELDAR_COM4"}) {
     qputenv(name, "/nonexistent/keldar-test-port");
   }
