@@ -246,6 +246,14 @@ void TForm1::BuildBottomStrip(QWidget* client) {
   BoutonRadioWin->setToolTip(QString::fromUtf8("Buffer avec le jeu de caractères ANSI (Windows)"));
   BoutonRadioWin->setChecked(true);
   ConnectHandler(BoutonRadioWin, &TForm1::CommandeBoutonRadioDosWin);
+  for (QRadioButton* radio : {BoutonRadioDos, BoutonRadioWin}) {
+    // Both are tab stops: an exclusive pair would let Tab reach only the checked one. Their
+    // handler checks one and clears the other itself.
+    radio->setAutoExclusive(false);
+  }
+  // Alt+D is the "A&dresse" menu's: a menu bar's letter opens its menu wherever the focus is,
+  // and the OEM set stays one key away (Ctrl+D). The radio's letter stays underlined as drawn.
+  BoutonRadioDos->setShortcut(QKeySequence());
 
   StaticTextInfo = new QLabel(client);
   StaticTextInfo->setObjectName(QStringLiteral("StaticTextInfo"));

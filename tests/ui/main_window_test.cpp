@@ -111,8 +111,8 @@ TEST_F(MainWindowTest, TheWindowHasAFixedFrameAndItsControlsTheirPlaces) {
 }
 
 TEST_F(MainWindowTest, TabVisitsTheBottomControlsInOrder) {
-  // The two radio buttons are one stop, as a radio group is; the arrows move inside it.
-  const char* order[] = {"Edit1", "Edit2", "ComboBox", "BitBtn1", "BoutonRadioDos", "StringGrid1"};
+  const char* order[] = {"Edit1",          "Edit2",          "ComboBox",   "BitBtn1",
+                         "BoutonRadioDos", "BoutonRadioWin", "StringGrid1"};
   ASSERT_EQ(QApplication::focusWidget(), form->StringGrid1);
   for (const char* name : order) {
     Press(Qt::Key_Tab);

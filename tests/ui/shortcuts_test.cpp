@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "main_window_fixture.h"
 #include "ui/Keldaru3.h"
@@ -123,6 +124,19 @@ TEST_F(ShortcutsTest, CharacterSetShortcutsLeaveTheFocusInTheGrid) {
   Press(Qt::Key_W, Qt::ControlModifier);
   EXPECT_TRUE(form->editorState.charsetAnsi);
   EXPECT_EQ(QApplication::focusWidget(), form->StringGrid1);
+}
+
+TEST_F(ShortcutsTest, AltDOpensTheAddressMenuEveryTimeEvenFromTheDosButton) {
+  // The menu bar and the "&Dos" button both mark D: the menu's letter wins, each time.
+  for (QWidget* from : std::initializer_list<QWidget*>{form->StringGrid1, form->BoutonRadioDos}) {
+    from->setFocus();
+    Press(Qt::Key_D, Qt::AltModifier);
+    QWidget* open = QApplication::activePopupWidget();
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->objectName(), QStringLiteral("MenuAdresseBase"));
+    open->close();
+  }
+  EXPECT_TRUE(form->BoutonRadioWin->isChecked());
 }
 
 }  // namespace
