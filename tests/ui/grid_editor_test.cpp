@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include <set>
+
 #include "main_window_fixture.h"
 #include "ui/grid/entry_field.h"
 #include "ui/grid/grid_geometry.h"
@@ -128,6 +130,28 @@ TEST_F(GridEditorTest, EscapeDiscardsTheEntry) {
   EXPECT_EQ(form->Edit1->text(), QStringLiteral("FF"));
   EXPECT_EQ(StaticText1(), QStringLiteral("$FF = 255"));
   EXPECT_EQ(QApplication::focusWidget(), form->StringGrid1);
+}
+
+TEST_F(GridEditorTest, AnOpenEntryShowsItsCaret) {
+  Select(4, 2);
+  Press(Qt::Key_Return);
+  ASSERT_EQ(QApplication::focusWidget(), form->Edit1);
+  const QImage open = form->Edit1->grab().toImage();
+  Press(Qt::Key_Escape);
+  const QImage closed = form->Edit1->grab().toImage();
+  // Inside the frame and its focus ring, the open entry differs from the closed one by one
+  // upright line.
+  std::set<int> columns;
+  int pixels = 0;
+  for (int y = 3; y < open.height() - 3; ++y) {
+    for (int x = 3; x < open.width() - 3; ++x) {
+      if (open.pixel(x, y) == closed.pixel(x, y)) continue;
+      columns.insert(x);
+      ++pixels;
+    }
+  }
+  EXPECT_EQ(columns.size(), 1u);
+  EXPECT_GE(pixels, form->Edit1->fontMetrics().ascent());
 }
 
 TEST_F(GridEditorTest, HexLettersAreRaisedAndOthersIgnored) {

@@ -1,10 +1,12 @@
 // One of the two byte entry fields under the grid. Its text is only ever set by the program:
 // every typed character goes to the key-press handler, releasing a key and taking the focus
-// are reported, and the field itself edits nothing (no clipboard, no undo).
+// are reported, and the field itself edits nothing (no clipboard, no undo). It is read-only,
+// yet shows its blinking caret while it has the focus, as the entry it is.
 #pragma once
 
 #include <functional>
 
+#include <QBasicTimer>
 #include <QLineEdit>
 
 namespace keldar::ui {
@@ -26,9 +28,16 @@ class EntryField : public QLineEdit {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
 
  private:
+  void ShowCaret();
+
+  QBasicTimer blink_;
+  bool caretOn_ = false;
   KeyPressHandler keyPress_;
   Handler keyUp_;
   Handler enter_;
