@@ -66,8 +66,16 @@ QStringList NameFilters(const QString& filter) {
   return filters;
 }
 
+QWidget* QtUserDialogs::Owner() const {
+  // The diagrams and the about window take the main window's place: a box they ask for stands
+  // over them, not over the hidden main window.
+  if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->isVisible())
+    return active;
+  return parent_ != nullptr && parent_->isVisible() ? parent_ : nullptr;
+}
+
 int QtUserDialogs::ShowMessage(const QString& text, const QString& caption, uint32_t flags) {
-  QMessageBox box(IconOf(flags), caption, text, ButtonsOf(flags), parent_);
+  QMessageBox box(IconOf(flags), caption, text, ButtonsOf(flags), Owner());
   return AnswerOf(box.exec());
 }
 
@@ -81,7 +89,7 @@ std::optional<FileDialogAnswer> QtUserDialogs::ChooseSaveFile(const FileDialogRe
 
 std::optional<FileDialogAnswer> QtUserDialogs::ChooseFile(const FileDialogRequest& request,
                                                           bool save) {
-  QFileDialog dialog(parent_);
+  QFileDialog dialog(Owner());
   const QStringList filters = NameFilters(request.filter);
   dialog.setNameFilters(filters);
   if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {

@@ -9,7 +9,8 @@ namespace keldar::ui {
 
 class QtUserDialogs : public UserDialogs {
  public:
-  // Dialogs are centred on `parent` (the main window); it may be set later.
+  // Dialogs are centred on the window the user is in, else on `parent` (the main window) while
+  // it is shown; it may be set later.
   explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
 
@@ -21,6 +22,7 @@ class QtUserDialogs : public UserDialogs {
 
  private:
   std::optional<FileDialogAnswer> ChooseFile(const FileDialogRequest& request, bool save);
+  [[nodiscard]] QWidget* Owner() const;
 
   QWidget* parent_;
 };
