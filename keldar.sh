@@ -4,11 +4,14 @@
 #   ./keldar.sh test    install what is missing, build under ASan/UBSan, run every test and check
 #                       the builds and the Debian package (tools/check_package.sh)
 #   ./keldar.sh bench   install what is missing, build optimised, print the benchmark figures
+#   ./keldar.sh screenshots   the README's pictures of the windows, under Xvfb and openbox
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# The fonts stand in for MS Sans Serif, Arial and Courier New with their metrics; Qt's French
+# texts come with its translations.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-          qt6-base-dev qt6-svg-dev libgl-dev
+          qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev
           srecord binutils python3-intelhex
           dpkg-dev file appstream desktop-file-utils lintian man-db)
@@ -65,6 +68,12 @@ case "${1:-}" in
       [ -f "$b" ] && [ -x "$b" ] || continue  # skip the *_autogen folders
       "$b" --benchmark_counters_tabular=true
     done
+    ;;
+  screenshots)
+    PACKAGES+=(xvfb openbox xdotool imagemagick)
+    install_missing
+    build release --target keldar
+    tools/screenshots.sh build/release/src/app/keldar docs/screenshots
     ;;
   *)
     sed -n '2,/^set /s/^# \{0,1\}//p' "$0"  # the comment block above
