@@ -15,7 +15,7 @@ QStringList StatusLineTexts() {
   QStringList texts{kRefreshRunning};
   for (std::string_view text :
        {messages::kReadRunning, messages::kProgramRunning, messages::kProgramDone,
-        messages::kCompareRunning, messages::kCompareDone}) {
+        messages::kVerifyRunning, messages::kCompareRunning, messages::kCompareDone}) {
     texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   }
   return texts;
