@@ -56,7 +56,8 @@ window() {
   echo "$id"
 }
 shoot() {  # window-id file
-  import -frame -window "$1" "$out/$2"
+  # -screen: what is on screen there, boxes standing over the window included.
+  import -screen -frame -window "$1" "$out/$2"
   echo "$out/$2"
 }
 
@@ -64,6 +65,19 @@ main=$(window "Programmateur d'eeproms")
 xdotool key shift+F1 ctrl+l
 sleep 1
 shoot "$main" main-window.png
+
+# The status line's closing text stays up while the programming's result is shown.
+xdotool key ctrl+m
+window 'Programmation de la m' >/dev/null
+shoot "$main" main-window-programmed.png
+xdotool key Return
+
+# A port that cannot be had: its message stands for 2.5 s where the memory buttons were.
+main=$(window "Programmateur d'eeproms")
+xdotool key shift+F2
+sleep 0.5
+shoot "$main" main-window-port-unavailable.png
+xdotool key shift+F1
 
 xdotool key ctrl+y
 shoot "$(window 'Configuration du lecteur')" reader-configuration.png
