@@ -8,8 +8,10 @@
 #include "cli/progress_meter.h"
 #include "cli/reader_port.h"
 #include "cli/saved_line_map.h"
+#include "cli/user_settings.h"
 #include "data/binary_image.h"
 #include "data/buffer.h"
+#include "data/file_system.h"
 #include "data/intelhex.h"
 #include "hw/line_driver.h"
 #include "i2c/operations.h"
@@ -36,7 +38,7 @@ void ReportLoaded(const std::string& path, uint32_t count, IntelHexRange range, 
 bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console& console) {
   buffer.fill(0xFF);
   if (ResolveFormat(asked, path) == FileFormat::IntelHex) {
-    const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
+    const IntelHexResult result = ReadIntelHex(PathFromUtf8(path), buffer, kBufferBytes);
     if (!result.opened) {
       console.err << "Le fichier " << path << " est introuvable !\n";
       return false;
@@ -52,7 +54,7 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
     ReportLoaded(path, result.loadedBytes, *result.copied, console);
     return true;
   }
-  const uint32_t count = LoadBinaryImage(path, buffer);
+  const uint32_t count = LoadBinaryImage(PathFromUtf8(path), buffer);
   if (count < 1) {
     console.err << path << " : " << kEmptyFile << '\n';
     return false;
@@ -64,8 +66,8 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
 bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, uint32_t capacity,
               Console& console) {
   const SaveResult result = ResolveFormat(asked, path) == FileFormat::IntelHex
-                                ? WriteIntelHex(path, buffer, capacity)
-                                : SaveBinaryImage(path, buffer, capacity);
+                                ? WriteIntelHex(PathFromUtf8(path), buffer, capacity)
+                                : SaveBinaryImage(PathFromUtf8(path), buffer, capacity);
   if (result != SaveResult::Ok) {
     console.err << path << " : " << kSaveFailed << '\n';
     return false;
@@ -81,10 +83,11 @@ struct Session {
 };
 
 bool OpenSession(const Options& options, Session& session, Console& console) {
-  session.port = OpenReaderPort(DeviceFor(options.port), console);
+  const std::unique_ptr<SettingsReader> settings = OpenUserSettings();
+  session.port = OpenReaderPort(DeviceFor(options.port, *settings), console);
   if (!session.port) return false;
   std::string error;
-  session.map = SavedLineMap();
+  session.map = SavedLineMap(*settings);
   if (!ApplyOverrides(options.lines, session.map, error)) {
     console.err << error << '\n';
     return false;

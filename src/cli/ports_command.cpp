@@ -9,6 +9,7 @@
 
 #include "cli/reader_port.h"
 #include "cli/saved_line_map.h"
+#include "cli/user_settings.h"
 #include "devices/device_sources.h"
 #include "hw/line_driver.h"
 #include "i2c/call_counts.h"
@@ -89,14 +90,14 @@ std::string SourceText(PortDeviceSource source, int port) {
   return "par défaut";
 }
 
-void List(const SystemPaths& paths, Console& console) {
+void List(const SettingsReader& settings, const SystemPaths& paths, Console& console) {
   std::ostream& out = console.out;
   out << "Ports du programme :\n";
   for (int port = 1; port <= 4; ++port) {
-    const ResolvedPortDevice resolved = ResolvePortDeviceWithSource(port);
-    const std::string device = resolved.device.toStdString();
-    out << "  COM" << port << " : " << device << " (" << SourceText(resolved.source, port) << ")\n";
-    Wrapped(out, Describe(device, paths), "         ");
+    const ResolvedPortDevice resolved = ResolvePortDeviceWithSource(port, settings);
+    out << "  COM" << port << " : " << resolved.device << " ("
+        << SourceText(resolved.source, port) << ")\n";
+    Wrapped(out, Describe(resolved.device, paths), "         ");
   }
   out << "\nPériphériques série de cette machine :\n";
   const std::vector<SerialDeviceInfo> devices = ListDevices(paths);
@@ -171,9 +172,10 @@ void PrintTally(std::ostream& out, const char* what, const TimingPort::Tally& ta
   }
 }
 
-int Probe(const Options& options, const SystemPaths& paths, Console& console) {
-  const std::string device = DeviceFor(options.port);
-  LineMap map = SavedLineMap();
+int Probe(const Options& options, const SettingsReader& settings, const SystemPaths& paths,
+          Console& console) {
+  const std::string device = DeviceFor(options.port, settings);
+  LineMap map = SavedLineMap(settings);
   std::string error;
   (void)ApplyOverrides(options.lines, map, error);  // checked when the line was parsed
   std::unique_ptr<ControlPort> port = OpenReaderPort(device, console);
@@ -248,8 +250,9 @@ int Probe(const Options& options, const SystemPaths& paths, Console& console) {
 
 int Ports(const Options& options, Console& console) {
   const SystemPaths paths = SystemPaths::FromEnvironment();
-  if (!options.port.empty()) return Probe(options, paths, console);
-  List(paths, console);
+  const std::unique_ptr<SettingsReader> settings = OpenUserSettings();
+  if (!options.port.empty()) return Probe(options, *settings, paths, console);
+  List(*settings, paths, console);
   return kExitOk;
 }
 

@@ -5,9 +5,9 @@
 
 namespace keldar::cli {
 
-std::string DeviceFor(const std::string& port) {
+std::string DeviceFor(const std::string& port, const SettingsReader& settings) {
   if (port.size() == 1 && port[0] >= '1' && port[0] <= '4') {
-    return ResolvePortDevice(port[0] - '0').toStdString();
+    return ResolvePortDevice(port[0] - '0', settings);
   }
   return port;
 }

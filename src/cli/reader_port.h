@@ -7,11 +7,12 @@
 
 #include "cli/cli_commands.h"
 #include "hw/port.h"
+#include "settings/settings_access.h"
 
 namespace keldar::cli {
 
 // "1".."4" names the device of COM1..COM4; anything else is a device string.
-[[nodiscard]] std::string DeviceFor(const std::string& port);
+[[nodiscard]] std::string DeviceFor(const std::string& port, const SettingsReader& settings);
 
 // Opens the device; nullptr after printing that the port is unavailable, and why.
 [[nodiscard]] std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device,

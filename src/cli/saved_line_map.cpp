@@ -6,33 +6,32 @@
 
 namespace keldar::cli {
 
-LineMap SavedLineMap() {
+LineMap SavedLineMap(const SettingsReader& store) {
   LineMap map;
-  SettingsStore store;
   // The window position is not ours to check: any screen will do.
   LoadSettings(store, ScreenSize{INT_MAX / 2, INT_MAX / 2},
-               [&map](SettingId id, const QVariant& value) {
+               [&map](SettingId id, const SettingValue& value) {
                  switch (id) {
                    case SettingId::ConfigurationSorties:
-                     map.outputArrangement = value.toInt();
+                     map.outputArrangement = std::get<int>(value);
                      break;
                    case SettingId::ConfigurationEntree:
-                     map.sdaInput = value.toInt();
+                     map.sdaInput = std::get<int>(value);
                      break;
                    case SettingId::ComplementerValimOut:
-                     map.complementValim = value.toBool();
+                     map.complementValim = std::get<bool>(value);
                      break;
                    case SettingId::ComplementerSclOut:
-                     map.complementScl = value.toBool();
+                     map.complementScl = std::get<bool>(value);
                      break;
                    case SettingId::ComplementerSdaOut:
-                     map.complementSdaOut = value.toBool();
+                     map.complementSdaOut = std::get<bool>(value);
                      break;
                    case SettingId::ComplementerSdaIn:
-                     map.complementSdaIn = value.toBool();
+                     map.complementSdaIn = std::get<bool>(value);
                      break;
                    case SettingId::TempsAcces:
-                     map.accessTime = value.toInt();
+                     map.accessTime = std::get<int>(value);
                      break;
                    default:
                      break;

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "data/file_system.h"
+
 namespace keldar {
 namespace {
 
@@ -18,7 +20,7 @@ struct FileCloser {
 uint32_t LoadBinaryImage(const std::filesystem::path& file, Buffer& buffer) {
   std::error_code error;
   if (std::filesystem::is_directory(file, error)) return 0;
-  const std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(file.string().c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> handle(OpenFile(file, "rb"));
   if (!handle) return 0;
   // The file goes to a scratch area first so that a failed read leaves no half image behind.
   const auto scratch = std::make_unique<Buffer>();

@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "data/file_system.h"
+
 namespace keldar {
 namespace {
 
@@ -248,7 +250,7 @@ IntelHexResult ReadIntelHex(const std::filesystem::path& file, std::span<uint8_t
   std::error_code error;
   // A folder opens for reading on some systems but holds no text.
   if (std::filesystem::is_directory(file, error)) return {IntelHexCode::Ok, 0, false, std::nullopt};
-  const std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(file.string().c_str(), "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> handle(OpenFile(file, "rb"));
   if (!handle) return {IntelHexCode::Ok, 0, false, std::nullopt};
   FileSource source(handle.get());
   return ReadRecords(source, destination, limit);

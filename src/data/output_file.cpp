@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "data/file_system.h"
+
 namespace keldar {
 namespace {
 
@@ -34,9 +36,7 @@ class StdioFile final : public OutputFile {
 }  // namespace
 
 std::unique_ptr<OutputFile> OpenStdioFile(const std::filesystem::path& path, OpenMode mode) {
-  // "x": exclusive creation, so a file that appeared meanwhile is never overwritten.
-  const char* flags = mode == OpenMode::CreateNew ? "wbx" : "wb";
-  std::FILE* file = std::fopen(path.string().c_str(), flags);
+  std::FILE* file = mode == OpenMode::CreateNew ? CreateNewFile(path) : OpenFile(path, "wb");
   if (file == nullptr) return nullptr;
   return std::make_unique<StdioFile>(file);
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <system_error>
 
+#include "data/file_system.h"
+
 namespace keldar {
 namespace {
 
@@ -41,11 +43,14 @@ SaveResult ReplaceFile(const fs::path& target, const ContentWriter& writeContent
   const OutputFileOpener& opener = open ? open : OutputFileOpener([](const fs::path& path) {
     return OpenStdioFile(path, OpenMode::CreateNew);
   });
-  const std::string stem = "." + destination.filename().string() + ".keldar-";
+  // Built as a path, never through narrow text: Windows names need not fit the ANSI code page.
   fs::path temporary;
   std::unique_ptr<OutputFile> file;
   for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
-    temporary = destination.parent_path() / (stem + std::to_string(attempt) + ".tmp");
+    fs::path name = ".";
+    name += destination.filename();
+    name += ".keldar-" + std::to_string(attempt) + ".tmp";
+    temporary = destination.parent_path() / name;
     if (fs::exists(fs::symlink_status(temporary, error))) continue;
     file = opener(temporary);
     break;
@@ -60,10 +65,8 @@ SaveResult ReplaceFile(const fs::path& target, const ContentWriter& writeContent
     return SaveResult::WriteFailed;
   }
   if (replacing) fs::permissions(temporary, old.permissions(), error);  // best effort
-  fs::rename(temporary, destination, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+  if (!MoveOver(temporary, destination)) {
+    fs::remove(temporary, error);
     return SaveResult::CannotReplace;
   }
   return SaveResult::Ok;

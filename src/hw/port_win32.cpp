@@ -6,8 +6,12 @@
 // After port.h: windows.h defines SETRTS, MS_CTS_ON etc. as macros with the same values, so this
 // file passes the escape codes and status bits through and never names them.
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
+
+#include <cwctype>
+#include <string_view>
+
+#include "platform/utf16.h"
 
 namespace keldar {
 namespace {
@@ -36,17 +40,41 @@ class Win32Port : public ControlPort {
   HANDLE handle_;
 };
 
+// "COM12", "com3:": the device namespace's name, the one form that reaches COM10 and above.
+// Anything else (\\.\CNCA0, a path) is opened as given.
+std::wstring CreateFileName(std::string_view name) {
+  if (name.ends_with(':')) name.remove_suffix(1);
+  const bool comName = name.size() > 3 && (name[0] == 'C' || name[0] == 'c') &&
+                       (name[1] == 'O' || name[1] == 'o') && (name[2] == 'M' || name[2] == 'm') &&
+                       name.find_first_not_of("0123456789", 3) == std::string_view::npos;
+  return comName ? L"\\\\.\\" + WideFromUtf8(name) : WideFromUtf8(name);
+}
+
+// The system's own text for an error, in the user's language.
+std::string SystemMessage(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message(text, length);
+  ::LocalFree(text);
+  while (!message.empty() && std::iswspace(message.back()))
+    message.pop_back();
+  return (message.empty() ? "" : Utf8FromWide(message) + " ") + "(" + std::to_string(code) + ")";
+}
+
 }  // namespace
 
 std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::string& error) {
   // Share mode 0: exclusive use; no overlapped I/O.
-  const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
+  const HANDLE handle = ::CreateFileW(CreateFileName(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD code = ::GetLastError();
-    error = code == ERROR_ACCESS_DENIED
+    // A port held by another program answers "access denied"; a file, "sharing violation".
+    error = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
                 ? path + ": in use by another program"
-                : path + ": CreateFileA failed, error " + std::to_string(code);
+                : path + ": CreateFileW: " + SystemMessage(code);
     return nullptr;
   }
   // A port whose status cannot be read (a driver with no device behind it) is refused as a
@@ -55,7 +83,7 @@ std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::stri
   if (::GetCommModemStatus(handle, &lines) == FALSE) {
     const DWORD code = ::GetLastError();
     ::CloseHandle(handle);
-    error = path + ": GetCommModemStatus failed, error " + std::to_string(code);
+    error = path + ": GetCommModemStatus: " + SystemMessage(code);
     return nullptr;
   }
   return std::make_unique<Win32Port>(handle);

@@ -1,27 +1,18 @@
 // The inventory from the registry: HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM maps each
 // present port's kernel device (\Device\Serial0, \Device\VCP0...) to its COM name. Nothing is
 // opened; which driver stands behind a name is not known here.
+#include "hw/serial_inventory.h"
+
 #define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 
-#include "hw/serial_inventory.h"
+#include "platform/utf16.h"
 
 namespace keldar {
-namespace {
-
-std::string Narrow(const wchar_t* text) {
-  std::string narrow;
-  for (; *text != L'\0'; ++text)
-    narrow.push_back(*text < 0x80 ? static_cast<char>(*text) : '?');
-  return narrow;
-}
-
-}  // namespace
 
 SerialDeviceInfo IdentifySerialDevice(const std::string& path, const SystemPaths& paths) {
   for (SerialDeviceInfo& device : ListSerialDevices(paths)) {
@@ -52,8 +43,8 @@ std::vector<SerialDeviceInfo> ListSerialDevices(const SystemPaths&) {
     if (result != ERROR_SUCCESS || type != REG_SZ) continue;
     data[dataBytes / sizeof(wchar_t)] = L'\0';
     SerialDeviceInfo info;
-    info.path = Narrow(data);
-    info.kernelName = Narrow(name);
+    info.path = Utf8FromWide(data);
+    info.kernelName = Utf8FromWide(name);
     info.exists = true;
     // The native driver names its devices \Device\Serial<n>; USB adapters' drivers do otherwise.
     if (info.kernelName.rfind("\\Device\\Serial", 0) == 0) info.bus = SerialBus::Native;

@@ -1,28 +1,26 @@
 #include "settings/port_devices.h"
 
-#include <QSettings>
-#include <QVariant>
+#include <optional>
 
 #include "hw/serial_port.h"
+#include "settings/environment.h"
 
 namespace keldar {
 
-ResolvedPortDevice ResolvePortDeviceWithSource(int portNumber) {
-  const QString name = QStringLiteral("COM%1").arg(portNumber);
-  const QString fromEnvironment = qEnvironmentVariable(("KELDAR_" + name).toLatin1().constData());
-  if (!fromEnvironment.isEmpty()) return {fromEnvironment, PortDeviceSource::Environment};
-
-  const QSettings store(QStringLiteral("ZEMBRAX"), QStringLiteral("KELDAR"));
-  const QVariant stored = store.value(QStringLiteral("Ports/") + name);
-  // A value of another type (a number in the registry) reads as absent.
-  if (stored.typeId() == QMetaType::QString && !stored.toString().isEmpty()) {
-    return {stored.toString(), PortDeviceSource::Settings};
+ResolvedPortDevice ResolvePortDeviceWithSource(int portNumber, const SettingsReader& store) {
+  const std::string name = "COM" + std::to_string(portNumber);
+  const std::optional<std::string> fromEnvironment = EnvironmentText("KELDAR_" + name);
+  if (fromEnvironment && !fromEnvironment->empty()) {
+    return {*fromEnvironment, PortDeviceSource::Environment};
   }
-  return {QString::fromStdString(DefaultPortDevice(portNumber)), PortDeviceSource::Default};
+  // A value of another type (a number in the registry) reads as absent.
+  const std::optional<std::string> stored = store.ReadString("Ports/" + name);
+  if (stored && !stored->empty()) return {*stored, PortDeviceSource::Settings};
+  return {DefaultPortDevice(portNumber), PortDeviceSource::Default};
 }
 
-QString ResolvePortDevice(int portNumber) {
-  return ResolvePortDeviceWithSource(portNumber).device;
+std::string ResolvePortDevice(int portNumber, const SettingsReader& store) {
+  return ResolvePortDeviceWithSource(portNumber, store).device;
 }
 
 }  // namespace keldar

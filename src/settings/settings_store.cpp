@@ -1,6 +1,13 @@
 #include "settings/settings_store.h"
 
 namespace keldar {
+namespace {
+
+QString Key(std::string_view name) {
+  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+}  // namespace
 
 SettingsStore::SettingsStore()
     : settings_(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication) {}
@@ -9,8 +16,8 @@ bool SettingsStore::Exists() const {
   return !settings_.allKeys().isEmpty();
 }
 
-std::optional<int> SettingsStore::ReadInteger(const QString& name) const {
-  const QVariant value = settings_.value(name);
+std::optional<int> SettingsStore::ReadInteger(std::string_view name) const {
+  const QVariant value = settings_.value(Key(name));
   if (!value.isValid()) return std::nullopt;
   // The registry gives a DWORD, a settings file gives text: both must hold a whole number.
   if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::UInt ||
@@ -23,28 +30,18 @@ std::optional<int> SettingsStore::ReadInteger(const QString& name) const {
   return ok ? std::optional<int>(number) : std::nullopt;
 }
 
-std::optional<bool> SettingsStore::ReadBoolean(const QString& name) const {
-  const std::optional<int> number = ReadInteger(name);
-  if (!number) return std::nullopt;
-  return *number != 0;
-}
-
-std::optional<QString> SettingsStore::ReadString(const QString& name) const {
-  const QVariant value = settings_.value(name);
+std::optional<std::string> SettingsStore::ReadString(std::string_view name) const {
+  const QVariant value = settings_.value(Key(name));
   if (!value.isValid() || value.typeId() != QMetaType::QString) return std::nullopt;
-  return value.toString();
+  return value.toString().toStdString();
 }
 
-void SettingsStore::WriteInteger(const QString& name, int value) {
-  settings_.setValue(name, value);
+void SettingsStore::WriteInteger(std::string_view name, int value) {
+  settings_.setValue(Key(name), value);
 }
 
-void SettingsStore::WriteBoolean(const QString& name, bool value) {
-  settings_.setValue(name, value ? 1 : 0);
-}
-
-void SettingsStore::WriteString(const QString& name, const QString& value) {
-  settings_.setValue(name, value);
+void SettingsStore::WriteString(std::string_view name, std::string_view value) {
+  settings_.setValue(Key(name), Key(value));
 }
 
 void SettingsStore::Sync() {

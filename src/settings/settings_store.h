@@ -1,37 +1,27 @@
-// The per-user settings store: QSettings("ZEMBRAX", "KELDAR") in the native format (the
-// registry key Software\ZEMBRAX\KELDAR on Windows, a per-user file elsewhere). Tests point
+// The per-user settings store of the window: QSettings("ZEMBRAX", "KELDAR") in the native format
+// (the registry key Software\ZEMBRAX\KELDAR on Windows, a per-user file elsewhere). Tests point
 // QSettings at a temporary folder before constructing one.
 #pragma once
 
 #include <QSettings>
-#include <QString>
 
-#include <optional>
+#include "settings/settings_access.h"
 
 namespace keldar {
 
-inline constexpr char kOrganisation[] = "ZEMBRAX";
-inline constexpr char kApplication[] = "KELDAR";
-
-class SettingsStore {
+class SettingsStore final : public SettingsReader, public SettingsWriter {
  public:
   SettingsStore();
 
-  // True when anything at all was stored: a first start (or the start after a purge) has none.
-  [[nodiscard]] bool Exists() const;
+  [[nodiscard]] bool Exists() const override;
+  [[nodiscard]] std::optional<int> ReadInteger(std::string_view name) const override;
+  [[nodiscard]] std::optional<std::string> ReadString(std::string_view name) const override;
 
-  // A value of another type (text where an integer is expected) reads as absent.
-  [[nodiscard]] std::optional<int> ReadInteger(const QString& name) const;
-  // Stored as an integer: any value but 0 is true.
-  [[nodiscard]] std::optional<bool> ReadBoolean(const QString& name) const;
-  [[nodiscard]] std::optional<QString> ReadString(const QString& name) const;
+  // Booleans are written as the integers 0 and 1 by the table.
+  void WriteInteger(std::string_view name, int value) override;
+  void WriteString(std::string_view name, std::string_view value) override;
+  void Sync() override;
 
-  void WriteInteger(const QString& name, int value);
-  void WriteBoolean(const QString& name, bool value);  // as the integer 0 or 1
-  void WriteString(const QString& name, const QString& value);
-
-  // Writes everything through to permanent storage.
-  void Sync();
   // Removes every value of the key, the Ports group included.
   void Purge();
 

@@ -1,6 +1,15 @@
 #include "settings/settings_table.h"
 
 namespace keldar {
+namespace {
+
+template <typename T>
+T Get(const SettingValue& value) {
+  const T* held = std::get_if<T>(&value);
+  return held != nullptr ? *held : T{};
+}
+
+}  // namespace
 
 std::optional<int> CheckRange(const SettingDef& def, int value, ScreenSize screen) {
   int maximum = def.maximum;
@@ -19,41 +28,41 @@ std::optional<int> CheckRange(const SettingDef& def, int value, ScreenSize scree
   return def.replacement;
 }
 
-void LoadSettings(SettingsStore& store, ScreenSize screen, const ApplySetting& apply) {
+void LoadSettings(const SettingsReader& store, ScreenSize screen, const ApplySetting& apply) {
   if (!store.Exists()) return;
   for (const SettingDef& def : kSettings) {
-    const QString name = QString::fromLatin1(def.name);
     switch (def.kind) {
       case SettingKind::Integer:
-        if (const std::optional<int> value = store.ReadInteger(name)) {
+        if (const std::optional<int> value = store.ReadInteger(def.name)) {
           if (const std::optional<int> checked = CheckRange(def, *value, screen)) {
-            apply(def.id, QVariant(*checked));
+            apply(def.id, *checked);
           }
         }
         break;
       case SettingKind::Boolean:
-        if (const std::optional<bool> value = store.ReadBoolean(name)) apply(def.id, *value);
+        if (const std::optional<int> value = store.ReadInteger(def.name)) apply(def.id, *value != 0);
         break;
       case SettingKind::String:
-        if (const std::optional<QString> value = store.ReadString(name)) apply(def.id, *value);
+        if (std::optional<std::string> value = store.ReadString(def.name)) {
+          apply(def.id, std::move(*value));
+        }
         break;
     }
   }
 }
 
-void SaveSettings(SettingsStore& store, const SourceSetting& source) {
+void SaveSettings(SettingsWriter& store, const SourceSetting& source) {
   for (const SettingDef& def : kSettings) {
-    const QString name = QString::fromLatin1(def.name);
-    const QVariant value = source(def.id);
+    const SettingValue value = source(def.id);
     switch (def.kind) {
       case SettingKind::Integer:
-        store.WriteInteger(name, value.toInt());
+        store.WriteInteger(def.name, Get<int>(value));
         break;
       case SettingKind::Boolean:
-        store.WriteBoolean(name, value.toBool());
+        store.WriteInteger(def.name, Get<bool>(value) ? 1 : 0);
         break;
       case SettingKind::String:
-        store.WriteString(name, value.toString());
+        store.WriteString(def.name, Get<std::string>(value));
         break;
     }
   }

@@ -2,14 +2,13 @@
 // accepted range, walked in its order by loading and by saving.
 #pragma once
 
-#include <QString>
-#include <QVariant>
-
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
+#include <variant>
 
-#include "settings/settings_store.h"
+#include "settings/settings_access.h"
 
 namespace keldar {
 
@@ -96,18 +95,22 @@ struct ScreenSize {
   int height;
 };
 
-// A value read and checked: an int for integers, a bool for booleans, a QString for text.
-using ApplySetting = std::function<void(SettingId, const QVariant&)>;
-using SourceSetting = std::function<QVariant(SettingId)>;
+// A value read and checked: an int for integers, a bool for booleans, UTF-8 text for the file
+// name.
+using SettingValue = std::variant<int, bool, std::string>;
+using ApplySetting = std::function<void(SettingId, const SettingValue&)>;
+using SourceSetting = std::function<SettingValue(SettingId)>;
 
 // The range check of one integer row: the value to apply, or nothing when it is ignored.
 [[nodiscard]] std::optional<int> CheckRange(const SettingDef& def, int value, ScreenSize screen);
 
 // Walks the table in order and calls apply for each value that exists, has the table's type and
 // survives its range check. When the key does not exist nothing is applied.
-void LoadSettings(SettingsStore& store, ScreenSize screen, const ApplySetting& apply);
+// A boolean is read as an integer, true for any value but 0.
+void LoadSettings(const SettingsReader& store, ScreenSize screen, const ApplySetting& apply);
 
-// Writes the sixteen values in the table's order, each from source.
-void SaveSettings(SettingsStore& store, const SourceSetting& source);
+// Writes the sixteen values in the table's order, each from source (a value of another
+// alternative than the row's kind writes as 0 or empty text), booleans as the integers 0 and 1.
+void SaveSettings(SettingsWriter& store, const SourceSetting& source);
 
 }  // namespace keldar

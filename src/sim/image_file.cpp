@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/file_system.h"
 #include "data/replace_file.h"
 
 namespace keldar::sim {
@@ -13,8 +14,9 @@ namespace fs = std::filesystem;
 
 bool LoadImageFile(const std::string& path, std::string_view typeName, std::span<uint8_t> cells,
                    std::string& error) {
+  const fs::path file = PathFromUtf8(path);
   std::error_code code;
-  const fs::file_status status = fs::status(path, code);
+  const fs::file_status status = fs::status(file, code);
   if (!fs::exists(status)) {
     std::fill(cells.begin(), cells.end(), uint8_t{0xFF});
     return true;
@@ -23,17 +25,17 @@ bool LoadImageFile(const std::string& path, std::string_view typeName, std::span
     error = "L'image « " + path + " » n'est pas un fichier.";
     return false;
   }
-  const uintmax_t size = fs::file_size(path, code);
+  const uintmax_t size = fs::file_size(file, code);
   if (code || size != cells.size()) {
     error = "L'image « " + path + " » fait " + std::to_string(code ? 0 : size) +
             " octets ; une mémoire " + std::string(typeName) + " en contient " +
             std::to_string(cells.size()) + ".";
     return false;
   }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* stream = OpenFile(file, "rb");
   const bool read =
-      file != nullptr && std::fread(cells.data(), 1, cells.size(), file) == cells.size();
-  if (file != nullptr) std::fclose(file);
+      stream != nullptr && std::fread(cells.data(), 1, cells.size(), stream) == cells.size();
+  if (stream != nullptr) std::fclose(stream);
   if (!read) {
     error = "Impossible de lire l'image « " + path + " ».";
     return false;
@@ -42,7 +44,7 @@ bool LoadImageFile(const std::string& path, std::string_view typeName, std::span
 }
 
 bool SaveImageFile(const std::string& path, std::span<const uint8_t> cells, std::string& error) {
-  const SaveResult result = ReplaceFile(path, [cells](OutputFile& file) {
+  const SaveResult result = ReplaceFile(PathFromUtf8(path), [cells](OutputFile& file) {
     return file.Write(std::string_view(reinterpret_cast<const char*>(cells.data()), cells.size()));
   });
   if (result == SaveResult::Ok) return true;

@@ -2,6 +2,8 @@
 
 #include <cinttypes>
 
+#include "data/file_system.h"
+
 namespace keldar::sim {
 
 namespace {
@@ -22,7 +24,7 @@ uint64_t VcdWriter::UnitFor(uint64_t callCostNs) {
 
 bool VcdWriter::Open(const std::string& path, uint64_t unitNs, bool scl, bool sda, bool valim) {
   Close(0);
-  file_ = std::fopen(path.c_str(), "wb");
+  file_ = OpenFile(PathFromUtf8(path), "wb");
   if (file_ == nullptr) return false;
   std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
   unitNs_ = unitNs == 0 ? 1 : unitNs;

@@ -129,12 +129,13 @@ void TForm1::LoadSettings() {
   SettingsStore store;
   const QSize screen = ScreenPixels();
   keldar::LoadSettings(store, {screen.width(), screen.height()},
-                       [this](SettingId id, const QVariant& value) { ApplySetting(id, value); });
+                       [this](SettingId id, const SettingValue& value) { ApplySetting(id, value); });
 }
 
-void TForm1::ApplySetting(SettingId id, const QVariant& value) {
-  const int number = value.toInt();
-  const bool flag = value.toBool();
+void TForm1::ApplySetting(SettingId id, const SettingValue& value) {
+  const int* held = std::get_if<int>(&value);
+  const int number = held != nullptr ? *held : 0;
+  const bool flag = std::holds_alternative<bool>(value) && std::get<bool>(value);
   switch (id) {
     case SettingId::PortSerieCom:
       // Reopened at once, under the default line map: the saved one is read further on.
@@ -184,7 +185,7 @@ void TForm1::ApplySetting(SettingId id, const QVariant& value) {
       lineMap.accessTime = number;
       break;
     case SettingId::NomFichier:
-      currentFileName = value.toString();
+      currentFileName = QString::fromStdString(std::get<std::string>(value));
       break;
     case SettingId::TypeFichier:
       OpenDialog1.filterIndex = number;
@@ -197,7 +198,7 @@ void TForm1::ApplySetting(SettingId id, const QVariant& value) {
   }
 }
 
-QVariant TForm1::SettingSource(SettingId id) const {
+SettingValue TForm1::SettingSource(SettingId id) const {
   switch (id) {
     case SettingId::PortSerieCom:
       return portNumber;
@@ -226,7 +227,7 @@ QVariant TForm1::SettingSource(SettingId id) const {
     case SettingId::TempsAcces:
       return lineMap.accessTime;
     case SettingId::NomFichier:
-      return currentFileName;
+      return currentFileName.toStdString();
     case SettingId::TypeFichier:
       // Both dialogs hold the same position.
       return SaveDialog1.filterIndex;

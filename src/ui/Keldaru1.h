@@ -12,13 +12,13 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
-#include <QVariant>
 
 #include "data/buffer.h"
 #include "data/random_source.h"
 #include "hw/linemap.h"
 #include "hw/port.h"
 #include "i2c/catalogue.h"
+#include "settings/settings_table.h"
 #include "ui/grid/byte_entry.h"
 #include "ui/grid/character_set.h"
 #include "ui/grid/editor_state.h"
@@ -37,10 +37,6 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class QToolButton;
-
-namespace keldar {
-enum class SettingId;
-}
 
 namespace keldar::ui {
 
@@ -233,8 +229,8 @@ class TForm1 : public QMainWindow {
   void LoadSettings();
   void SaveSettings();
   // One value of the settings table put into the window's state, and where it is saved from.
-  void ApplySetting(SettingId id, const QVariant& value);
-  [[nodiscard]] QVariant SettingSource(SettingId id) const;
+  void ApplySetting(SettingId id, const SettingValue& value);
+  [[nodiscard]] SettingValue SettingSource(SettingId id) const;
 
   // Layout (Keldaru1_layout.cpp, Keldaru1_menus.cpp).
   void BuildToolbar(QWidget* client);

@@ -10,6 +10,7 @@
 
 #include "devices/open_device.h"
 #include "hw/serial_port.h"
+#include "settings/settings_store.h"
 
 namespace keldar {
 namespace {
@@ -29,6 +30,7 @@ class ResolvePortDeviceTest : public testing::Test {
     }
   }
   static std::string EnvName(int port) { return "KELDAR_COM" + std::to_string(port); }
+  static std::string Resolve(int port) { return ResolvePortDevice(port, SettingsStore()); }
   static void Store(int port, const QVariant& value) {
     QSettings store(QStringLiteral("ZEMBRAX"), QStringLiteral("KELDAR"));
     store.setValue(QStringLiteral("Ports/COM%1").arg(port), value);
@@ -38,8 +40,8 @@ class ResolvePortDeviceTest : public testing::Test {
 };
 
 TEST_F(ResolvePortDeviceTest, WithNothingConfiguredEachPortNamesThePlatformDefault) {
-  EXPECT_EQ(ResolvePortDevice(1), QStringLiteral("/dev/ttyS0"));
-  EXPECT_EQ(ResolvePortDevice(4), QStringLiteral("/dev/ttyS3"));
+  EXPECT_EQ(Resolve(1), "/dev/ttyS0");
+  EXPECT_EQ(Resolve(4), "/dev/ttyS3");
   EXPECT_EQ(DefaultPortDevice(2), "/dev/ttyS1");
 }
 
@@ -47,17 +49,17 @@ TEST_F(ResolvePortDeviceTest, TheEnvironmentBeatsTheStoreWhichBeatsTheDefault) {
   Store(2, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0"));
   Store(3, QStringLiteral("/dev/ttyUSB0"));
   ::setenv("KELDAR_COM2", "sim:24C02,pins=5", 1);
-  EXPECT_EQ(ResolvePortDevice(2), QStringLiteral("sim:24C02,pins=5"));
-  EXPECT_EQ(ResolvePortDevice(3), QStringLiteral("/dev/ttyUSB0"));
-  EXPECT_EQ(ResolvePortDevice(1), QStringLiteral("/dev/ttyS0"));  // each port on its own
+  EXPECT_EQ(Resolve(2), "sim:24C02,pins=5");
+  EXPECT_EQ(Resolve(3), "/dev/ttyUSB0");
+  EXPECT_EQ(Resolve(1), "/dev/ttyS0");  // each port on its own
 }
 
 TEST_F(ResolvePortDeviceTest, EmptyValuesCountAsUnset) {
   Store(1, QString());
   ::setenv("KELDAR_COM1", "", 1);
-  EXPECT_EQ(ResolvePortDevice(1), QStringLiteral("/dev/ttyS0"));
+  EXPECT_EQ(Resolve(1), "/dev/ttyS0");
   Store(1, QStringLiteral("/dev/ttyACM0"));
-  EXPECT_EQ(ResolvePortDevice(1), QStringLiteral("/dev/ttyACM0"));
+  EXPECT_EQ(Resolve(1), "/dev/ttyACM0");
 }
 
 // The override lives in its own group, beside the program's values, never among them.
@@ -65,7 +67,7 @@ TEST_F(ResolvePortDeviceTest, AValueOutsideThePortsGroupIsNotAnOverride) {
   QSettings store(QStringLiteral("ZEMBRAX"), QStringLiteral("KELDAR"));
   store.setValue(QStringLiteral("COM1"), QStringLiteral("/dev/ttyUSB9"));
   store.sync();
-  EXPECT_EQ(ResolvePortDevice(1), QStringLiteral("/dev/ttyS0"));
+  EXPECT_EQ(Resolve(1), "/dev/ttyS0");
 }
 
 TEST(OpenDevice, ASimStringOpensASimulatedReader) {

@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+#include "settings/settings_store.h"
+
 namespace keldar {
 namespace {
 
@@ -22,10 +24,10 @@ class SettingsTableTest : public ::testing::Test {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
   }
   // What loading applies, by value name.
-  std::map<std::string, QVariant> Load() {
+  std::map<std::string, SettingValue> Load() {
     SettingsStore store;
-    std::map<std::string, QVariant> applied;
-    LoadSettings(store, kScreen, [&](SettingId id, const QVariant& value) {
+    std::map<std::string, SettingValue> applied;
+    LoadSettings(store, kScreen, [&](SettingId id, const SettingValue& value) {
       applied[kSettings[static_cast<size_t>(id)].name] = value;
       order.push_back(id);
     });
@@ -53,10 +55,10 @@ TEST_F(SettingsTableTest, NoKeyAppliesNothing) {
 TEST_F(SettingsTableTest, RoundTripWritesIntegersAndReadsInTableOrder) {
   {
     SettingsStore store;
-    SaveSettings(store, [](SettingId id) -> QVariant {
+    SaveSettings(store, [](SettingId id) -> SettingValue {
       switch (id) {
         case SettingId::NomFichier:
-          return QStringLiteral("/tmp/mémoire.hex");
+          return "/tmp/mémoire.hex";
         case SettingId::ModePage:
           return false;
         case SettingId::BufferAnsi:
@@ -72,10 +74,10 @@ TEST_F(SettingsTableTest, RoundTripWritesIntegersAndReadsInTableOrder) {
   EXPECT_EQ(applied.size(), 16U);
   for (size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(static_cast<size_t>(order[i]), i);
-  EXPECT_EQ(applied.at("Nom_Fichier").toString(), QStringLiteral("/tmp/mémoire.hex"));
-  EXPECT_EQ(applied.at("Mode_Page").toBool(), false);
-  EXPECT_EQ(applied.at("X_origine").toInt(), -150);
-  EXPECT_EQ(applied.at("Temps_acces").toInt(), 12 % 4);
+  EXPECT_EQ(std::get<std::string>(applied.at("Nom_Fichier")), "/tmp/mémoire.hex");
+  EXPECT_EQ(std::get<bool>(applied.at("Mode_Page")), false);
+  EXPECT_EQ(std::get<int>(applied.at("X_origine")), -150);
+  EXPECT_EQ(std::get<int>(applied.at("Temps_acces")), 12 % 4);
 
   QSettings raw(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication);
   EXPECT_EQ(raw.value("Buffer_ANSI").toString(), QStringLiteral("1")) << "booleans as integers";
@@ -93,14 +95,14 @@ TEST_F(SettingsTableTest, OutOfRangeValuesAreReplacedLimitedOrIgnored) {
   Write("Adresse_Base", 8);
   const auto applied = Load();
   EXPECT_EQ(applied.count("Port_serie_COM"), 0U);
-  EXPECT_EQ(applied.at("Type_Memoire").toInt(), 5);
-  EXPECT_EQ(applied.at("X_origine").toInt(), 0);
-  EXPECT_EQ(applied.at("Y_origine").toInt(), 1080 - 40);
-  EXPECT_EQ(applied.at("Configuration_Sorties").toInt(), 0);
-  EXPECT_EQ(applied.at("Configuration_Entree").toInt(), 0);
-  EXPECT_EQ(applied.at("Temps_acces").toInt(), 0);
+  EXPECT_EQ(std::get<int>(applied.at("Type_Memoire")), 5);
+  EXPECT_EQ(std::get<int>(applied.at("X_origine")), 0);
+  EXPECT_EQ(std::get<int>(applied.at("Y_origine")), 1080 - 40);
+  EXPECT_EQ(std::get<int>(applied.at("Configuration_Sorties")), 0);
+  EXPECT_EQ(std::get<int>(applied.at("Configuration_Entree")), 0);
+  EXPECT_EQ(std::get<int>(applied.at("Temps_acces")), 0);
   EXPECT_EQ(applied.count("Type_Fichier"), 0U);
-  EXPECT_EQ(applied.at("Adresse_Base").toInt(), 0);
+  EXPECT_EQ(std::get<int>(applied.at("Adresse_Base")), 0);
 }
 
 TEST_F(SettingsTableTest, RangeLimitsAreInclusive) {
@@ -125,15 +127,15 @@ TEST_F(SettingsTableTest, ValueOfAnotherTypeReadsAsAbsent) {
   const auto applied = Load();
   EXPECT_EQ(applied.count("Type_Memoire"), 0U);
   EXPECT_EQ(applied.count("Mode_Page"), 0U);
-  EXPECT_EQ(applied.at("Temps_acces").toInt(), 3);
+  EXPECT_EQ(std::get<int>(applied.at("Temps_acces")), 3);
 }
 
 TEST_F(SettingsTableTest, BooleansAreTrueForAnyIntegerButZero) {
   Write("Complementer_SCL_out", 7);
   Write("Complementer_SDA_in", 0);
   const auto applied = Load();
-  EXPECT_TRUE(applied.at("Complementer_SCL_out").toBool());
-  EXPECT_FALSE(applied.at("Complementer_SDA_in").toBool());
+  EXPECT_TRUE(std::get<bool>(applied.at("Complementer_SCL_out")));
+  EXPECT_FALSE(std::get<bool>(applied.at("Complementer_SDA_in")));
 }
 
 TEST_F(SettingsTableTest, PurgeLeavesAFirstStart) {

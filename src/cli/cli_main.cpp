@@ -1,16 +1,13 @@
-// keldar-cli: scripted reading, programming, comparing and converting on the window's core.
-#include <unistd.h>
+#include "cli/cli_main.h"
 
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 
-int main(int argc, char* argv[]) {
-  using namespace keldar::cli;
-  const std::vector<std::string> args(argv + 1, argv + argc);
+namespace keldar::cli {
+
+int CliMain(const std::vector<std::string>& args, bool progress) {
   Options options;
   const ParseResult parsed = ParseCommandLine(args, options);
   if (parsed.status == ParseStatus::Help) {
@@ -21,6 +18,8 @@ int main(int argc, char* argv[]) {
     std::cerr << parsed.text;
     return kExitUsage;
   }
-  Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+  Console console{std::cout, std::cerr, progress};
   return RunCommand(options, console);
 }
+
+}  // namespace keldar::cli

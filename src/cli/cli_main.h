@@ -1,0 +1,14 @@
+// keldar-cli on any platform: main_posix.cpp and main_win32.cpp hand over the arguments as UTF-8
+// text and say whether a terminal shows the progress bar.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace keldar::cli {
+
+// args excludes the program name. Writes to the standard output and error streams; gives the
+// exit code.
+[[nodiscard]] int CliMain(const std::vector<std::string>& args, bool progress);
+
+}  // namespace keldar::cli
