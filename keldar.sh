@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # keldar: set-up and the everyday jobs on a Debian 12 machine.
 #   ./keldar.sh run     install what is missing, build, start the program
-#   ./keldar.sh test    install what is missing, build under ASan/UBSan, run every test and check
-#                       the builds and the Debian package (tools/check_package.sh)
+#   ./keldar.sh test    install what is missing, build under ASan/UBSan, run every test, check
+#                       the builds and the Debian package (tools/check_package.sh), then run
+#                       the Windows build's tests under Wine
+#   ./keldar.sh windows install what is missing, cross-build for Windows, run its tests under Wine
 #   ./keldar.sh bench   install what is missing, build optimised, print the benchmark figures
 #   ./keldar.sh screenshots   the README's pictures of the windows, under Xvfb and openbox
 set -euo pipefail
@@ -14,7 +16,8 @@ PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev
           srecord binutils python3-intelhex
-          dpkg-dev file appstream desktop-file-utils lintian man-db)
+          dpkg-dev file appstream desktop-file-utils lintian man-db
+          g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 install_missing() {
   local missing=()
@@ -47,6 +50,18 @@ default_sim_ports() {
   export KELDAR_COM1 KELDAR_COM2 KELDAR_COM3 KELDAR_COM4
 }
 
+# The Windows build (MinGW-w64) and its tests under Wine, through tools/wine-run.sh: a prefix of
+# its own in the build tree, in a mount namespace where no serial device of this machine exists.
+windows_suite() {
+  local start=$SECONDS
+  build windows
+  ctest --preset windows
+  local tests
+  tests=$(awk '/^\[==========\] [0-9]+ tests? from .* ran\./ { n += $2 } END { print n + 0 }' \
+    build/windows/Testing/Temporary/LastTest.log)
+  echo "Suite Windows sous Wine : $tests tests réussis en $((SECONDS - start)) s"
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -60,6 +75,11 @@ case "${1:-}" in
     ctest --preset asan
     if [ -x tools/fuzz.sh ]; then tools/fuzz.sh; fi
     tools/check_package.sh
+    windows_suite
+    ;;
+  windows)
+    install_missing
+    windows_suite
     ;;
   bench)
     install_missing

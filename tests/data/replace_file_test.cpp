@@ -1,8 +1,10 @@
 #include "data/replace_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <memory>
 #include <set>
@@ -85,11 +87,13 @@ TEST_F(ReplaceFileTest, FullDeviceIsNoticedAtTheFlush) {
 }
 
 TEST_F(ReplaceFileTest, SuccessfulSaveReplacesTheFileAndKeepsItsPermissions) {
-  fs::permissions(target_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  constexpr fs::perms kPermissions =
+      fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(target_, kPermissions);
+  if (fs::status(target_).permissions() != kPermissions) GTEST_SKIP() << "no such permissions here";
   ASSERT_EQ(SaveBinaryImage(target_, *buffer_, 16), SaveResult::Ok);
   EXPECT_EQ(testing::ReadFile(target_).size(), 16U);
-  EXPECT_EQ(fs::status(target_).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(fs::status(target_).permissions(), kPermissions);
   EXPECT_EQ(dir_.Names(), std::set<std::string>{"image.bin"});
 }
 
@@ -107,6 +111,7 @@ TEST_F(ReplaceFileTest, TargetsThatMayNotBeReplacedAreRefused) {
   EXPECT_EQ(dir_.Names(), (std::set<std::string>{"folder", "image.bin"}));
 }
 
+#ifndef _WIN32
 // Root writes into read-only folders, so as root the save runs in a child process that has
 // given up its privileges.
 SaveResult SaveAsUnprivileged(const fs::path& target, const Buffer& buffer) {
@@ -130,9 +135,12 @@ TEST_F(ReplaceFileTest, ReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(testing::ReadFile(target_), kOld);
   EXPECT_EQ(dir_.Names(), std::set<std::string>{"image.bin"});
 }
+#endif
 
 TEST_F(ReplaceFileTest, LinkedTargetHasTheFileItNamesReplaced) {
-  fs::create_symlink(target_.filename(), dir_ / "link.bin");
+  std::error_code error;
+  fs::create_symlink(target_.filename(), dir_ / "link.bin", error);
+  if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
   ASSERT_EQ(SaveBinaryImage(dir_ / "link.bin", *buffer_, 16), SaveResult::Ok);
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.bin"));
   EXPECT_EQ(testing::ReadFile(target_).size(), 16U);

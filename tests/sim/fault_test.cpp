@@ -181,7 +181,7 @@ TEST(BlockFaultTest, StartAddressAtCapacityIsNotStartedAndTouchesNothing) {
     EXPECT_EQ(rig.reader.calls(), calls);
     EXPECT_EQ(rig.io.WriteByte(rig.memory.capacity - 1, value), BlockResult::Ok);
     rig.lines.PowerOff();
-    EXPECT_EQ(rig.Cells().back(), 0);
+    EXPECT_EQ(rig.Cells()[rig.memory.capacity - 1], 0);
   }
 }
 

@@ -1,0 +1,46 @@
+// The Win32 backend on the ports of the test prefix (tools/wine-run.sh): Wine gives COM1..COM4
+// and COM10 a device that opens but whose modem lines cannot be read; no other port exists.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "hw/serial_port.h"
+#include "temp_dir.h"
+
+// After hw/port.h, whose constants windows.h defines again as macros.
+#include <windows.h>
+
+namespace keldar {
+namespace {
+
+DWORD HandleCount() {
+  DWORD count = 0;
+  ::GetProcessHandleCount(::GetCurrentProcess(), &count);
+  return count;
+}
+
+// A bare COM10 would be a file of the current folder: only \\.\COM10 reaches the device. It
+// opens, its status read fails, it is closed again: every time, with no handle left behind.
+TEST(Win32Port, COM10IsReachedAndAPortWithoutStatusIsClosedAgain) {
+  const DWORD before = HandleCount();
+  for (int i = 0; i < 20; ++i) {
+    std::string error;
+    EXPECT_EQ(OpenSerialDevice("COM10", error), nullptr);
+    EXPECT_EQ(error.rfind("COM10: GetCommModemStatus: ", 0), 0U) << error;
+  }
+  EXPECT_EQ(HandleCount(), before);
+}
+
+TEST(Win32Port, APortHeldByAnotherProgramIsInUse) {
+  const testing::TempDir dir;
+  testing::WriteFile(dir / "held", "");
+  const HANDLE held =
+      ::CreateFileW((dir / "held").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string error;
+  EXPECT_EQ(OpenSerialDevice((dir / "held").string(), error), nullptr);
+  EXPECT_EQ(error, (dir / "held").string() + ": in use by another program");
+  ::CloseHandle(held);
+}
+
+}  // namespace
+}  // namespace keldar

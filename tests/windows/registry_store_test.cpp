@@ -1,0 +1,82 @@
+// The window's settings as keldar-cli reads them from the registry, written with the registry API
+// the way QSettings writes them on Windows (DWORDs, REG_SZ), under a key of the tests' own.
+#include "settings/registry_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli/saved_line_map.h"
+#include "settings/port_devices.h"
+
+// After hw/port.h, whose constants windows.h defines again as macros.
+#include <windows.h>
+
+namespace keldar {
+namespace {
+
+constexpr wchar_t kKey[] = L"Software\\ZEMBRAX\\KELDAR-tests";
+
+void Set(const wchar_t* name, DWORD value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
+}
+void Set(const wchar_t* name, const std::wstring& text, const std::wstring& key = kKey) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+class RegistryStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+  void TearDown() override { SetUp(); }
+  RegistryStore store{kKey};
+};
+
+TEST_F(RegistryStoreTest, ValuesAsTheWindowWritesThemAreTheLineMap) {
+  EXPECT_FALSE(store.Exists());
+  Set(L"Configuration_Sorties", 3);
+  Set(L"Configuration_Entree", 2);
+  Set(L"Complementer_SCL_out", 7);  // any value but 0 is true
+  Set(L"Temps_acces", 15);
+  Set(L"X_origine", static_cast<DWORD>(-150));
+  Set(L"Nom_Fichier", L"C:\\données\\mémoire ∑.bin");
+  EXPECT_TRUE(store.Exists());
+  const LineMap map = cli::SavedLineMap(store);
+  EXPECT_EQ(map.valimLowCode, CLRRTS);  // arrangement 3: Valim on RTS, SDA on TxD
+  EXPECT_EQ(map.sdaHighCode, SETBREAK);
+  EXPECT_EQ(map.sdaInputMask, MS_RING_ON);
+  EXPECT_TRUE(map.complementScl);
+  EXPECT_FALSE(map.complementSdaIn);  // absent
+  EXPECT_EQ(map.accessTime, 15);
+  EXPECT_EQ(store.ReadInteger("X_origine"), -150);
+  EXPECT_EQ(store.ReadString("Nom_Fichier"), "C:\\données\\mémoire ∑.bin");
+}
+
+TEST_F(RegistryStoreTest, ValuesOutOfRangeOrOfAnotherTypeReadAsDefaults) {
+  Set(L"Configuration_Sorties", 6);
+  Set(L"Configuration_Entree", L"1");
+  Set(L"Complementer_SCL_out", L"1");
+  Set(L"Temps_acces", 16);
+  Set(L"Nom_Fichier", 1);
+  const LineMap map = cli::SavedLineMap(store);
+  EXPECT_EQ(map.outputArrangement, 0);
+  EXPECT_EQ(map.sdaInputMask, MS_CTS_ON);
+  EXPECT_FALSE(map.complementScl);
+  EXPECT_EQ(map.accessTime, 0);
+  EXPECT_EQ(store.ReadString("Nom_Fichier"), std::nullopt);
+}
+
+TEST_F(RegistryStoreTest, ThePortsSubkeyNamesTheDevices) {
+  Set(L"COM2", L"sim:24C02,image=C:\\puce é.bin", std::wstring(kKey) + L"\\Ports");
+  Set(L"COM3", L"sim:24C04");  // beside the subkey, not in it
+  const std::wstring saved[] = {::_wgetenv(L"KELDAR_COM2"), ::_wgetenv(L"KELDAR_COM3")};
+  ::_wputenv(L"KELDAR_COM2=");
+  ::_wputenv(L"KELDAR_COM3=");
+  EXPECT_EQ(ResolvePortDevice(2, store), "sim:24C02,image=C:\\puce é.bin");
+  EXPECT_EQ(ResolvePortDevice(3, store), "COM3:");
+  ::_wputenv((L"KELDAR_COM2=" + saved[0]).c_str());
+  ::_wputenv((L"KELDAR_COM3=" + saved[1]).c_str());
+}
+
+}  // namespace
+}  // namespace keldar
