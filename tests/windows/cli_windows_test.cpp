@@ -1,17 +1,11 @@
 // keldar-cli.exe started as a user starts it: a UTF-16 command line with names outside the ANSI
 // code page, French text back in UTF-8.
 #include <gtest/gtest.h>
+#include <windows.h>
 
-#include <memory>
-#include <random>
 #include <string>
 
-#include "data/buffer.h"
-#include "data/intelhex.h"
 #include "temp_dir.h"
-
-// After hw/port.h, whose constants windows.h defines again as macros.
-#include <windows.h>
 
 namespace keldar {
 namespace {
@@ -57,33 +51,20 @@ class CliWindowsTest : public ::testing::Test {
 };
 
 TEST_F(CliWindowsTest, ProgramsAndReadsA24C256OnAccentedNames) {
-  std::mt19937 random(256);
   std::string bytes(32768, '\0');
-  for (char& byte : bytes)
-    byte = static_cast<char>(random());
+  for (size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<char>(i * 7 + i / 256);
   testing::WriteFile(dir.path() / L"données été.bin", bytes);
-  const std::wstring port =
-      L"--port \"sim:24C256,image=" + (dir.path() / L"mémoire ∑.bin").wstring() + L"\"";
+  const std::wstring port = L"--port \"sim:24C256,image=" +
+                            (dir.path() / L"mémoire ∑.bin").wstring() + L"\" --type 24C256 ";
 
-  ASSERT_EQ(Cli(L"program " + port + L" --type 24C256 -i " + Quoted(L"données été.bin")), 0U)
-      << err;
+  ASSERT_EQ(Cli(L"program " + port + L"-i " + Quoted(L"données été.bin")), 0U) << err;
   EXPECT_EQ(out, "La programmation s'est correctement déroulée...\r\n");
-  EXPECT_EQ(testing::ReadFile(dir.path() / L"mémoire ∑.bin"), bytes);
-
-  ASSERT_EQ(Cli(L"read " + port + L" --type 24C256 -o " + Quoted(L"relu Ω.hex")), 0U) << err;
-  const std::u8string hex = (dir.path() / L"relu Ω.hex").u8string();
+  ASSERT_EQ(Cli(L"read " + port + L"-o " + Quoted(L"relu Ω.bin")), 0U) << err;
+  const std::u8string name = (dir.path() / L"relu Ω.bin").u8string();
   EXPECT_EQ(out, "Lecture terminée : 32768 octets enregistrés dans " +
-                     std::string(hex.begin(), hex.end()) + "\r\n");
-  auto buffer = std::make_unique<Buffer>();
-  ASSERT_EQ(ReadIntelHex(dir.path() / L"relu Ω.hex", *buffer, kBufferBytes).code, IntelHexCode::Ok);
-  EXPECT_EQ(std::string(buffer->begin(), buffer->begin() + 32768), bytes);
-
-  // The simulated reader's trace, on a name of the same kind.
-  ASSERT_EQ(Cli(L"read --port \"sim:24C00,vcd=" + (dir.path() / L"trace é.vcd").wstring() +
-                L"\" --type 24C00 -o " + Quoted(L"24C00.bin")),
-            0U)
-      << err;
-  EXPECT_EQ(testing::ReadFile(dir.path() / L"trace é.vcd").rfind("$version keldar", 0), 0U);
+                     std::string(name.begin(), name.end()) + "\r\n");
+  EXPECT_EQ(testing::ReadFile(dir.path() / L"relu Ω.bin"), bytes);
 }
 
 TEST_F(CliWindowsTest, AMissingComPortIsUnavailable) {
@@ -94,7 +75,7 @@ TEST_F(CliWindowsTest, AMissingComPortIsUnavailable) {
 
 TEST_F(CliWindowsTest, PortsListsTheMachinesComPortsWithoutOpeningThem) {
   ASSERT_EQ(Cli(L"ports"), 0U) << err;
-  EXPECT_NE(out.find("COM1 : C:/nonexistent/keldar-com1 (variable KELDAR_COM1)"), std::string::npos)
+  EXPECT_NE(out.find("COM1 : /nonexistent/keldar-com1 (variable KELDAR_COM1)"), std::string::npos)
       << out;
   EXPECT_NE(out.find("  COM10 (\\Device\\Serial9)\r\n      port série natif"), std::string::npos)
       << out;

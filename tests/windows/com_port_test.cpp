@@ -5,7 +5,6 @@
 #include <string>
 
 #include "hw/serial_port.h"
-#include "temp_dir.h"
 
 // After hw/port.h, whose constants windows.h defines again as macros.
 #include <windows.h>
@@ -29,17 +28,6 @@ TEST(Win32Port, COM10IsReachedAndAPortWithoutStatusIsClosedAgain) {
     EXPECT_EQ(error.rfind("COM10: GetCommModemStatus: ", 0), 0U) << error;
   }
   EXPECT_EQ(HandleCount(), before);
-}
-
-TEST(Win32Port, APortHeldByAnotherProgramIsInUse) {
-  const testing::TempDir dir;
-  testing::WriteFile(dir / "held", "");
-  const HANDLE held =
-      ::CreateFileW((dir / "held").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  std::string error;
-  EXPECT_EQ(OpenSerialDevice((dir / "held").string(), error), nullptr);
-  EXPECT_EQ(error, (dir / "held").string() + ": in use by another program");
-  ::CloseHandle(held);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "cli/saved_line_map.h"
-#include "settings/port_devices.h"
 
 // After hw/port.h, whose constants windows.h defines again as macros.
 #include <windows.h>
@@ -66,16 +65,12 @@ TEST_F(RegistryStoreTest, ValuesOutOfRangeOrOfAnotherTypeReadAsDefaults) {
   EXPECT_EQ(store.ReadString("Nom_Fichier"), std::nullopt);
 }
 
-TEST_F(RegistryStoreTest, ThePortsSubkeyNamesTheDevices) {
+// The port overrides' group is the subkey Ports.
+TEST_F(RegistryStoreTest, AGroupIsASubkey) {
   Set(L"COM2", L"sim:24C02,image=C:\\puce é.bin", std::wstring(kKey) + L"\\Ports");
-  Set(L"COM3", L"sim:24C04");  // beside the subkey, not in it
-  const std::wstring saved[] = {::_wgetenv(L"KELDAR_COM2"), ::_wgetenv(L"KELDAR_COM3")};
-  ::_wputenv(L"KELDAR_COM2=");
-  ::_wputenv(L"KELDAR_COM3=");
-  EXPECT_EQ(ResolvePortDevice(2, store), "sim:24C02,image=C:\\puce é.bin");
-  EXPECT_EQ(ResolvePortDevice(3, store), "COM3:");
-  ::_wputenv((L"KELDAR_COM2=" + saved[0]).c_str());
-  ::_wputenv((L"KELDAR_COM3=" + saved[1]).c_str());
+  Set(L"COM3", L"sim:24C04");
+  EXPECT_EQ(store.ReadString("Ports/COM2"), "sim:24C02,image=C:\\puce é.bin");
+  EXPECT_EQ(store.ReadString("Ports/COM3"), std::nullopt);
 }
 
 }  // namespace
