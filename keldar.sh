@@ -56,10 +56,12 @@ windows_suite() {
   local start=$SECONDS
   build windows
   ctest --preset windows
-  local tests
-  tests=$(awk '/^\[==========\] [0-9]+ tests? from .* ran\./ { n += $2 } END { print n + 0 }' \
-    build/windows/Testing/Temporary/LastTest.log)
-  echo "Suite Windows sous Wine : $tests tests réussis en $((SECONDS - start)) s"
+  # gtest's own totals: "[  PASSED  ] 47 tests." and "[  SKIPPED ] 3 tests, listed below:".
+  awk -v seconds=$((SECONDS - start)) '
+    /^\[  PASSED  \] [0-9]+ tests?\./ { passed += $4 }
+    /^\[  SKIPPED \] [0-9]+ tests?, listed below:/ { skipped += $4 }
+    END { printf "Suite Windows sous Wine : %d tests réussis, %d sans objet sous Windows, en %d s\n",
+                 passed, skipped, seconds }' build/windows/Testing/Temporary/LastTest.log
 }
 
 case "${1:-}" in

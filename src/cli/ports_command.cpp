@@ -95,8 +95,8 @@ void List(const SettingsReader& settings, const SystemPaths& paths, Console& con
   out << "Ports du programme :\n";
   for (int port = 1; port <= 4; ++port) {
     const ResolvedPortDevice resolved = ResolvePortDeviceWithSource(port, settings);
-    out << "  COM" << port << " : " << resolved.device << " ("
-        << SourceText(resolved.source, port) << ")\n";
+    out << "  COM" << port << " : " << resolved.device << " (" << SourceText(resolved.source, port)
+        << ")\n";
     Wrapped(out, Describe(resolved.device, paths), "         ");
   }
   out << "\nPériphériques série de cette machine :\n";

@@ -67,8 +67,8 @@ std::string SystemMessage(DWORD code) {
 
 std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::string& error) {
   // Share mode 0: exclusive use; no overlapped I/O.
-  const HANDLE handle = ::CreateFileW(CreateFileName(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE handle = ::CreateFileW(CreateFileName(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD code = ::GetLastError();
     // A port held by another program answers "access denied"; a file, "sharing violation".

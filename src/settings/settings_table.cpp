@@ -40,7 +40,8 @@ void LoadSettings(const SettingsReader& store, ScreenSize screen, const ApplySet
         }
         break;
       case SettingKind::Boolean:
-        if (const std::optional<int> value = store.ReadInteger(def.name)) apply(def.id, *value != 0);
+        if (const std::optional<int> value = store.ReadInteger(def.name))
+          apply(def.id, *value != 0);
         break;
       case SettingKind::String:
         if (std::optional<std::string> value = store.ReadString(def.name)) {

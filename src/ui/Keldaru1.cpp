@@ -128,8 +128,9 @@ void TForm1::FormCreate() {
 void TForm1::LoadSettings() {
   SettingsStore store;
   const QSize screen = ScreenPixels();
-  keldar::LoadSettings(store, {screen.width(), screen.height()},
-                       [this](SettingId id, const SettingValue& value) { ApplySetting(id, value); });
+  keldar::LoadSettings(
+      store, {screen.width(), screen.height()},
+      [this](SettingId id, const SettingValue& value) { ApplySetting(id, value); });
 }
 
 void TForm1::ApplySetting(SettingId id, const SettingValue& value) {
