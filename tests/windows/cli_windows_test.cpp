@@ -1,8 +1,8 @@
 // keldar-cli.exe started as a user starts it: a UTF-16 command line with names outside the ANSI
 // code page, French text back in UTF-8.
 #include <gtest/gtest.h>
-#include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "temp_dir.h"
@@ -14,30 +14,13 @@ namespace fs = std::filesystem;
 
 class CliWindowsTest : public ::testing::Test {
  protected:
-  // The exit code; the standard output and error in out and err.
-  DWORD Cli(const std::wstring& arguments) {
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const auto file = [&](const char* name) {
-      return ::CreateFileW((dir / name).c_str(), GENERIC_WRITE, 0, &inherited, CREATE_ALWAYS, 0,
-                           nullptr);
-    };
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = file("out");
-    startup.hStdError = file("err");
-    std::wstring command = L"\"" + fs::path(KELDAR_CLI_PATH).wstring() + L"\" " + arguments;
-    PROCESS_INFORMATION process{};
-    DWORD status = 255;
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                         &startup, &process)) {
-      ::WaitForSingleObject(process.hProcess, INFINITE);
-      ::GetExitCodeProcess(process.hProcess, &status);
-      ::CloseHandle(process.hThread);
-      ::CloseHandle(process.hProcess);
-    }
-    ::CloseHandle(startup.hStdOutput);
-    ::CloseHandle(startup.hStdError);
+  // Through cmd, as a user types it; the exit code, the standard output and error in out and
+  // err.
+  int Cli(const std::wstring& arguments) {
+    const int status =
+        ::_wsystem((L"\"\"" + fs::path(KELDAR_CLI_PATH).wstring() + L"\" " + arguments + L" >" +
+                    Quoted(L"out") + L" 2>" + Quoted(L"err") + L"\"")
+                       .c_str());
     out = testing::ReadFile(dir / "out");
     err = testing::ReadFile(dir / "err");
     return status;
@@ -58,9 +41,9 @@ TEST_F(CliWindowsTest, ProgramsAndReadsA24C256OnAccentedNames) {
   const std::wstring port = L"--port \"sim:24C256,image=" +
                             (dir.path() / L"mémoire ∑.bin").wstring() + L"\" --type 24C256 ";
 
-  ASSERT_EQ(Cli(L"program " + port + L"-i " + Quoted(L"données été.bin")), 0U) << err;
+  ASSERT_EQ(Cli(L"program " + port + L"-i " + Quoted(L"données été.bin")), 0) << err;
   EXPECT_EQ(out, "La programmation s'est correctement déroulée...\r\n");
-  ASSERT_EQ(Cli(L"read " + port + L"-o " + Quoted(L"relu Ω.bin")), 0U) << err;
+  ASSERT_EQ(Cli(L"read " + port + L"-o " + Quoted(L"relu Ω.bin")), 0) << err;
   const std::u8string name = (dir.path() / L"relu Ω.bin").u8string();
   EXPECT_EQ(out, "Lecture terminée : 32768 octets enregistrés dans " +
                      std::string(name.begin(), name.end()) + "\r\n");
@@ -68,13 +51,13 @@ TEST_F(CliWindowsTest, ProgramsAndReadsA24C256OnAccentedNames) {
 }
 
 TEST_F(CliWindowsTest, AMissingComPortIsUnavailable) {
-  EXPECT_EQ(Cli(L"read --port COM9 --type 24C02 -o " + Quoted(L"x.bin")), 1U);
-  EXPECT_EQ(err.rfind("Le port COM9 est indisponible ! (COM9: CreateFileW: ", 0), 0U) << err;
+  EXPECT_EQ(Cli(L"read --port COM9 --type 24C02 -o " + Quoted(L"x.bin")), 1);
+  EXPECT_EQ(err.rfind("Le port COM9 est indisponible ! (COM9: CreateFileW: ", 0), 0) << err;
   EXPECT_FALSE(fs::exists(dir / "x.bin"));
 }
 
 TEST_F(CliWindowsTest, PortsListsTheMachinesComPortsWithoutOpeningThem) {
-  ASSERT_EQ(Cli(L"ports"), 0U) << err;
+  ASSERT_EQ(Cli(L"ports"), 0) << err;
   EXPECT_NE(out.find("COM1 : /nonexistent/keldar-com1 (variable KELDAR_COM1)"), std::string::npos)
       << out;
   EXPECT_NE(out.find("  COM10 (\\Device\\Serial9)\r\n      port série natif"), std::string::npos)

@@ -31,7 +31,7 @@ class RegistryStoreTest : public ::testing::Test {
   RegistryStore store{kKey};
 };
 
-TEST_F(RegistryStoreTest, ValuesAsTheWindowWritesThemAreTheLineMap) {
+TEST_F(RegistryStoreTest, ValuesAsTheWindowWritesThemAreTheLineMapAndThePorts) {
   EXPECT_FALSE(store.Exists());
   Set(L"Configuration_Sorties", 3);
   Set(L"Configuration_Entree", 2);
@@ -49,6 +49,11 @@ TEST_F(RegistryStoreTest, ValuesAsTheWindowWritesThemAreTheLineMap) {
   EXPECT_EQ(map.accessTime, 15);
   EXPECT_EQ(store.ReadInteger("X_origine"), -150);
   EXPECT_EQ(store.ReadString("Nom_Fichier"), "C:\\données\\mémoire ∑.bin");
+  // A group is a subkey: the port overrides' is Ports.
+  Set(L"COM2", L"sim:24C02,image=C:\\puce é.bin", std::wstring(kKey) + L"\\Ports");
+  Set(L"COM3", L"sim:24C04");
+  EXPECT_EQ(store.ReadString("Ports/COM2"), "sim:24C02,image=C:\\puce é.bin");
+  EXPECT_EQ(store.ReadString("Ports/COM3"), std::nullopt);
 }
 
 TEST_F(RegistryStoreTest, ValuesOutOfRangeOrOfAnotherTypeReadAsDefaults) {
@@ -63,14 +68,6 @@ TEST_F(RegistryStoreTest, ValuesOutOfRangeOrOfAnotherTypeReadAsDefaults) {
   EXPECT_FALSE(map.complementScl);
   EXPECT_EQ(map.accessTime, 0);
   EXPECT_EQ(store.ReadString("Nom_Fichier"), std::nullopt);
-}
-
-// The port overrides' group is the subkey Ports.
-TEST_F(RegistryStoreTest, AGroupIsASubkey) {
-  Set(L"COM2", L"sim:24C02,image=C:\\puce é.bin", std::wstring(kKey) + L"\\Ports");
-  Set(L"COM3", L"sim:24C04");
-  EXPECT_EQ(store.ReadString("Ports/COM2"), "sim:24C02,image=C:\\puce é.bin");
-  EXPECT_EQ(store.ReadString("Ports/COM3"), std::nullopt);
 }
 
 }  // namespace
