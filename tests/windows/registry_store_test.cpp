@@ -59,14 +59,10 @@ TEST_F(RegistryStoreTest, ValuesAsTheWindowWritesThemAreTheLineMapAndThePorts) {
 TEST_F(RegistryStoreTest, ValuesOutOfRangeOrOfAnotherTypeReadAsDefaults) {
   Set(L"Configuration_Sorties", 6);
   Set(L"Configuration_Entree", L"1");
-  Set(L"Complementer_SCL_out", L"1");
-  Set(L"Temps_acces", 16);
   Set(L"Nom_Fichier", 1);
   const LineMap map = cli::SavedLineMap(store);
   EXPECT_EQ(map.outputArrangement, 0);
   EXPECT_EQ(map.sdaInputMask, MS_CTS_ON);
-  EXPECT_FALSE(map.complementScl);
-  EXPECT_EQ(map.accessTime, 0);
   EXPECT_EQ(store.ReadString("Nom_Fichier"), std::nullopt);
 }
 
