@@ -11,7 +11,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # The fonts stand in for MS Sans Serif, Arial and Courier New with their metrics; Qt's French
-# texts come with its translations.
+# texts come with its translations. MinGW-w64, GoogleTest's sources and Wine make and run the
+# Windows build.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev
