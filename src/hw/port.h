@@ -1,5 +1,6 @@
 // What the line primitives need from an open serial port: three switches, four sense inputs and
-// a sleep. Backends: POSIX ioctls, Win32 EscapeCommFunction, the simulated reader.
+// a sleep. Backends: POSIX ioctls, Win32 EscapeCommFunction, the simulated reader, and the FTDI
+// synchronous bit-bang stream.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,15 @@ class ControlPort {
   // then left as it was.
   virtual bool GetCommModemStatus(uint32_t& status) = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
+
+  // A port that streams (FTDI bit-bang) sends its line changes in batches: a change reaches the
+  // wire at the latest at the next GetCommModemStatus, Flush or Sleep. It answers a deferred
+  // status read into `slot` at the next Flush at the latest; the slot must live until then.
+  // A port that switches and reads at once (the default) reads here and now.
+  [[nodiscard]] virtual bool DefersStatusReads() const { return false; }
+  virtual bool GetCommModemStatusLater(uint32_t& slot) { return GetCommModemStatus(slot); }
+  // Sends every queued change and answers every deferred read. False when the port failed.
+  virtual bool Flush() { return true; }
 };
 
 }  // namespace keldar

@@ -1,10 +1,58 @@
 #include "i2c/blockio.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace keldar {
 
 namespace {
+
 constexpr uint8_t kX24C01ReadAddressZero = 0x01;  // address 0, R/W 1
-}
+constexpr size_t kLongestAddressPhase = 3;        // device byte and two word-address bytes
+
+}  // namespace
+
+// The acknowledges of one block write in the order sent, each with the result its refusal gives.
+// On a port that reads at once a refusal is known before the next byte, and the block stops
+// there, as the bus sequence wants. On a port that streams, the answers arrive at the flush after
+// the block's stop: from the device byte to the stop, every byte of the block is on the wire
+// before the first answer is looked at, so the rest of the block may follow a refused byte. A
+// memory that refuses a byte ignores the bus until the next start (a busy or unaddressed part
+// does, write protection refuses every data byte), and a stop that does not follow an
+// acknowledged data byte starts no write cycle: the block writes nothing either way, and the
+// first refusal gives the same result. The polls and the next block come after the check.
+class BlockIo::AckLog {
+ public:
+  AckLog(I2cMaster& bus, size_t bytes) : bus_(bus) { entries_.reserve(bytes); }
+  AckLog(const AckLog&) = delete;
+  AckLog& operator=(const AckLog&) = delete;
+  ~AckLog() { bus_.lines().Flush(); }  // the port holds pointers into entries_
+
+  // Sends the byte unless a refusal is already known.
+  void Send(uint8_t value, BlockResult ifRefused) {
+    if (Refused() || entries_.size() == entries_.capacity()) return;
+    Entry& entry = entries_.emplace_back(Entry{0, ifRefused});
+    bus_.SendByte(value, entry.nack);
+  }
+  [[nodiscard]] bool Refused() const { return !entries_.empty() && entries_.back().nack != 0; }
+
+  // Once the block is over: the first refusal in the order sent, or Ok.
+  [[nodiscard]] BlockResult Result() {
+    bus_.lines().Flush();
+    for (const Entry& entry : entries_) {
+      if (entry.nack != 0) return entry.ifRefused;
+    }
+    return BlockResult::Ok;
+  }
+
+ private:
+  struct Entry {
+    uint8_t nack;
+    BlockResult ifRefused;
+  };
+  I2cMaster& bus_;
+  std::vector<Entry> entries_;  // never reallocated: the samples land in it
+};
 
 BlockResult BlockIo::WriteByte(uint32_t address, uint8_t value) {
   return Write(address, &value, 1);
@@ -21,41 +69,33 @@ BlockResult BlockIo::Write(uint32_t start, const uint8_t* data, int count) {
 
   // Bus idle -> start; the first refused byte ends the transfer, the stop is always sent.
   bus_.I2cStart();
-  BlockResult result = SendAddressPhase(start);
-  if (result == BlockResult::Ok) result = SendData(data, count);
+  AckLog acks(bus_, kLongestAddressPhase + static_cast<size_t>(std::max(count, 0)));
+  SendAddressPhase(start, acks);
+  for (int i = 0; i < count && !acks.Refused(); ++i)
+    acks.Send(data[i], BlockResult::DataNack);
   bus_.I2cStop();
+  const BlockResult result = acks.Result();
   if (result != BlockResult::Ok) return result;
 
   return WaitWriteCycle(x24c01 ? kX24C01ReadAddressZero : DeviceAddressByte(memory_, 0));
 }
 
-BlockResult BlockIo::SendAddressPhase(uint32_t address) {
+void BlockIo::SendAddressPhase(uint32_t address, AckLog& acks) {
   if (memory_.typeIndex == kX24C01Index) {
     // Pseudo-I2C: the 7-bit address travels in the control byte, no device byte.
-    const auto control = static_cast<uint8_t>((address << 1) & 0xFEU);
-    return bus_.SendByte(control) ? BlockResult::Ok : BlockResult::NoDeviceAck;
+    acks.Send(static_cast<uint8_t>((address << 1) & 0xFEU), BlockResult::NoDeviceAck);
+    return;
   }
   if (memory_.capacity > kOneAddressByteLimit) {
-    if (!bus_.SendByte(DeviceAddressByte(memory_, 0))) return BlockResult::NoDeviceAck;
-    if (!bus_.SendByte(static_cast<uint8_t>((address >> 8) & 0xFFU))) {
-      return BlockResult::SecondByteNack;
-    }
-    if (!bus_.SendByte(static_cast<uint8_t>(address & 0xFFU))) return BlockResult::ThirdByteNack;
-    return BlockResult::Ok;
+    acks.Send(DeviceAddressByte(memory_, 0), BlockResult::NoDeviceAck);
+    acks.Send(static_cast<uint8_t>((address >> 8) & 0xFFU), BlockResult::SecondByteNack);
+    acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::ThirdByteNack);
+    return;
   }
   // Small memories: address bits 10..8 ride in device-byte bits 3..1 (the block bits).
-  const auto device =
-      static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | ((address >> 7) & 0x0EU));
-  if (!bus_.SendByte(device)) return BlockResult::NoDeviceAck;
-  if (!bus_.SendByte(static_cast<uint8_t>(address & 0xFFU))) return BlockResult::SecondByteNack;
-  return BlockResult::Ok;
-}
-
-BlockResult BlockIo::SendData(const uint8_t* data, int count) {
-  for (int i = 0; i < count; ++i) {
-    if (!bus_.SendByte(data[i])) return BlockResult::DataNack;
-  }
-  return BlockResult::Ok;
+  acks.Send(static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | ((address >> 7) & 0x0EU)),
+            BlockResult::NoDeviceAck);
+  acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::SecondByteNack);
 }
 
 BlockResult BlockIo::WaitWriteCycle(uint8_t pollByte) {
@@ -98,12 +138,14 @@ BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
     (void)bus_.SendByte(DeviceAddressByte(memory_, 1));
   }
 
+  // The data phase needs no answer before its end: on a port that streams it is one stream.
   const uint32_t last = memory_.capacity - 1;
   for (uint32_t i = 0; i < last; ++i) {
     if (progress) progress(i);
-    destination[i] = bus_.ReceiveByte(1);
+    bus_.ReceiveByte(1, destination[i]);
   }
-  destination[last] = bus_.ReceiveByte(0);
+  bus_.ReceiveByte(0, destination[last]);
+  bus_.lines().Flush();
   return BlockResult::Ok;
 }
 

@@ -46,9 +46,9 @@ class BlockIo {
   void ResyncClocks();
 
  private:
+  class AckLog;
   [[nodiscard]] BlockResult Write(uint32_t start, const uint8_t* data, int count);
-  [[nodiscard]] BlockResult SendAddressPhase(uint32_t address);
-  [[nodiscard]] BlockResult SendData(const uint8_t* data, int count);
+  void SendAddressPhase(uint32_t address, AckLog& acks);
 
   I2cMaster& bus_;
   const CurrentMemory& memory_;

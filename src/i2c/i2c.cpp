@@ -23,15 +23,29 @@ void I2cMaster::ClockPulse() {
 }
 
 bool I2cMaster::ReadAck() {
+  uint8_t nack = 0;
+  ReadAck(nack);
+  lines_.Flush();
+  return nack == 0;
+}
+
+void I2cMaster::ReadAck(uint8_t& nack) {
   lines_.SetSclLow();
   lines_.SetSdaHigh();
   lines_.SetSclHigh();
-  const uint8_t sample = lines_.ReadSda();
+  nack = 0;
+  lines_.SampleSda(nack, 0);
   lines_.SetSclLow();
-  return sample == 0;
 }
 
 bool I2cMaster::SendByte(uint8_t value) {
+  uint8_t nack = 0;
+  SendByte(value, nack);
+  lines_.Flush();
+  return nack == 0;
+}
+
+void I2cMaster::SendByte(uint8_t value, uint8_t& nack) {
   for (int bit = 7; bit >= 0; --bit) {
     if ((value >> bit) & 1U) {
       lines_.SetSdaHigh();
@@ -41,21 +55,27 @@ bool I2cMaster::SendByte(uint8_t value) {
     ClockPulse();
     lines_.SetSdaHigh();  // released between bits, SCL low
   }
-  return ReadAck();
+  ReadAck(nack);
 }
 
 uint8_t I2cMaster::ReceiveByte(int ack) {
-  lines_.SetSdaHigh();
   uint8_t result = 0;
+  ReceiveByte(ack, result);
+  lines_.Flush();
+  return result;
+}
+
+void I2cMaster::ReceiveByte(int ack, uint8_t& into) {
+  lines_.SetSdaHigh();
+  into = 0;
   for (int bit = 7; bit >= 0; --bit) {
     lines_.SetSclHigh();
-    result = static_cast<uint8_t>(result | (lines_.ReadSda() << bit));
+    lines_.SampleSda(into, bit);
     lines_.SetSclLow();
   }
   if (ack == 1) lines_.SetSdaLow();
   ClockPulse();
   lines_.SetSdaHigh();
-  return result;
 }
 
 }  // namespace keldar

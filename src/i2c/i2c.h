@@ -25,6 +25,13 @@ class I2cMaster {
   // SCL low -> SCL low, SDA released. The master acknowledges only when ack equals 1.
   uint8_t ReceiveByte(int ack);
 
+  // The same steps with the samples left to the line driver (LineDriver::SampleSda): the
+  // slave's answer (nack: 0 acknowledged, 1 refused) or the byte lands in its destination at
+  // once, or at the next flush on a port that streams. The forms above wait for it.
+  void ReadAck(uint8_t& nack);
+  void SendByte(uint8_t value, uint8_t& nack);
+  void ReceiveByte(int ack, uint8_t& into);
+
   LineDriver& lines() { return lines_; }
 
  private:
