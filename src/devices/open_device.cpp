@@ -3,14 +3,25 @@
 #include <array>
 #include <string_view>
 
+#include "hw/bitbang_port.h"
+#include "hw/ftdi_device.h"
+#include "hw/ftdi_link.h"
 #include "hw/serial_port.h"
-#include "sim/sim_port.h"
+#include "sim/sim_device.h"
 
 namespace keldar {
 namespace {
 
 std::unique_ptr<ControlPort> OpenSimulated(const std::string& device, std::string& error) {
-  return sim::OpenSimulatedPort(device, error);
+  return sim::OpenSimulatedDevice(device, error).port;
+}
+
+std::unique_ptr<ControlPort> OpenFtdi(const std::string& device, std::string& error) {
+  FtdiDeviceSpec spec;
+  if (!ParseFtdiDevice(device, spec, error)) return nullptr;
+  std::unique_ptr<BitBangLink> link = OpenFtdiLink(spec, SystemPaths::FromEnvironment(), error);
+  if (!link) return nullptr;
+  return StartBitBangPort(std::move(link), kDefaultBitBangRate, error);
 }
 
 struct DeviceKind {
@@ -18,7 +29,7 @@ struct DeviceKind {
   std::unique_ptr<ControlPort> (*open)(const std::string& device, std::string& error);
 };
 
-constexpr std::array<DeviceKind, 1> kKinds{{{"sim:", OpenSimulated}}};
+constexpr std::array<DeviceKind, 2> kKinds{{{"sim:", OpenSimulated}, {"ftdi:", OpenFtdi}}};
 
 }  // namespace
 

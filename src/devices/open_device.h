@@ -1,6 +1,6 @@
 // The one factory for every kind of port a device string can name: a prefix chooses the kind
-// ("sim:" a simulated reader), anything else is a serial device path or COM name for the
-// platform's backend.
+// ("sim:" a simulated reader, "ftdi:" an FTDI cable in bit-bang mode), anything else is a serial
+// device path or COM name for the platform's backend.
 #pragma once
 
 #include <memory>

@@ -7,6 +7,7 @@ AdapterFamily SerialDeviceInfo::family() const {
     case SerialBus::Native:
       return AdapterFamily::NativeUart;
     case SerialBus::Usb:
+      if (bitBang) return AdapterFamily::FtdiBitBang;
       if (driver == "ftdi_sio") return AdapterFamily::Ftdi;
       if (driver == "ch341-uart" || driver == "ch341") return AdapterFamily::Ch341;
       if (driver == "pl2303") return AdapterFamily::Pl2303;

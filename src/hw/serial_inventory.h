@@ -14,12 +14,13 @@ enum class SerialBus : uint8_t { Unknown, Native, Usb };
 
 enum class AdapterFamily : uint8_t {
   Unknown,
-  NativeUart,  // 8250 family and other UARTs of the serial core
-  Ftdi,        // ftdi_sio
-  Ch341,       // ch341-uart (CH340, CH341)
-  Pl2303,      // pl2303
-  Cp210x,      // cp210x
-  CdcAcm,      // cdc_acm
+  NativeUart,   // 8250 family and other UARTs of the serial core
+  Ftdi,         // ftdi_sio
+  FtdiBitBang,  // the same cable through libftdi ("ftdi:")
+  Ch341,        // ch341-uart (CH340, CH341)
+  Pl2303,       // pl2303
+  Cp210x,       // cp210x
+  CdcAcm,       // cdc_acm
   OtherUsb,
 };
 
@@ -32,6 +33,8 @@ struct SerialDeviceInfo {
   int uartType = -1;   // the serial core's port type; 0: no UART behind the port; -1: not known
   // USB adapters only, as the adapter describes itself.
   std::string vendorId, productId, manufacturer, product, serialNumber;
+  // An FTDI cable reached as "ftdi:" (synchronous bit-bang through libftdi), not as a tty.
+  bool bitBang = false;
 
   [[nodiscard]] AdapterFamily family() const;
 };

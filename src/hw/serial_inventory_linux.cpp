@@ -3,47 +3,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
-#include <system_error>
 
 #include "hw/serial_inventory.h"
+#include "hw/sysfs_files.h"
 
 namespace keldar {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path Resolved(const fs::path& path) {
-  std::error_code error;
-  fs::path resolved = fs::canonical(path, error);
-  return error ? fs::path() : resolved;
-}
-
-std::string FirstLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-bool Exists(const fs::path& path) {
-  std::error_code error;
-  return fs::exists(path, error);
-}
-
-// The entries of a folder; none when it cannot be read.
-std::vector<fs::path> Entries(const fs::path& folder) {
-  std::vector<fs::path> entries;
-  std::error_code error;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    entries.push_back(it->path());
-  return entries;
-}
-
-std::string LinkName(const fs::path& link) {
-  return Resolved(link).filename().string();
-}
+using sysfs::Entries;
+using sysfs::Exists;
+using sysfs::FirstLine;
+using sysfs::LinkName;
+using sysfs::Resolved;
 
 // sysfs: /sys/class/tty/<name>/device is the port's hardware. Since Linux 6.5 the serial core
 // puts its own "serial-base" controller and port devices in between; the driver that matters

@@ -23,6 +23,9 @@ SystemPaths SystemPaths::FromEnvironment() {
       rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
     }
   }
+  if (const char* off = std::getenv("KELDAR_NO_USB"); off != nullptr && *off != '\0') {
+    paths.usb = false;
+  }
   return paths;
 }
 

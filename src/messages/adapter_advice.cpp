@@ -4,6 +4,9 @@ namespace keldar::messages {
 namespace {
 
 constexpr char kTestWindow[] = "la fenêtre « Test du port »";
+constexpr char kFreshInputs[] =
+    "Les entrées sont relues à chaque appel ; chaque break sur TxD attend d'abord la fin de "
+    "l'émission (un transfert USB de plus).";
 
 // The serial core's port types (PORT_8250 ... PORT_16550A), the ones PC ports report.
 std::string UartName(int type) {
@@ -39,10 +42,27 @@ std::string CachedInputs(const char* until) {
          kTestWindow + ".";
 }
 
+// An "ftdi:" cable: who holds it, from its kernel driver.
+std::string BitBangDescription(const SerialDeviceInfo& device) {
+  std::string text = "câble FTDI en bit-bang synchrone";
+  const std::string name = Joined({device.manufacturer, device.product});
+  text += ", " + device.vendorId + ":" + device.productId + (name.empty() ? "" : " " + name);
+  if (!device.serialNumber.empty()) text += ", n° " + device.serialNumber;
+  if (device.driver.empty()) {
+    return text +
+           ", en service : son pilote noyau est détaché (keldar ou un autre programme le "
+           "tient)";
+  }
+  text += ", libre, pilote " + device.driver;
+  if (!device.kernelName.empty()) text += " (/dev/" + device.kernelName + ")";
+  return text;
+}
+
 }  // namespace
 
 std::string DeviceDescription(const SerialDeviceInfo& device) {
   if (!device.exists) return "introuvable";
+  if (device.bitBang) return BitBangDescription(device);
   std::string text;
   switch (device.bus) {
     case SerialBus::Native:
@@ -90,10 +110,18 @@ std::vector<std::string> AdapterAdvice(const SerialDeviceInfo& device) {
           "Port natif : quelques microsecondes par appel, toutes les répartitions "
           "conviennent."};
     case AdapterFamily::Ftdi:
+      return {usbCost, kFreshInputs,
+              "Câble FTDI : le port « ftdi: » (voir keldar-cli ports et le README) le pilote en "
+              "bit-bang synchrone, une lecture de 24C512 en une dizaine de secondes."};
+    case AdapterFamily::FtdiBitBang:
+      return {
+          "Tout le bus passe en un flot d'octets : une lecture de 24C512 en une dizaine de "
+          "secondes. Tant que keldar tient le câble, son /dev/ttyUSBn disparaît (pilote noyau "
+          "détaché, rattaché à la fermeture).",
+          "Chemin éprouvé contre un modèle du FT232R et des traces décodées, pas encore sur "
+          "une vraie puce : en cas de doute, le même câble sert par son /dev/ttyUSBn."};
     case AdapterFamily::Cp210x:
-      return {usbCost,
-              "Les entrées sont relues à chaque appel ; chaque break sur TxD attend d'abord la "
-              "fin de l'émission (un transfert USB de plus)."};
+      return {usbCost, kFreshInputs};
     case AdapterFamily::Ch341:
       return {usbCost, CachedInputs(""),
               "Sur les puces sans registre de break, Linux (depuis 5.9) simule le break par un "

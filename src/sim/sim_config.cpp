@@ -92,10 +92,10 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     config_.faults.writeProtect = WriteProtect::Nack;
     return true;
   }
-  static constexpr std::array<std::string_view, 17> kValued{
-      "pins",  "wiring", "arrangement", "input",      "image",   "vcd",
-      "stuck", "refuse", "nack",        "busy-polls", "pullout", "cost",
-      "cycle", "wp",     "page",        "rollover",   "speed"};
+  static constexpr std::array<std::string_view, 20> kValued{
+      "pins",   "wiring",   "arrangement", "input",   "image",        "vcd",        "stuck",
+      "refuse", "nack",     "busy-polls",  "pullout", "cost",         "cycle",      "wp",
+      "page",   "rollover", "speed",       "adapter", "bitbang-rate", "usb-latency"};
   if (std::find(kValued.begin(), kValued.end(), key) == kValued.end()) {
     return Refuse("Clé inconnue " + Quoted(key));
   }
@@ -167,6 +167,16 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     const int at = Choice(value, {"100k", "400k", "1m"});
     if (at < 0) return BadValue(key, value, "100k, 400k ou 1m");
     config_.speed = kSpeeds[static_cast<size_t>(at)];
+  } else if (key == "adapter") {
+    if (Choice(value, {"ft232r"}) < 0) return BadValue(key, value, "ft232r");
+    config_.adapter = Adapter::Ft232r;
+  } else if (key == "bitbang-rate") {
+    // The baud generator's slowest clock, and what USB full speed carries both ways at most.
+    if (!Number(key, value, 3'000, 1'000'000, n)) return false;
+    config_.bitBangRate = static_cast<uint32_t>(n);
+  } else if (key == "usb-latency") {
+    if (!Number(key, value, 1, 1'000'000, n)) return false;
+    config_.usbRoundTripNs = n * 1'000U;
   }
   return true;
 }

@@ -30,6 +30,10 @@ enum class Rollover : uint8_t { Memory, Block };
 // The datasheet speed class whose bus timing the memory checks; Unchecked takes any timing.
 enum class BusSpeed : uint8_t { Unchecked, Standard100k, Fast400k, FastPlus1m };
 
+// What stands between the program and the reader: the serial port itself, or an FTDI cable
+// driven in synchronous bit-bang mode, the program's real bit-bang port over a model of the chip.
+enum class Adapter : uint8_t { SerialPort, Ft232r };
+
 // How the fitted part differs from the catalogue's generic type.
 struct ChipVariant {
   uint32_t pageSize = 0;  // page=N: the part's own page size; 0 takes the catalogue's
@@ -39,6 +43,8 @@ struct ChipVariant {
 // A native UART takes a few microseconds per control-line ioctl; a USB adapter far more.
 inline constexpr uint64_t kDefaultCallCostNs = 4'000;
 inline constexpr uint64_t kDefaultWriteCycleNs = 5'000'000;
+// A USB full-speed round trip: a bulk packet out to the chip and a packet back.
+inline constexpr uint64_t kDefaultUsbRoundTripNs = 1'000'000;
 
 // Faults read by the simulated reader at every event: tests may change them at any time.
 struct SimFaults {
@@ -48,7 +54,8 @@ struct SimFaults {
   StuckSda stuckSda = StuckSda::None;  // stuck=low|high
   int64_t refusedAddress = -1;         // refuse=ADDR: a data byte aimed at ADDR is refused
   int32_t refusedByte = 0;  // nack=N: the N-th byte after every start is refused (1 = device byte)
-  // pullout=N: every port call from the N-th on (counting all calls, sleeps too) fails; 0 never.
+  // pullout=N: every port call from the N-th on (counting all calls, sleeps too) fails; behind
+  // an adapter, every USB transfer from the N-th on. 0 never.
   uint64_t pullOutCall = 0;
 };
 
@@ -56,18 +63,20 @@ struct SimConfig {
   int32_t typeIndex = 5;  // the memory fitted, an index of kMemoryTypes
   int32_t pins = 0;       // its A2 A1 A0 pins
   Wiring wiring = Wiring::Standard;
-  int32_t outputArrangement =
-      0;                  // which physical line carries Valim, SCL, SDA (kReaderWirings)
-  int32_t sdaInput = 0;   // which input carries SDA back: 0 CTS, 1 DSR, 2 RING, 3 DCD
-  bool absent = false;    // a reader with no memory fitted
-  bool noReader = false;  // nothing plugged into the port
-  std::string imagePath;  // contents loaded at opening and saved at closing; "" none
-  std::string vcdPath;    // bus trace; "" none
+  int32_t outputArrangement = 0;  // which physical line carries Valim, SCL, SDA (kReaderWirings)
+  int32_t sdaInput = 0;           // which input carries SDA back: 0 CTS, 1 DSR, 2 RING, 3 DCD
+  bool absent = false;            // a reader with no memory fitted
+  bool noReader = false;          // nothing plugged into the port
+  std::string imagePath;          // contents loaded at opening and saved at closing; "" none
+  std::string vcdPath;            // bus trace; "" none
   uint64_t callCostNs = kDefaultCallCostNs;      // simulated time taken by each port call
   uint64_t writeCycleNs = kDefaultWriteCycleNs;  // the memory's internal write time
   ChipVariant variant;
   BusSpeed speed = BusSpeed::Unchecked;
   SimFaults faults;
+  Adapter adapter = Adapter::SerialPort;             // adapter=ft232r
+  uint32_t bitBangRate = 0;                          // bitbang-rate=HZ; 0: the port's own
+  uint64_t usbRoundTripNs = kDefaultUsbRoundTripNs;  // usb-latency=US
 };
 
 // True when the device name selects a simulated reader ("sim:" prefix).

@@ -1,5 +1,7 @@
 #include "sim/sim_port.h"
 
+#include <algorithm>
+
 #include "i2c/catalogue.h"
 #include "sim/image_file.h"
 #include "sim/reader_wiring.h"
@@ -8,6 +10,9 @@ namespace keldar::sim {
 
 SimulatedReader::SimulatedReader(const SimConfig& config)
     : config_(config),
+      stepNs_(config.adapter == Adapter::Ft232r && config.bitBangRate > 0
+                  ? std::min<uint64_t>(config.callCostNs, 1'000'000'000U / config.bitBangRate)
+                  : config.callCostNs),
       eeprom_(config.typeIndex, config.pins, config_.faults, config.variant),
       timing_(config.speed) {
   eeprom_.SetWriteCycleTime(config_.writeCycleNs);
@@ -102,6 +107,29 @@ void SimulatedReader::Sleep(uint32_t milliseconds) {
   (void)eeprom_.WriteCycleRunning(now_);
 }
 
+void SimulatedReader::AdvanceTo(uint64_t at) {
+  if (at <= now_) return;
+  now_ = at;
+  TraceOutput(now_);
+  (void)eeprom_.WriteCycleRunning(now_);
+}
+
+void SimulatedReader::DriveLines(uint64_t at, bool txd, bool dtr, bool rts) {
+  AdvanceTo(at);
+  const std::array<bool, 3> levels{txd, dtr, rts};
+  for (size_t line = 0; line < lines_.size(); ++line) {
+    if (lines_[line] == levels[line]) continue;
+    lines_[line] = levels[line];
+    if (!config_.noReader) LineChanged(roles_[line], levels[line]);
+  }
+}
+
+uint32_t SimulatedReader::ReadInputs(uint64_t at) {
+  AdvanceTo(at);
+  if (valim_ && !config_.absent && !config_.noReader) timing_.Sampled(now_);
+  return ModemStatus();
+}
+
 uint32_t SimulatedReader::ModemStatus() const {
   if (config_.noReader) return 0;  // open inputs read as negated
   const bool asserted = ThroughAdapter(BusSda(now_));
@@ -181,9 +209,9 @@ void SimulatedReader::ClockChanged() {
   const bool before = MemoryPullsLow(now_);
   eeprom_.SclFell(now_);
   timing_.SclFell(now_, eeprom_.drivesSda());
-  // Unchecked, the output shows at once, and the trace draws it half a call after the edge.
+  // Unchecked, the output shows at once, and the trace draws it half a step after the edge.
   const uint64_t delay = timing_.accessTime();
-  OutputMoving(before, delay, timing_.checked() ? delay : config_.callCostNs / 2);
+  OutputMoving(before, delay, timing_.checked() ? delay : stepNs_ / 2);
 }
 
 void SimulatedReader::DataChanged(bool before) {
@@ -224,8 +252,7 @@ bool SimulatedReader::SaveImage(std::string& error) {
 
 bool SimulatedReader::OpenVcd(std::string& error) {
   if (config_.vcdPath.empty()) return true;
-  if (!vcd_.Open(config_.vcdPath, VcdWriter::UnitFor(config_.callCostNs), scl_, BusSda(now_),
-                 valim_)) {
+  if (!vcd_.Open(config_.vcdPath, VcdWriter::UnitFor(stepNs_), scl_, BusSda(now_), valim_)) {
     error = "Impossible de créer le fichier de trace « " + config_.vcdPath + " ».";
     return false;
   }

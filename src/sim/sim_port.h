@@ -47,6 +47,14 @@ class SimulatedReader final : public ControlPort {
   uint64_t clock() const { return now_; }  // simulated nanoseconds since opening
   uint64_t calls() const { return calls_; }
 
+  // The lines as an adapter chip drives and reads them at given instants (nanoseconds, never
+  // going back) instead of through port calls: asserted levels, TxD asserted meaning break.
+  void DriveLines(uint64_t at, bool txd, bool dtr, bool rts);
+  // The MS_ bits at that instant; the memory's timing check counts it as a sample.
+  uint32_t ReadInputs(uint64_t at);
+  // Lets time pass: the trace and a running write cycle catch up.
+  void AdvanceTo(uint64_t at);
+
   // Physical output lines, true when asserted (TxD: in break).
   bool txd() const { return lines_[kTxd]; }
   bool dtr() const { return lines_[kDtr]; }
@@ -94,6 +102,8 @@ class SimulatedReader final : public ControlPort {
   }
 
   SimConfig config_;
+  // The shortest time between two of the master's moves: a port call, or an adapter's byte.
+  uint64_t stepNs_;
   SimulatedEeprom eeprom_;
   std::array<bool, 3> lines_{false, true, true};  // a port opens with DTR and RTS asserted
   std::array<Role, 3> roles_{};                   // what each physical line carries

@@ -1,0 +1,28 @@
+#include "sim/sim_device.h"
+
+#include "hw/bitbang_port.h"
+#include "sim/ft232r_model.h"
+#include "sim/sim_port.h"
+
+namespace keldar::sim {
+
+SimulatedDevice OpenSimulatedDevice(std::string_view device, std::string& error) {
+  SimulatedDevice opened;
+  std::unique_ptr<SimulatedReader> reader = OpenSimulatedPort(device, error);
+  if (!reader) return opened;
+  opened.reader = reader.get();
+  const SimConfig config = reader->config();
+  if (config.adapter == Adapter::SerialPort) {
+    opened.port = std::move(reader);
+    return opened;
+  }
+  auto model = std::make_unique<Ft232rModel>(std::move(reader), config.usbRoundTripNs,
+                                             config.faults.pullOutCall);
+  opened.model = model.get();
+  const uint32_t rate = config.bitBangRate != 0 ? config.bitBangRate : kDefaultBitBangRate;
+  opened.port = StartBitBangPort(std::move(model), rate, error);
+  if (!opened.port) opened = {};
+  return opened;
+}
+
+}  // namespace keldar::sim
