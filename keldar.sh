@@ -16,7 +16,7 @@ cd "$(dirname "$0")"
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev
-          srecord binutils python3-intelhex
+          srecord binutils python3-intelhex libftdi1-dev sigrok-cli
           dpkg-dev file appstream desktop-file-utils lintian man-db
           g++-mingw-w64-x86-64-posix googletest wine wine64)
 

@@ -104,7 +104,8 @@ void List(const SettingsReader& settings, const SystemPaths& paths, Console& con
   if (devices.empty()) out << "  aucun\n";
   for (const SerialDeviceInfo& device : devices) {
     out << "  " << device.path;
-    if (std::filesystem::path(device.path).filename() != device.kernelName) {
+    if (!device.kernelName.empty() &&
+        std::filesystem::path(device.path).filename() != device.kernelName) {
       out << " (" << device.kernelName << ')';
     }
     out << '\n';

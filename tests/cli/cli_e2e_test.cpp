@@ -287,6 +287,8 @@ struct MachineTree {
                                      {"product", product},
                                      {"serial", "SN" + port}})
       Text(usb / file, text);
+    Link(sys / "bus/usb/devices" / port, usb);
+    if (driver.empty()) return;  // detached by a program that holds the device
     const fs::path interface = usb / (port + ":1.0");  // cdc_acm's tty sits on the interface
     Tty(name, driver == "cdc_acm" ? interface : interface / name, driver);
     Link(dev / "serial/by-id" / ("usb-" + maker + "_SN" + port + "-if00-port0"), dev / name);
@@ -320,6 +322,7 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
   machine.Usb("ttyUSB2", "1-3", "067b:2303", "Prolific", "USB-Serial Controller", "pl2303");
   machine.Usb("ttyUSB3", "1-4", "10c4:ea60", "Silicon_Labs", "CP2102", "cp210x");
   machine.Usb("ttyACM0", "1-5", "2341:0043", "Arduino", "Uno", "cdc_acm");
+  machine.Usb("", "1-6", "0403:6001", "FTDI", "FT232R USB UART", "");
   fs::create_directories(dir / "config" / "ZEMBRAX");
   std::ofstream(dir / "config" / "ZEMBRAX" / "KELDAR.conf")
       << "[Ports]\nCOM3=" << (dir / "dev" / "ttyS1").string() << "\n";
@@ -348,7 +351,11 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
            "(ttyACM0) adaptateur USB, pilote cdc_acm, 2341:0043", "CTS ne peut pas être l'entrée",
            Path("dev/ttyS0") + " port série natif, pilote serial, UART 16550A",
            Path("dev/ttyS1") + " port série natif, pilote serial8250, aucun UART derrière ce port "
-                               "(port fantôme) Aucun UART ne répond"}) {
+                               "(port fantôme) Aucun UART ne répond",
+           "ftdi:0403:6001:SN1-1 (ttyUSB0) câble FTDI en bit-bang synchrone, 0403:6001 FTDI "
+           "FT232R USB UART, n° SN1-1, libre, pilote ftdi_sio (/dev/ttyUSB0)",
+           "ftdi:0403:6001:SN1-6 câble FTDI en bit-bang synchrone, 0403:6001 FTDI FT232R USB UART, "
+           "n° SN1-6, en service : son pilote noyau est détaché"}) {
     EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
   // Stable names first, then the ports no stable name leads to; ttyUSB0 is listed once.

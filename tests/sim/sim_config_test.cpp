@@ -82,6 +82,18 @@ TEST(SimDeviceTest, VendorDifferencesAndTheSpeedClass) {
     Refusal(device);
 }
 
+TEST(SimDeviceTest, TheFtdiCableAndItsUsbTiming) {
+  const SimConfig c = Parsed("sim:24C02,adapter=FT232R,bitbang-rate=100000,usb-latency=250");
+  EXPECT_EQ(c.adapter, Adapter::Ft232r);
+  EXPECT_EQ(c.bitBangRate, 100'000U);
+  EXPECT_EQ(c.usbRoundTripNs, 250'000U);
+  EXPECT_EQ(Parsed("sim:24C02").adapter, Adapter::SerialPort);
+  EXPECT_EQ(Parsed("sim:24C02").usbRoundTripNs, 1'000'000U);
+  for (const char* device : {"sim:24C02,adapter=ch341", "sim:24C02,bitbang-rate=2999",
+                             "sim:24C02,bitbang-rate=1000001", "sim:24C02,usb-latency=0"})
+    Refusal(device);
+}
+
 TEST(SimDeviceTest, KeysAndWordsIgnoreCase) {
   const SimConfig c = Parsed("sim:24C02,Wiring=InSitu,INPUT=DCD,stuck=High");
   EXPECT_EQ(c.wiring, Wiring::InSitu);

@@ -1,0 +1,77 @@
+// The memory's pins traced while a 24C02 is programmed and read, once through the serial port and
+// once through the FTDI cable, decoded by sigrok's I2C decoder (sigrok-cli, which keldar.sh
+// installs; a missing tool fails the test): the same transfers on the bus, apart from the number
+// of polls the memory refused while it wrote, which depends on how fast a poll goes out.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../data/temp_dir.h"
+#include "hw/line_driver.h"
+#include "i2c/operations.h"
+#include "sim/sim_device.h"
+
+namespace keldar {
+namespace {
+
+using Transfer = std::vector<std::string>;
+
+// Programs then reads the whole memory, tracing the pins into `vcd`.
+void Trace(const std::string& device, const std::filesystem::path& vcd) {
+  std::string error;
+  sim::SimulatedDevice opened = sim::OpenSimulatedDevice(device + ",vcd=" + vcd.string(), error);
+  ASSERT_NE(opened.port, nullptr) << error;
+  LineMap map;
+  LineDriver lines(map, *opened.port);
+  CurrentMemory memory;
+  memory.Select(2);
+  Buffer buffer{};
+  for (size_t i = 0; i < 256; ++i)
+    buffer[i] = static_cast<uint8_t>(i * 37 + 1);
+  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, {}).succeeded());
+  ASSERT_TRUE(ReadMemory(lines, memory, buffer, {}).succeeded());
+}
+
+// sigrok's start, address, data, acknowledge and stop annotations, cut into transfers at each
+// stop; a poll the busy memory refused (start, address, NACK, stop) is left out.
+std::vector<Transfer> Decoded(const std::filesystem::path& vcd) {
+  const std::filesystem::path text = vcd.string() + ".txt";
+  const std::string command = "sigrok-cli -I vcd -i '" + vcd.string() +
+                              "' -P i2c:scl=SCL:sda=SDA -A i2c=addr-data > '" + text.string() +
+                              "' 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  std::vector<Transfer> transfers(1);
+  std::ifstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    transfers.back().push_back(line);
+    if (line != "i2c-1: Stop") continue;
+    const Transfer& last = transfers.back();
+    if (last.size() == 5 && last[3] == "i2c-1: NACK") transfers.pop_back();
+    transfers.emplace_back();
+  }
+  return transfers;
+}
+
+TEST(VcdDecodeTest, TheCableAndTheSerialPortPutTheSameTransfersOnTheBus) {
+  testing::TempDir dir;
+  Trace("sim:24C02", dir / "serial.vcd");
+  Trace("sim:24C02,adapter=ft232r", dir / "cable.vcd");
+  const std::vector<Transfer> serial = Decoded(dir / "serial.vcd");
+  const std::vector<Transfer> cable = Decoded(dir / "cable.vcd");
+  // 64 pages and the poll each write cycle answered, then the read: its 256 bytes in one
+  // transfer after the dummy write of address 0.
+  ASSERT_EQ(serial.size(), 64U * 2 + 1 + 1);
+  // Start, write, address, ACK; word address, ACK; the same four to read; 256 bytes and their
+  // answers; stop.
+  EXPECT_EQ(serial[128].size(), 4U + 2 + 4 + 2 * 256 + 1);
+  EXPECT_EQ(serial[128][10], "i2c-1: Data read: 01");
+  for (size_t i = 0; i < serial.size() && i < cable.size(); ++i)
+    ASSERT_EQ(cable[i], serial[i]) << "transfer " << i;
+  EXPECT_EQ(cable.size(), serial.size());
+}
+
+}  // namespace
+}  // namespace keldar
