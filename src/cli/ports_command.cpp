@@ -201,6 +201,7 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   });
   lines.PowerOff();
   const bool failed = lines.PortFailed();
+  const bool streams = port->DefersStatusReads();
   port.reset();
 
   std::ostream& out = console.out;
@@ -219,6 +220,16 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   PrintTally(out, "changement de TxD   ", timed.txd);
   PrintTally(out, "changement de DTR   ", timed.dtr);
   PrintTally(out, "changement de RTS   ", timed.rts);
+  if (streams) {
+    // Line changes cost a byte of the stream, not a call: a per-call estimate would be wrong.
+    Wrapped(out,
+            "Câble en bit-bang synchrone : chaque changement de ligne et chaque lecture d'état "
+            "est un octet du flot ; seule une lecture dont la réponse est attendue coûte un "
+            "aller-retour USB. Une lecture de 24C512 prend une dizaine de secondes, une "
+            "programmation en mode page une vingtaine.",
+            "");
+    return kExitOk;
+  }
 
   // A line not measured (Valim's, changed only by the power sequences) costs what the others do.
   const double modem =

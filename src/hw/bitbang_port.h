@@ -21,7 +21,7 @@ namespace keldar {
 // 4.7 us: 200 kHz (5 us a byte) keeps it within its timings with 6 % to spare. The access time
 // lengthens every output phase by whole bytes, as it adds calls on a serial port.
 inline constexpr uint32_t kDefaultBitBangRate = 200'000;
-// FTDI: in bit-bang mode a byte is clocked at every tick of the baud generator's 16x clock.
+// In bit-bang mode a byte is clocked at every tick of the baud generator's 16x clock (FTDI).
 inline constexpr uint32_t kBitBangTicksPerBaud = 16;
 
 class BitBangPort final : public ControlPort {

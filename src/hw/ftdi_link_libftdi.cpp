@@ -105,7 +105,7 @@ libusb_device* Find(ftdi_context* ftdi, ftdi_device_list* list, const std::strin
 std::unique_ptr<BitBangLink> OpenFtdiLink(const FtdiDeviceSpec& spec, const SystemPaths& paths,
                                           std::string& error) {
   if (!paths.usb) {
-    error = "accès USB coupé (KELDAR_NO_USB)";
+    error = "accès USB coupé par KELDAR_NO_USB";
     return nullptr;
   }
   ftdi_context* ftdi = ftdi_new();

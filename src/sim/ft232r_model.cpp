@@ -13,10 +13,11 @@ constexpr uint64_t kDefaultLatencyNs = 16'000'000;  // the chip's own default, 1
 constexpr uint64_t kReadTimeoutNs = 5'000'000'000;  // libftdi's usb_read_timeout
 constexpr uint32_t kPowerOnBaud = 9'600;
 
-// FT232R baud generator (FT232R datasheet "Baud Rates"; AN232B-05): 3 MHz / (n + x/8), n from
-// 2 to 16383 and x in eighths, plus 3 MHz and 2 MHz (divisors 1 and 1.5); the rate asked for is
-// rounded to the nearest divisor, as libftdi does. In bit-bang mode a byte is clocked at each
-// tick of the 16x clock: one byte every divisor/48 MHz.
+// FT232R baud generator (FTDI's US232R-10 cable datasheet, "Baud Rates"; libftdi's
+// ftdi_to_clkbits): 3 MHz / (n + x/8), n from 2 to 16383 and x in eighths, plus 3 MHz and 2 MHz
+// (divisors 1 and 1.5); the rate asked for is rounded to the nearest divisor, as libftdi does.
+// In bit-bang mode a byte is clocked at each tick of the 16x clock (FTDI support, quoted on the
+// libftdi list in 2010: "BitBang write tick (baud rate * 16)"): one byte every divisor/48 MHz.
 uint64_t TickNs(uint32_t baud) {
   uint64_t eighths = (24'000'000U + baud / 2) / baud;  // 3 MHz x 8 / baud
   if (baud >= 3'000'000) {
