@@ -35,7 +35,7 @@ SimulatedReader::SimulatedReader(const SimConfig& config)
         break;
     }
   }
-  if (valim_ && !config_.absent && !config_.noReader) {
+  if (MemoryPowered()) {
     eeprom_.PowerUp();
     timing_.PowerUp(now_);
   }
@@ -83,11 +83,7 @@ bool SimulatedReader::EscapeCommFunction(int32_t code) {
   if (code < 0 || code >= static_cast<int32_t>(kActions.size())) return false;
   const Action action = kActions[static_cast<size_t>(code)];
   if (action.line < 0) return false;
-  const auto line = static_cast<size_t>(action.line);
-  const bool level = action.level;
-  if (lines_[line] == level) return true;
-  lines_[line] = level;
-  if (!config_.noReader) LineChanged(roles_[line], level);
+  SetLine(static_cast<size_t>(action.line), action.level);
   return true;
 }
 
@@ -95,16 +91,13 @@ bool SimulatedReader::GetCommModemStatus(uint32_t& status) {
   ++calls_;
   now_ += config_.callCostNs;
   if (PulledOut()) return false;
-  if (valim_ && !config_.absent && !config_.noReader) timing_.Sampled(now_);
-  status = ModemStatus();
+  status = Sample();
   return true;
 }
 
 void SimulatedReader::Sleep(uint32_t milliseconds) {
   ++calls_;
-  now_ += uint64_t{milliseconds} * 1'000'000U;
-  TraceOutput(now_);
-  (void)eeprom_.WriteCycleRunning(now_);
+  AdvanceTo(now_ + uint64_t{milliseconds} * 1'000'000U);
 }
 
 void SimulatedReader::AdvanceTo(uint64_t at) {
@@ -117,16 +110,23 @@ void SimulatedReader::AdvanceTo(uint64_t at) {
 void SimulatedReader::DriveLines(uint64_t at, bool txd, bool dtr, bool rts) {
   AdvanceTo(at);
   const std::array<bool, 3> levels{txd, dtr, rts};
-  for (size_t line = 0; line < lines_.size(); ++line) {
-    if (lines_[line] == levels[line]) continue;
-    lines_[line] = levels[line];
-    if (!config_.noReader) LineChanged(roles_[line], levels[line]);
-  }
+  for (size_t line = 0; line < lines_.size(); ++line)
+    SetLine(line, levels[line]);
 }
 
 uint32_t SimulatedReader::ReadInputs(uint64_t at) {
   AdvanceTo(at);
-  if (valim_ && !config_.absent && !config_.noReader) timing_.Sampled(now_);
+  return Sample();
+}
+
+void SimulatedReader::SetLine(size_t line, bool level) {
+  if (lines_[line] == level) return;
+  lines_[line] = level;
+  if (!config_.noReader) LineChanged(roles_[line], level);
+}
+
+uint32_t SimulatedReader::Sample() {
+  if (MemoryPowered()) timing_.Sampled(now_);
   return ModemStatus();
 }
 

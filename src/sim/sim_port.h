@@ -85,6 +85,11 @@ class SimulatedReader final : public ControlPort {
   bool ThroughAdapter(bool level) const {
     return config_.wiring == Wiring::InSitu ? !level : level;
   }
+  // A physical output line to its asserted level, as a port call or an adapter's pin sets it.
+  void SetLine(size_t line, bool level);
+  // One read of the inputs, which the memory's timing check counts as the master's sample.
+  uint32_t Sample();
+  bool MemoryPowered() const { return valim_ && !config_.absent && !config_.noReader; }
   void LineChanged(Role role, bool physical);
   void ClockChanged();
   void DataChanged(bool before);
