@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "hw/text_fields.h"
+
 namespace keldar {
 namespace {
 
@@ -13,16 +15,6 @@ bool ParseId(std::string_view text, uint16_t& value) {
   if (text.empty() || text.size() > 4) return false;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
   return ec == std::errc() && end == text.data() + text.size();
-}
-
-std::vector<std::string_view> Fields(std::string_view text) {
-  std::vector<std::string_view> fields;
-  for (size_t colon = text.find(':'); colon != std::string_view::npos; colon = text.find(':')) {
-    fields.push_back(text.substr(0, colon));
-    text.remove_prefix(colon + 1);
-  }
-  fields.push_back(text);
-  return fields;
 }
 
 }  // namespace
@@ -39,7 +31,7 @@ bool ParseFtdiDevice(std::string_view device, FtdiDeviceSpec& spec, std::string&
   }
   const std::string_view rest = device.substr(kPrefix.size());
   if (rest.empty()) return true;
-  const std::vector<std::string_view> fields = Fields(rest);
+  const std::vector<std::string_view> fields = SplitFields(rest, ':');
   bool ok = false;
   if (fields.size() == 1) {
     spec.serial = std::string(fields[0]);

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "hw/text_fields.h"
+
 namespace keldar {
 
 SystemPaths SystemPaths::FromEnvironment() {
@@ -15,12 +17,8 @@ SystemPaths SystemPaths::FromEnvironment() {
   }
   if (const char* locks = std::getenv("KELDAR_LOCK_DIRS"); locks != nullptr) {
     paths.lockDirs.clear();
-    std::string_view rest(locks);
-    while (!rest.empty()) {
-      const size_t colon = rest.find(':');
-      const std::string_view dir = rest.substr(0, colon);
+    for (const std::string_view dir : SplitFields(locks, ':')) {
       if (!dir.empty()) paths.lockDirs.emplace_back(dir);
-      rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
     }
   }
   if (const char* off = std::getenv("KELDAR_NO_USB"); off != nullptr && *off != '\0') {

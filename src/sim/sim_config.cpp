@@ -6,9 +6,11 @@
 #include <charconv>
 #include <initializer_list>
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "hw/text_fields.h"
 #include "i2c/catalogue.h"
 
 namespace keldar::sim {
@@ -193,9 +195,8 @@ bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& err
     error = Quoted(device) + " n'est pas un lecteur simulé : le nom doit commencer par « sim: ».";
     return false;
   }
-  std::string_view rest = device.substr(kPrefix.size());
-  const size_t comma = rest.find(',');
-  const std::string_view type = rest.substr(0, comma);
+  const std::vector<std::string_view> items = SplitFields(device.substr(kPrefix.size()), ',');
+  const std::string_view type = items.front();
   if (type.empty()) {
     error = "Type de mémoire manquant dans " + Quoted(device) + ".";
     return false;
@@ -205,14 +206,10 @@ bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& err
     error = "Type de mémoire inconnu " + Quoted(type) + " dans " + Quoted(device) + ".";
     return false;
   }
-  rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
 
   Parser parser(device, config, error);
   std::vector<std::string> seen;
-  bool more = comma != std::string_view::npos;
-  while (more) {
-    const size_t next = rest.find(',');
-    const std::string_view item = rest.substr(0, next);
+  for (const std::string_view item : std::span(items).subspan(1)) {
     const size_t equals = item.find('=');
     std::string key(item.substr(0, equals));
     std::transform(key.begin(), key.end(), key.begin(),
@@ -229,8 +226,6 @@ bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& err
     }
     seen.push_back(key);
     if (!parser.Key(key, value, equals != std::string_view::npos)) return false;
-    more = next != std::string_view::npos;
-    if (more) rest = rest.substr(next + 1);
   }
   return true;
 }
