@@ -73,8 +73,8 @@ void Wrapped(std::ostream& out, const std::string& text, const std::string& inde
   if (!line.empty()) out << indent << line << '\n';
 }
 
-std::string Describe(const std::string& device, const SystemPaths& paths) {
-  const std::optional<SerialDeviceInfo> info = IdentifyDevice(device, paths);
+// What IdentifyDevice found; nothing stands behind a simulated reader.
+std::string Describe(const std::optional<SerialDeviceInfo>& info) {
   return info ? messages::DeviceDescription(*info) : "lecteur simulé";
 }
 
@@ -97,7 +97,7 @@ void List(const SettingsReader& settings, const SystemPaths& paths, Console& con
     const ResolvedPortDevice resolved = ResolvePortDeviceWithSource(port, settings);
     out << "  COM" << port << " : " << resolved.device << " (" << SourceText(resolved.source, port)
         << ")\n";
-    Wrapped(out, Describe(resolved.device, paths), "         ");
+    Wrapped(out, Describe(IdentifyDevice(resolved.device, paths)), "         ");
   }
   out << "\nPériphériques série de cette machine :\n";
   const std::vector<SerialDeviceInfo> devices = ListDevices(paths);
@@ -205,9 +205,10 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   port.reset();
 
   std::ostream& out = console.out;
+  const std::optional<SerialDeviceInfo> info = IdentifyDevice(device, paths);
   out << "Port " << device << " : ";
-  Wrapped(out, Describe(device, paths), "");
-  if (const std::optional<SerialDeviceInfo> info = IdentifyDevice(device, paths)) {
+  Wrapped(out, Describe(info), "");
+  if (info) {
     for (const std::string& advice : messages::AdapterAdvice(*info))
       Wrapped(out, advice, "  ");
   }
