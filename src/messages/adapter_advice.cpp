@@ -42,12 +42,21 @@ std::string CachedInputs(const char* until) {
          kTestWindow + ".";
 }
 
+// ", 0403:6001 FTDI FT232R USB UART, n° A50285BI": what a USB adapter says of itself.
+std::string UsbIdentity(const SerialDeviceInfo& device) {
+  std::string text;
+  if (!device.vendorId.empty()) {
+    text += ", " + device.vendorId + ":" + device.productId;
+    const std::string name = Joined({device.manufacturer, device.product});
+    if (!name.empty()) text += " " + name;
+  }
+  if (!device.serialNumber.empty()) text += ", n° " + device.serialNumber;
+  return text;
+}
+
 // An "ftdi:" cable: who holds it, from its kernel driver.
 std::string BitBangDescription(const SerialDeviceInfo& device) {
-  std::string text = "câble FTDI en bit-bang synchrone";
-  const std::string name = Joined({device.manufacturer, device.product});
-  text += ", " + device.vendorId + ":" + device.productId + (name.empty() ? "" : " " + name);
-  if (!device.serialNumber.empty()) text += ", n° " + device.serialNumber;
+  std::string text = "câble FTDI en bit-bang synchrone" + UsbIdentity(device);
   if (device.driver.empty()) {
     return text +
            ", en service : son pilote noyau est détaché (keldar ou un autre programme le "
@@ -77,12 +86,7 @@ std::string DeviceDescription(const SerialDeviceInfo& device) {
   }
   if (!device.driver.empty()) text += ", pilote " + device.driver;
   if (device.bus == SerialBus::Usb) {
-    if (!device.vendorId.empty()) {
-      text += ", " + device.vendorId + ":" + device.productId;
-      const std::string name = Joined({device.manufacturer, device.product});
-      if (!name.empty()) text += " " + name;
-    }
-    if (!device.serialNumber.empty()) text += ", n° " + device.serialNumber;
+    text += UsbIdentity(device);
   } else if (device.uartType == 0) {
     text += ", aucun UART derrière ce port (port fantôme)";
   } else if (device.uartType > 0) {
