@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -24,10 +25,7 @@ std::vector<std::string> DistinctFolders(const std::vector<std::string>& folders
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) continue;
     const std::pair identity{info.st_dev, info.st_ino};
-    bool known = false;
-    for (const auto& other : seen)
-      known = known || other == identity;
-    if (known) continue;
+    if (std::find(seen.begin(), seen.end(), identity) != seen.end()) continue;
     seen.push_back(identity);
     distinct.push_back(folder);
   }
