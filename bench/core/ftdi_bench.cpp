@@ -19,7 +19,6 @@ namespace keldar {
 namespace {
 
 constexpr double kUsbCallSeconds = 1e-3;
-constexpr double kWriteCycleSeconds = 0.005;
 
 struct Adapter24C512 {
   Adapter24C512() : device(Open()), lines(map, *device.port) {
@@ -59,7 +58,7 @@ struct Adapter24C512 {
 
   double SerialSeconds(const OperationCalls& calls) const {
     const PortCallCosts usb{kUsbCallSeconds, kUsbCallSeconds, kUsbCallSeconds, kUsbCallSeconds};
-    return EstimateSeconds(calls, map, usb, kWriteCycleSeconds);
+    return EstimateSeconds(calls, map, usb, kDatasheetWriteCycleSeconds);
   }
   bool Program() { return ProgramMemory(lines, memory, buffer, {}).succeeded(); }
   bool Compare() {

@@ -25,7 +25,6 @@ using Clock = std::chrono::steady_clock;
 constexpr size_t kWidth = 100;
 constexpr int kProbeCalls = 200;                 // per measure, at most
 constexpr std::chrono::seconds kProbeBudget{3};  // per measure, at most
-constexpr double kWriteCycleSeconds = 0.005;     // tWR of the 24Cxx datasheets
 constexpr std::array<const char*, 4> kInputNames{"CTS", "DSR", "RING", "DCD"};
 
 // A decimal comma, as the French write numbers.
@@ -248,9 +247,9 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   out << "Durées estimées :\n  Type      Lecture           Programmation en mode page\n";
   for (const MemoryType& type : kMemoryTypes) {
     const std::string read =
-        Duration(EstimateSeconds(ReadCalls(type), map, costs, kWriteCycleSeconds));
+        Duration(EstimateSeconds(ReadCalls(type), map, costs, kDatasheetWriteCycleSeconds));
     const std::string program =
-        Duration(EstimateSeconds(PageProgramCalls(type), map, costs, kWriteCycleSeconds));
+        Duration(EstimateSeconds(PageProgramCalls(type), map, costs, kDatasheetWriteCycleSeconds));
     char line[96];
     std::snprintf(line, sizeof line, "  %-9s %-17s %s\n", std::string(type.name).c_str(),
                   read.c_str(), program.c_str());

@@ -46,6 +46,10 @@ struct PortCallCosts {
   double statusRead = 0;
 };
 
+// The write cycle (tWR) the 24Cxx datasheets give at most, for estimates made before a memory
+// has answered.
+inline constexpr double kDatasheetWriteCycleSeconds = 0.005;
+
 // Seconds the operation takes under this line map: its port calls at their measured costs, its
 // rests, and the polls repeated while each write cycle (writeCycleSeconds) runs.
 [[nodiscard]] double EstimateSeconds(const OperationCalls& calls, const LineMap& map,
