@@ -13,6 +13,7 @@
 #include "data/intelhex.h"
 #include "ui/grid/byte_texts.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/status_texts.h"
 
 namespace keldar::ui {
 namespace {
@@ -40,7 +41,7 @@ QString BinaryLoadedText(uint32_t count, uint32_t capacity) {
 void TForm1::OuvrirFichier(QObject* Sender) {
   emit commandStarted(QStringLiteral("OuvrirFichier"), Sender);
   BoutonOuvrir->repaint();
-  SetBusyStatus(QStringLiteral("Ouvrir un fichier"));
+  SetBusyStatus(kFileOpenRunning);
   OpenDialog1.fileName = currentFileName;
   if (const auto chosen = dialogs_->ChooseOpenFile(OpenDialog1)) {
     // Remembered before the file is touched, so a failed load still names it next time.
@@ -94,7 +95,7 @@ void TForm1::OuvrirFichier(QObject* Sender) {
 void TForm1::SauverFichier(QObject* Sender) {
   emit commandStarted(QStringLiteral("SauverFichier"), Sender);
   BoutonSauver->repaint();
-  SetBusyStatus(QStringLiteral("Enregistrer le buffer"));
+  SetBusyStatus(kFileSaveRunning);
   SaveDialog1.fileName = currentFileName;
   if (const auto chosen = dialogs_->ChooseSaveFile(SaveDialog1)) {
     currentFileName = chosen->fileName;

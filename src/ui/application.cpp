@@ -22,16 +22,19 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setFont(InterfaceFont(13));
 }
 
+void Application::ReportUnexpectedError(const std::exception_ptr& error) {
+  if (dialogs_ != nullptr) {
+    ShowUnexpectedError(*dialogs_, error);
+  } else {
+    QMessageBox::critical(nullptr, applicationName(), UnexpectedErrorText(error));
+  }
+}
+
 bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {
-    if (dialogs_ != nullptr) {
-      ShowUnexpectedError(*dialogs_, std::current_exception());
-    } else {
-      QMessageBox::critical(nullptr, applicationName(),
-                            UnexpectedErrorText(std::current_exception()));
-    }
+    ReportUnexpectedError(std::current_exception());
     return false;
   }
 }

@@ -3,6 +3,8 @@
 // caught is shown in a message box, and the program goes on.
 #pragma once
 
+#include <exception>
+
 #include <QApplication>
 #include <QTranslator>
 
@@ -20,6 +22,9 @@ class Application : public QApplication {
   void SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs; }
   // Whether Qt's French translation was found and installed.
   [[nodiscard]] bool QtTextsInFrench() const { return !qtTexts_.isEmpty(); }
+
+  // An error that no handler caught, shown where SetDialogs says.
+  void ReportUnexpectedError(const std::exception_ptr& error);
 
   bool notify(QObject* receiver, QEvent* event) override;
 

@@ -12,7 +12,7 @@ QString PortUnavailableText(int port) {
 }
 
 QStringList StatusLineTexts() {
-  QStringList texts{kRefreshRunning};
+  QStringList texts{kRefreshRunning, kFileOpenRunning, kFileSaveRunning};
   for (std::string_view text :
        {messages::kReadRunning, messages::kProgramRunning, messages::kProgramDone,
         messages::kVerifyRunning, messages::kCompareRunning, messages::kCompareDone}) {

@@ -9,6 +9,8 @@
 namespace keldar::ui {
 
 inline const QString kRefreshRunning = QStringLiteral("Mise à jour du buffer");
+inline const QString kFileOpenRunning = QStringLiteral("Ouvrir un fichier");
+inline const QString kFileSaveRunning = QStringLiteral("Enregistrer le buffer");
 
 inline const QString kPortPrompt = QStringLiteral(" Choisissez le port série...");
 inline const QString kPortDeselected = QStringLiteral(" Port série désélectionné...");
