@@ -13,7 +13,9 @@
 namespace keldar::ui {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-  // The program speaks French whatever the desktop's language: Qt's texts too.
+  // The program speaks French whatever the desktop's language: Qt's texts too, and what Qt
+  // writes through the locale (the file dialog's sizes, dates and file type names).
+  QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
   if (qtTexts_.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     installTranslator(&qtTexts_);

@@ -6,7 +6,8 @@
 #include <exception>
 
 #include <QApplication>
-#include <QTranslator>
+
+#include "ui/qt_french.h"
 
 namespace keldar::ui {
 
@@ -29,7 +30,7 @@ class Application : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
-  QTranslator qtTexts_;
+  QtFrench qtTexts_;
   UserDialogs* dialogs_ = nullptr;
 };
 

@@ -4,7 +4,9 @@
 #include <new>
 #include <stdexcept>
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,6 +30,7 @@ TEST(QtDialogsTest, StandardButtonsAndFileDialogsAreFrench) {
   const auto* name = dialog.findChild<QLabel*>(QStringLiteral("fileNameLabel"));
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->text(), QStringLiteral("&Nom de fichier :"));
+  EXPECT_EQ(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("Dossier"));
 }
 
 TEST(QtDialogsTest, AMessageStandsOverTheActiveWindowNotTheHiddenMainWindow) {
