@@ -140,11 +140,12 @@ BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
 
   // The data phase needs no answer before its end: on a port that streams it is one stream.
   const uint32_t last = memory_.capacity - 1;
-  for (uint32_t i = 0; i < last; ++i) {
-    if (progress) progress(i);
+  uint32_t i = 0;
+  for (; i < last; ++i) {
+    if (progress && !progress(i)) break;
     bus_.ReceiveByte(1, destination[i]);
   }
-  bus_.ReceiveByte(0, destination[last]);
+  bus_.ReceiveByte(0, destination[i]);
   bus_.lines().Flush();
   return BlockResult::Ok;
 }

@@ -24,8 +24,9 @@ enum class BlockResult : int {
 inline constexpr int kMaxWriteCyclePolls = 2500;
 inline constexpr int kResyncPulses = 9;
 
-// Called with the index of each byte about to be received, but the last.
-using ReadProgress = std::function<void(uint32_t index)>;
+// Called with the index of each byte about to be received, but the last. False ends the read at
+// that byte: it is received without acknowledge, as a last byte is, and the caller sends the stop.
+using ReadProgress = std::function<bool(uint32_t index)>;
 
 class BlockIo {
  public:
@@ -35,8 +36,9 @@ class BlockIo {
   // Keeping the run inside one page and inside the capacity is the caller's task; only the start
   // address is checked.
   [[nodiscard]] BlockResult WritePage(uint32_t start, const uint8_t* data, int count);
-  // Reads capacity bytes from address 0 into destination. Returns Ok, NoDeviceAck,
-  // SecondByteNack or ThirdByteNack. Neither powers the memory nor sends the final stop.
+  // Reads capacity bytes from address 0 into destination, fewer when progress ends it. Returns
+  // Ok, NoDeviceAck, SecondByteNack or ThirdByteNack. Neither powers the memory nor sends the
+  // final stop.
   [[nodiscard]] BlockResult SequentialRead(uint8_t* destination, bool enforceAcks,
                                            const ReadProgress& progress);
 

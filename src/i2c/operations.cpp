@@ -35,6 +35,7 @@ BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* sc
   const uint32_t step = ReadProgressStep(memory.capacity);
   const ReadProgress hook = [&](uint32_t i) {
     if (i % step == step - 1) Report(progress, i);
+    return true;
   };
   const BlockResult result = io.SequentialRead(scratch, enforceAcks, hook);
   if (result == BlockResult::Ok) Report(progress, memory.capacity - 1);

@@ -181,7 +181,11 @@ TEST_F(BlockIoTest, ReadingA24C00AcknowledgesAllButTheLastOfSixteen) {
   port.SetSteadyStatus(kAck);
   std::array<uint8_t, 16> dest{};
   std::vector<uint32_t> progress;
-  EXPECT_EQ(io.SequentialRead(dest.data(), true, [&](uint32_t i) { progress.push_back(i); }),
+  EXPECT_EQ(io.SequentialRead(dest.data(), true,
+                              [&](uint32_t i) {
+                                progress.push_back(i);
+                                return true;
+                              }),
             BlockResult::Ok);
   const auto items = Bus();
   std::vector<BusItem> expected{test::Start(), test::Byte(0xA0, true), test::Byte(0x00, true),
@@ -192,6 +196,20 @@ TEST_F(BlockIoTest, ReadingA24C00AcknowledgesAllButTheLastOfSixteen) {
   EXPECT_EQ(items, expected);
   EXPECT_EQ(progress.size(), 15U);
   EXPECT_EQ(progress.back(), 14U);
+}
+
+TEST_F(BlockIoTest, ReadEndedByItsProgressRefusesTheByteItStopsAt) {
+  Use(2);  // 24C02
+  port.SetSteadyStatus(kAck);
+  std::array<uint8_t, 256> dest{};
+  EXPECT_EQ(io.SequentialRead(dest.data(), true, [](uint32_t i) { return i != 5; }),
+            BlockResult::Ok);
+  std::vector<BusItem> expected{test::Start(), test::Byte(0xA0, true), test::Byte(0x00, true),
+                                test::Start(), test::Byte(0xA1, true)};
+  for (int i = 0; i < 5; ++i)
+    expected.push_back(test::Byte(0x00, true));
+  expected.push_back(test::Byte(0x00, false));  // the sixth byte is the last: not acknowledged
+  EXPECT_EQ(Bus(), expected);
 }
 
 TEST_F(BlockIoTest, ReadingTheX24C01StartsWithControlByteOneAndNoDummyWrite) {
