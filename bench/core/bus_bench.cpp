@@ -7,6 +7,7 @@
 
 #include "hw/line_driver.h"
 #include "i2c/call_counts.h"
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/recording_port.h"
 #include "sim/sim_port.h"

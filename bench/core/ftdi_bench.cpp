@@ -11,6 +11,7 @@
 
 #include "hw/line_driver.h"
 #include "i2c/call_counts.h"
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/ft232r_model.h"
 #include "sim/sim_device.h"

@@ -64,12 +64,16 @@ OperationCalls ReadCalls(const MemoryType& type) {
   return calls;
 }
 
-OperationCalls PageProgramCalls(const MemoryType& type) {
+namespace {
+
+// The whole memory written in blocks of `block` bytes, each with its address phase, its stop and
+// its write cycle.
+OperationCalls ProgramCalls(const MemoryType& type, uint32_t block) {
   const bool x24c01 = type.typeIndex == kX24C01Index;
   const uint64_t addressBytes = x24c01 ? 1U : 1U + static_cast<uint64_t>(type.addressBytes);
-  const BusSteps page = (x24c01 ? kResync : BusSteps{}) + kStart +
-                        (addressBytes + type.pageSize) * kSend + kStop + Poll();
-  const uint64_t pages = type.capacity / type.pageSize;
+  const BusSteps page =
+      (x24c01 ? kResync : BusSteps{}) + kStart + (addressBytes + block) * kSend + kStop + Poll();
+  const uint64_t pages = type.capacity / block;
   OperationCalls calls;
   calls.steps = kPower + kLineCheck + pages * page + kPower;
   calls.sleepMs = 2 * kRestMs;
@@ -77,6 +81,16 @@ OperationCalls PageProgramCalls(const MemoryType& type) {
   calls.poll = Poll();
   calls.pollAnswer = kStartToEighthBit;
   return calls;
+}
+
+}  // namespace
+
+OperationCalls PageProgramCalls(const MemoryType& type) {
+  return ProgramCalls(type, type.pageSize);
+}
+
+OperationCalls ByteProgramCalls(const MemoryType& type) {
+  return ProgramCalls(type, 1);
 }
 
 double EstimateSeconds(const OperationCalls& calls, const LineMap& map, const PortCallCosts& costs,

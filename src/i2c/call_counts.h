@@ -36,6 +36,7 @@ struct OperationCalls {
 // makes the calls of a read.
 [[nodiscard]] OperationCalls ReadCalls(const MemoryType& type);
 [[nodiscard]] OperationCalls PageProgramCalls(const MemoryType& type);
+[[nodiscard]] OperationCalls ByteProgramCalls(const MemoryType& type);
 
 // What one call costs on a port, in seconds: a change of each physical output line and a status
 // read. A break (TxD) often costs more than a modem line on USB adapters.

@@ -26,19 +26,40 @@ void Report(const ProgressCallback& progress, uint32_t value) {
   if (progress) progress(value);
 }
 
-// Runs the whole sequential read into scratch with the read progress rule. SCL is left low
-// with SDA released; the caller sends the stop.
+void Done(const OperationControl& control, uint32_t bytes) {
+  if (control.bytesDone) control.bytesDone(bytes);
+}
+
+bool StopRequested(const OperationControl& control) {
+  return control.stopRequested && control.stopRequested();
+}
+
+// Runs the whole sequential read into scratch with the read progress rule; the count of bytes
+// received lands in bytesRead, fewer than the capacity when a stop ended the read. SCL is left
+// low with SDA released; the caller sends the stop.
 BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* scratch,
-                     bool enforceAcks, const ProgressCallback& progress) {
+                     bool enforceAcks, const ProgressCallback& progress,
+                     const OperationControl& control, uint32_t& bytesRead) {
   I2cMaster bus(lines);
   BlockIo io(bus, memory);
   const uint32_t step = ReadProgressStep(memory.capacity);
+  bytesRead = memory.capacity;
   const ReadProgress hook = [&](uint32_t i) {
+    Done(control, i);
+    if (StopRequested(control)) {
+      bytesRead = i + 1;  // byte i is still received, as the last one
+      return false;
+    }
     if (i % step == step - 1) Report(progress, i);
     return true;
   };
   const BlockResult result = io.SequentialRead(scratch, enforceAcks, hook);
-  if (result == BlockResult::Ok) Report(progress, memory.capacity - 1);
+  if (result != BlockResult::Ok) {
+    bytesRead = 0;
+  } else {
+    Done(control, bytesRead);
+    if (bytesRead == memory.capacity) Report(progress, memory.capacity - 1);
+  }
   return result;
 }
 
@@ -52,25 +73,28 @@ uint32_t ByteProgramProgressStep(uint32_t capacity) {
   return StepFor(capacity, kByteProgramProgressPoints);
 }
 
-ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory, Buffer& buffer,
-                       const ProgressCallback& progress) {
+ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory, std::span<uint8_t> into,
+                       const ProgressCallback& progress, const OperationControl& control) {
   lines.ClearPortFailure();
   ReadOutcome outcome;
   std::vector<uint8_t> scratch(memory.capacity);
   if (!LineCheck(lines)) {
     outcome.result = BlockResult::NoDeviceAck;
   } else {
-    outcome.result = ReadInto(lines, memory, scratch.data(), true, progress);
+    outcome.result =
+        ReadInto(lines, memory, scratch.data(), true, progress, control, outcome.bytesRead);
+    outcome.stopped = outcome.bytesRead < memory.capacity && outcome.result == BlockResult::Ok;
   }
   I2cMaster(lines).I2cStop();
   lines.PowerOff();
   outcome.portFailed = lines.PortFailed();
-  if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), buffer.begin());
+  if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
   return outcome;
 }
 
-ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory, const Buffer& buffer,
-                             const ProgressCallback& progress) {
+ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
+                             std::span<const uint8_t> data, const ProgressCallback& progress,
+                             const OperationControl& control) {
   lines.ClearPortFailure();
   ProgramOutcome outcome;
   if (!LineCheck(lines)) {
@@ -84,22 +108,26 @@ ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory, con
   BlockIo io(bus, memory);
   const uint32_t capacity = memory.capacity;
   const bool pageMode = memory.pageMode || !memory.type().byteModeAllowed;
-  if (pageMode) {
-    const uint32_t page = memory.type().pageSize;
-    for (uint32_t a = 0; a < capacity; a += page) {
+  // Each block is asked for only once the one before is written and its write cycle over
+  // (acknowledged, or its polls spent): a stop never leaves a block half sent.
+  const uint32_t block = pageMode ? memory.type().pageSize : 1;
+  const uint32_t step = ByteProgramProgressStep(capacity);
+  for (uint32_t a = 0; a < capacity; a += block) {
+    if (StopRequested(control)) {
+      outcome.stopped = true;
+      break;
+    }
+    if (pageMode) {
       Report(progress, a);
-      outcome.lastAddress = a;
-      outcome.result = io.WritePage(a, buffer.data() + a, static_cast<int>(page));
-      if (outcome.result != BlockResult::Ok || lines.PortFailed()) break;
+    } else if (a % step == step - 1) {
+      Report(progress, a);
     }
-  } else {
-    const uint32_t step = ByteProgramProgressStep(capacity);
-    for (uint32_t a = 0; a < capacity; ++a) {
-      if (a % step == step - 1) Report(progress, a);
-      outcome.lastAddress = a;
-      outcome.result = io.WriteByte(a, buffer[a]);
-      if (outcome.result != BlockResult::Ok || lines.PortFailed()) break;
-    }
+    outcome.lastAddress = a;
+    outcome.result = pageMode ? io.WritePage(a, data.data() + a, static_cast<int>(block))
+                              : io.WriteByte(a, data[a]);
+    if (outcome.result != BlockResult::Ok || lines.PortFailed()) break;
+    outcome.bytesWritten = a + block;
+    Done(control, outcome.bytesWritten);
   }
   lines.PowerOff();
   outcome.portFailed = lines.PortFailed();
@@ -107,7 +135,7 @@ ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory, con
 }
 
 ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memory,
-                                   const Buffer& buffer) {
+                                   std::span<const uint8_t> data) {
   lines.ClearPortFailure();
   ProgramOutcome outcome;
   outcome.lastAddress = memory.cursorAddress;
@@ -116,7 +144,7 @@ ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memor
   } else if (memory.cursorAddress < memory.capacity) {
     I2cMaster bus(lines);
     BlockIo io(bus, memory);
-    outcome.result = io.WriteByte(memory.cursorAddress, buffer[memory.cursorAddress]);
+    outcome.result = io.WriteByte(memory.cursorAddress, data[memory.cursorAddress]);
   } else {
     outcome.result = BlockResult::NotStarted;
   }
@@ -125,8 +153,9 @@ ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memor
   return outcome;
 }
 
-CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory, const Buffer& buffer,
-                             std::span<uint8_t> scratch, const ProgressCallback& progress) {
+CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
+                             std::span<const uint8_t> expected, std::span<uint8_t> scratch,
+                             const ProgressCallback& progress, const OperationControl& control) {
   CompareOutcome outcome;
   const uint32_t capacity = memory.capacity;
   if (scratch.size() < capacity) return outcome;  // the caller could not get its scratch area
@@ -134,17 +163,22 @@ CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory, con
   lines.ClearPortFailure();
   outcome.reachable = LineCheck(lines);
   if (outcome.reachable) {
-    const BlockResult result = ReadInto(lines, memory, scratch.data(), false, progress);
+    const BlockResult result =
+        ReadInto(lines, memory, scratch.data(), false, progress, control, outcome.bytesCompared);
     outcome.reachable = result != BlockResult::NoDeviceAck;
+    outcome.stopped = outcome.reachable && outcome.bytesCompared < capacity;
   }
   I2cMaster(lines).I2cStop();
   lines.PowerOff();
   if (lines.PortFailed()) outcome.reachable = false;
-  if (outcome.reachable) {
-    for (uint32_t i = 0; i < capacity; ++i) {
-      if (buffer[i] == scratch[i]) continue;
-      if (outcome.differences++ == 0) outcome.firstDifference = i;
-    }
+  if (!outcome.reachable) {
+    outcome.stopped = false;
+    outcome.bytesCompared = 0;
+    return outcome;
+  }
+  for (uint32_t i = 0; i < outcome.bytesCompared; ++i) {
+    if (expected[i] == scratch[i]) continue;
+    if (outcome.differences++ == 0) outcome.firstDifference = i;
   }
   return outcome;
 }

@@ -8,7 +8,6 @@
 #include <functional>
 #include <span>
 
-#include "data/buffer.h"
 #include "hw/line_driver.h"
 #include "i2c/blockio.h"
 #include "i2c/catalogue.h"
@@ -19,47 +18,72 @@ namespace keldar {
 // 0..capacity).
 using ProgressCallback = std::function<void(uint32_t value)>;
 
+// What a long operation needs beside its bar: the bytes done so far, and a stop request that the
+// operation honours only where stopping harms nothing. Both may be left empty.
+struct OperationControl {
+  // Read and compare: bytes received; programming: bytes written with their write cycle over.
+  std::function<void(uint32_t bytes)> bytesDone;
+  // Asked once per byte (per page in page mode). A read stops at the byte it is about to
+  // receive, which it does not acknowledge; a programming stops only between two blocks.
+  std::function<bool()> stopRequested;
+};
+
 struct ReadOutcome {
   BlockResult result = BlockResult::Ok;  // Ok, NoDeviceAck (also a failed line check), 2 or 3
   bool portFailed = false;               // a port call failed: nothing read is trusted
-  [[nodiscard]] bool succeeded() const { return result == BlockResult::Ok && !portFailed; }
+  bool stopped = false;                  // stopped on request after bytesRead bytes
+  uint32_t bytesRead = 0;
+  [[nodiscard]] bool succeeded() const {
+    return result == BlockResult::Ok && !portFailed && !stopped;
+  }
 };
 
 struct ProgramOutcome {
   BlockResult result = BlockResult::Ok;
-  bool portFailed = false;   // the transfers stopped at the block where a port call failed
-  uint32_t lastAddress = 0;  // start address of the last block attempted
-  [[nodiscard]] bool succeeded() const { return result == BlockResult::Ok && !portFailed; }
+  bool portFailed = false;    // the transfers stopped at the block where a port call failed
+  bool stopped = false;       // stopped on request between two blocks: nothing is half written
+  uint32_t lastAddress = 0;   // start address of the last block attempted
+  uint32_t bytesWritten = 0;  // addresses 0 to bytesWritten-1 are written, their cycles over
+  [[nodiscard]] bool succeeded() const {
+    return result == BlockResult::Ok && !portFailed && !stopped;
+  }
 };
 
 struct CompareOutcome {
   bool reachable = false;  // false: communication error, no count
+  bool stopped = false;    // stopped on request: only the first bytesCompared bytes count
+  uint32_t bytesCompared = 0;
   uint32_t differences = 0;
   uint32_t firstDifference = 0;  // the lowest differing address, when differences > 0
-  [[nodiscard]] bool same() const { return reachable && differences == 0; }
+  [[nodiscard]] bool same() const { return reachable && !stopped && differences == 0; }
 };
 
-// Whole memory into buffer[0, capacity). The bytes reach the buffer only when the whole read
-// succeeded; on failure the buffer is untouched.
-[[nodiscard]] ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory, Buffer& buffer,
-                                     const ProgressCallback& progress);
+// Whole memory into into[0, capacity). The bytes reach `into` only when the whole read
+// succeeded; on failure or stop it is untouched.
+[[nodiscard]] ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory,
+                                     std::span<uint8_t> into, const ProgressCallback& progress,
+                                     const OperationControl& control = {});
 
-// Whole memory from buffer[0, capacity): page mode when memory.pageMode or when the type has no
+// Whole memory from data[0, capacity): page mode when memory.pageMode or when the type has no
 // byte mode; the first failing block ends it, what was written before stays written.
 [[nodiscard]] ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
-                                           const Buffer& buffer, const ProgressCallback& progress);
+                                           std::span<const uint8_t> data,
+                                           const ProgressCallback& progress,
+                                           const OperationControl& control = {});
 
 // The byte under the grid's cursor. A cursor outside the capacity sends nothing and gives
-// NotStarted, so that it is never reported as programmed.
+// NotStarted, so that it is never reported as programmed. One byte: it cannot be stopped.
 [[nodiscard]] ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memory,
-                                                 const Buffer& buffer);
+                                                 std::span<const uint8_t> data);
 
 // Reads the memory into scratch (at least capacity bytes) and counts the bytes that differ from
-// the buffer. The word-address acknowledges are not enforced here. It is also the check after
+// expected. The word-address acknowledges are not enforced here. It is also the check after
 // programming, as a pass of its own, so that the programming keeps its exact bus sequence.
 [[nodiscard]] CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
-                                           const Buffer& buffer, std::span<uint8_t> scratch,
-                                           const ProgressCallback& progress);
+                                           std::span<const uint8_t> expected,
+                                           std::span<uint8_t> scratch,
+                                           const ProgressCallback& progress,
+                                           const OperationControl& control = {});
 
 // Progress steps: the bar moves at index i when i % step == step - 1.
 [[nodiscard]] uint32_t ReadProgressStep(uint32_t capacity);

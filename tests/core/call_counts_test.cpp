@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/recording_port.h"
 #include "sim/sim_port.h"

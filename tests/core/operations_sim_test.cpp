@@ -9,6 +9,7 @@
 
 #include "bus_trace.h"
 #include "hw/line_driver.h"
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/recording_port.h"
 #include "sim/sim_port.h"

@@ -1,3 +1,4 @@
+#include "data/buffer.h"
 #include "i2c/operations.h"
 
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hw/line_driver.h"
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/sim_port.h"
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hw/line_driver.h"
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/ft232r_model.h"
 #include "sim/sim_device.h"

@@ -11,6 +11,7 @@
 
 #include "../data/temp_dir.h"
 #include "hw/line_driver.h"
+#include "data/buffer.h"
 #include "i2c/operations.h"
 #include "sim/sim_device.h"
 
