@@ -40,4 +40,70 @@ std::string CompareMessage(const CompareOutcome& outcome, uint32_t capacity) {
          " octet(s) différent(s) sur un total de " + std::to_string(capacity) + " !";
 }
 
+std::string_view RunningText(OperationPhase phase) {
+  switch (phase) {
+    case OperationPhase::Reading:
+      return kReadRunning;
+    case OperationPhase::Programming:
+      return kProgramRunning;
+    case OperationPhase::Verifying:
+      return kVerifyRunning;
+    case OperationPhase::Comparing:
+      return kCompareRunning;
+  }
+  return {};
+}
+
+std::string StoppedProgramMessage(const ProgramOutcome& outcome) {
+  if (outcome.bytesWritten == 0) return std::string(kProgramStoppedAtOnce);
+  return "Programmation interrompue : les octets " + HexAddress(0) + " à " +
+         HexAddress(outcome.bytesWritten - 1) +
+         " sont programmés, le reste de la mémoire n'a pas été modifié.";
+}
+
+std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t capacity) {
+  const std::string read = " parmi les " + std::to_string(outcome.bytesCompared) +
+                           " premiers octets sur un total de " + std::to_string(capacity) + ".";
+  if (outcome.differences == 0) return "Comparaison interrompue : aucune différence" + read;
+  return "Comparaison interrompue : " + std::to_string(outcome.differences) +
+         " octet(s) différent(s)" + read;
+}
+
+std::string OutcomeMessage(const OperationOutcome& outcome) {
+  const bool stopped = outcome.stopped();
+  switch (outcome.kind) {
+    case OperationKind::Read:
+      if (stopped) return std::string(kReadStopped);
+      return outcome.read.succeeded() ? std::string() : std::string(kReadFailed);
+    case OperationKind::ProgramMemory:
+      if (!outcome.program.succeeded()) {
+        return stopped ? StoppedProgramMessage(outcome.program)
+                       : std::string(ProgramMessage(outcome.program));
+      }
+      if (!outcome.verify) return std::string(kProgramSucceeded);
+      if (stopped) return std::string(kVerifyStopped);
+      return VerifyMessage(*outcome.verify, outcome.capacity);
+    case OperationKind::ProgramByte:
+      return std::string(ProgramMessage(outcome.program));
+    case OperationKind::Compare:
+      if (stopped) return StoppedCompareMessage(outcome.compare, outcome.capacity);
+      return CompareMessage(outcome.compare, outcome.capacity);
+  }
+  return {};
+}
+
+std::string_view OutcomeTitle(const OperationOutcome& outcome) {
+  switch (outcome.kind) {
+    case OperationKind::Read:
+      return outcome.stopped() ? kReadTitle : kReadFailedTitle;
+    case OperationKind::ProgramMemory:
+      return kProgramMemoryTitle;
+    case OperationKind::ProgramByte:
+      return kProgramByteTitle;
+    case OperationKind::Compare:
+      return kCompareTitle;
+  }
+  return {};
+}
+
 }  // namespace keldar::messages

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "i2c/operations.h"
+#include "session/operation_service.h"
 
 namespace keldar::messages {
 
@@ -18,6 +19,9 @@ inline constexpr std::string_view kCompareRunning = "Comparaison en cours...";
 inline constexpr std::string_view kCompareDone = "Comparaison terminée";
 
 inline constexpr std::string_view kReadFailedTitle = "Attention, erreur de lecture !";
+inline constexpr std::string_view kReadTitle = "Lecture de la mémoire :";
+inline constexpr std::string_view kReadStopped =
+    "Lecture interrompue : le buffer n'a pas été modifié.";
 inline constexpr std::string_view kReadFailed =
     "Lecture impossible :\nVérifiez que l'insertion de la mémoire est correcte.\n";
 
@@ -31,12 +35,26 @@ inline constexpr std::string_view kProgramImpossible =
     "mémoire sélectionné correspond bien à l'EEPROM\nprésente physiquement...";
 inline constexpr std::string_view kProgramInterrupted =
     "Programmation interrompue : \nproblème de communication avec la mémoire EEPROM...";
+inline constexpr std::string_view kProgramStoppedAtOnce =
+    "Programmation interrompue : aucun octet n'a été programmé, la mémoire n'a pas été modifiée.";
+inline constexpr std::string_view kVerifyStopped =
+    "Vérification interrompue : la mémoire est programmée, mais elle n'a pas été vérifiée.";
 inline constexpr std::string_view kVerifyUnreadable =
     "Programmation non vérifiée : \nla relecture de la mémoire EEPROM a échoué...";
 
 inline constexpr std::string_view kCompareTitle = "Comparaison Buffer / Mémoire :";
 inline constexpr std::string_view kCompareSame = "Aucune différence entre le buffer et l'EEPROM...";
 inline constexpr std::string_view kCompareError = "Erreur de communication avec la mémoire...";
+
+// The status line's text while a phase runs.
+[[nodiscard]] std::string_view RunningText(OperationPhase phase);
+
+// While a stop waits for its safe point, and why.
+inline constexpr std::string_view kStopping =
+    "Arrêt demandé : l'opération s'arrête dès que la mémoire le permet...";
+inline constexpr std::string_view kStillStopping =
+    "Arrêt en cours : la page en cours d'écriture doit être terminée, la mémoire ne doit pas "
+    "perdre son alimentation pendant une écriture...";
 
 // The programming result's text: success, the "impossible" text for a refused first byte, the
 // "interrompue" text for every other failure, a failed port included.
@@ -52,5 +70,16 @@ inline constexpr std::string_view kCompareError = "Erreur de communication avec 
 // "Attention : %i octet(s) différent(s) sur un total de %i !" filled in, or the text for no
 // difference or for a communication error.
 [[nodiscard]] std::string CompareMessage(const CompareOutcome& outcome, uint32_t capacity);
+
+// What a stopped programming has done: no byte, or the bytes from $0000 to the last one written.
+[[nodiscard]] std::string StoppedProgramMessage(const ProgramOutcome& outcome);
+// What a stopped compare found in the bytes it had read.
+[[nodiscard]] std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t capacity);
+
+// The text that reports an operation's end, stops and failures included; empty for a read that
+// succeeded, which the refreshed grid shows.
+[[nodiscard]] std::string OutcomeMessage(const OperationOutcome& outcome);
+// The title of its message box.
+[[nodiscard]] std::string_view OutcomeTitle(const OperationOutcome& outcome);
 
 }  // namespace keldar::messages

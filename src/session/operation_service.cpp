@@ -1,0 +1,145 @@
+#include "session/operation_service.h"
+
+#include "hw/line_driver.h"
+#include "i2c/call_counts.h"
+#include "session/time_left.h"
+
+namespace keldar {
+namespace {
+
+// The port calls of each phase, which weigh the phases still to come in the time left.
+std::vector<uint64_t> PhaseCalls(const OperationRequest& request) {
+  const MemoryType& type = request.memory.type();
+  const int32_t accessTime = request.lineMap.accessTime;
+  const uint64_t read = ReadCalls(type).steps.PortCalls(accessTime);
+  switch (request.kind) {
+    case OperationKind::Read:
+    case OperationKind::Compare:
+      return {read};
+    case OperationKind::ProgramMemory: {
+      const bool pageMode = request.memory.pageMode || !type.byteModeAllowed;
+      const OperationCalls program = pageMode ? PageProgramCalls(type) : ByteProgramCalls(type);
+      std::vector<uint64_t> calls{program.steps.PortCalls(accessTime)};
+      if (request.verify) calls.push_back(read);
+      return calls;
+    }
+    case OperationKind::ProgramByte:
+      break;
+  }
+  return {};
+}
+
+// One operation's reports: phases, bar and bytes, with the time left measured as it goes.
+class Reporter {
+ public:
+  Reporter(const OperationRequest& request, const OperationService::Clock& clock,
+           OperationObserver& observer, const StopRequest& stop)
+      : clock_(clock), observer_(observer), stop_(stop), timeLeft_(PhaseCalls(request)) {}
+
+  void Begin(OperationPhase phase, uint32_t barMaximum) {
+    timeLeft_.StartPhase(phase_++, Now());
+    observer_.PhaseStarted(phase, barMaximum);
+  }
+  ProgressCallback Bar() {
+    return [this](uint32_t value) { observer_.BarMoved(value); };
+  }
+  OperationControl Control(uint32_t total) {
+    return {[this, total](uint32_t done) {
+              observer_.BytesDone(done, total, timeLeft_.Estimate(done, total, Now()));
+            },
+            [this] { return stop_.Requested(); }};
+  }
+
+ private:
+  TimeLeft::Clock::time_point Now() const { return clock_ ? clock_() : TimeLeft::Clock::now(); }
+
+  const OperationService::Clock& clock_;
+  OperationObserver& observer_;
+  const StopRequest& stop_;
+  TimeLeft timeLeft_;
+  size_t phase_ = 0;
+};
+
+}  // namespace
+
+bool OperationOutcome::stopped() const {
+  switch (kind) {
+    case OperationKind::Read:
+      return read.stopped && !read.portFailed;
+    case OperationKind::ProgramMemory:
+      if (program.stopped) return !program.portFailed;
+      return verify && verify->stopped;
+    case OperationKind::ProgramByte:
+      return false;
+    case OperationKind::Compare:
+      return compare.stopped;
+  }
+  return false;
+}
+
+bool OperationOutcome::succeeded() const {
+  switch (kind) {
+    case OperationKind::Read:
+      return read.succeeded();
+    case OperationKind::ProgramMemory:
+      return program.succeeded() && (!verify || verify->same());
+    case OperationKind::ProgramByte:
+      return program.succeeded();
+    case OperationKind::Compare:
+      return compare.same();
+  }
+  return false;
+}
+
+OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest& request,
+                                       OperationObserver& observer, const StopRequest& stop) const {
+  const CurrentMemory& memory = request.memory;
+  const uint32_t capacity = memory.capacity;
+  OperationOutcome outcome;
+  outcome.kind = request.kind;
+  outcome.capacity = capacity;
+  LineDriver lines(request.lineMap, port);
+  Reporter report(request, clock_, observer, stop);
+
+  switch (request.kind) {
+    case OperationKind::Read:
+      report.Begin(OperationPhase::Reading, capacity - 1);
+      outcome.memory.resize(capacity);
+      outcome.read =
+          ReadMemory(lines, memory, outcome.memory, report.Bar(), report.Control(capacity));
+      if (!outcome.read.succeeded()) outcome.memory.clear();
+      break;
+    case OperationKind::ProgramMemory:
+      report.Begin(OperationPhase::Programming, capacity);
+      outcome.program =
+          ProgramMemory(lines, memory, request.data, report.Bar(), report.Control(capacity));
+      // What the memory acknowledged is not yet what it holds (write protection, a smaller page
+      // than its type's): the success is what reads back.
+      if (outcome.program.succeeded() && request.verify) {
+        report.Begin(OperationPhase::Verifying, capacity - 1);
+        std::vector<uint8_t> scratch(capacity);
+        outcome.verify = CompareMemory(lines, memory, request.data, scratch, report.Bar(),
+                                       report.Control(capacity));
+      }
+      break;
+    case OperationKind::ProgramByte:
+      report.Begin(OperationPhase::Programming, capacity);
+      outcome.program = ProgramSelectedByte(lines, memory, request.data);
+      break;
+    case OperationKind::Compare: {
+      report.Begin(OperationPhase::Comparing, capacity - 1);
+      std::span<uint8_t> scratch = request.scratch;
+      if (scratch.empty()) {
+        outcome.memory.resize(capacity);
+        scratch = outcome.memory;
+      }
+      outcome.compare = CompareMemory(lines, memory, request.data, scratch, report.Bar(),
+                                      report.Control(capacity));
+      if (request.scratch.empty()) outcome.memory.resize(outcome.compare.bytesCompared);
+      break;
+    }
+  }
+  return outcome;
+}
+
+}  // namespace keldar

@@ -1,0 +1,81 @@
+// The memory operations as the window and keldar-cli run them: read, program (the whole memory,
+// then its read back, or the selected byte) and compare. Each works on a copy of what it needs,
+// taken when it starts, so that it can run away from the state it came from; it reports its
+// phases, the progress bar's points, the bytes done with the time left, and a typed outcome that
+// the front ends turn into texts. A stop request is honoured only where stopping harms nothing.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "hw/linemap.h"
+#include "hw/port.h"
+#include "i2c/catalogue.h"
+#include "i2c/operations.h"
+#include "session/stop_request.h"
+
+namespace keldar {
+
+enum class OperationKind : uint8_t { Read, ProgramMemory, ProgramByte, Compare };
+enum class OperationPhase : uint8_t { Reading, Programming, Verifying, Comparing };
+
+struct OperationRequest {
+  OperationKind kind = OperationKind::Read;
+  CurrentMemory memory;
+  LineMap lineMap;
+  // Programming and compare: the first capacity bytes of the buffer.
+  std::vector<uint8_t> data;
+  bool verify = true;  // programming the whole memory: read it back and compare
+  // Compare: where the memory is read to; empty: the service takes its own (outcome.memory).
+  std::span<uint8_t> scratch;
+};
+
+class OperationObserver {
+ public:
+  virtual ~OperationObserver() = default;
+  // A phase begins; the bar runs from 0 to barMaximum.
+  virtual void PhaseStarted(OperationPhase phase, uint32_t barMaximum) = 0;
+  // The bar's points, by the phase's progress rule.
+  virtual void BarMoved(uint32_t value) = 0;
+  // After every byte (every page in page mode): done of total bytes of the phase, and the time
+  // the whole operation still needs, once it can be told.
+  virtual void BytesDone(uint32_t done, uint32_t total,
+                         std::optional<std::chrono::seconds> left) = 0;
+};
+
+struct OperationOutcome {
+  OperationKind kind = OperationKind::Read;
+  uint32_t capacity = 0;
+  ReadOutcome read;                      // Read
+  ProgramOutcome program;                // ProgramMemory, ProgramByte
+  std::optional<CompareOutcome> verify;  // ProgramMemory, after a programming that succeeded
+  CompareOutcome compare;                // Compare
+  // Read: the memory's bytes, when the read succeeded. Compare without a scratch of the
+  // caller's: the bytes read (compare.bytesCompared of them).
+  std::vector<uint8_t> memory;
+
+  // The user's stop ended it (a failed port or transfer is reported as such instead).
+  [[nodiscard]] bool stopped() const;
+  [[nodiscard]] bool succeeded() const;
+};
+
+class OperationService {
+ public:
+  using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+  // clock: where the time left is measured; empty: the steady clock.
+  explicit OperationService(Clock clock = {}) : clock_(std::move(clock)) {}
+
+  // Runs one operation on an open port. Powers the memory on and off; leaves the port open.
+  [[nodiscard]] OperationOutcome Run(ControlPort& port, const OperationRequest& request,
+                                     OperationObserver& observer, const StopRequest& stop) const;
+
+ private:
+  Clock clock_;
+};
+
+}  // namespace keldar
