@@ -46,8 +46,15 @@ QSize ScreenPixels() {
 
 }  // namespace
 
-TForm1::TForm1(PortOpener openPort, std::unique_ptr<UserDialogs> dialogs, QWidget* parent)
+TForm1::TForm1(Session& session, PortOpener openPort, std::unique_ptr<UserDialogs> dialogs,
+               QWidget* parent)
     : QMainWindow(parent, kMainWindowFlags),
+      session_(session),
+      buffer(session.buffer),
+      currentMemory(session.currentMemory),
+      lineMap(session.lineMap),
+      portNumber(session.portNumber),
+      portHandle(session.portHandle),
       openPort_(std::move(openPort)),
       dialogs_(std::move(dialogs)),
       entry_(buffer, charset_) {
@@ -105,8 +112,8 @@ void TForm1::FormCreate() {
   const QSize screen = ScreenPixels();
   windowOrigin_ = QPoint((screen.width() - frameGeometry().width()) / 2,
                          (screen.height() - frameGeometry().height()) / 2);
-  currentFileName = QStringLiteral("*.bin");
-  OpenDialog1 = FileDialogRequest{currentFileName, QString::fromUtf8(kFileFilter), 1};
+  SetFileName(QStringLiteral("*.bin"));
+  OpenDialog1 = FileDialogRequest{FileName(), QString::fromUtf8(kFileFilter), 1};
   SaveDialog1 = OpenDialog1;
   saveSettingsOnClose = true;
   LoadSettings();
@@ -186,7 +193,7 @@ void TForm1::ApplySetting(SettingId id, const SettingValue& value) {
       lineMap.accessTime = number;
       break;
     case SettingId::NomFichier:
-      currentFileName = QString::fromStdString(std::get<std::string>(value));
+      session_.currentFileName = std::get<std::string>(value);
       break;
     case SettingId::TypeFichier:
       OpenDialog1.filterIndex = number;
@@ -228,7 +235,7 @@ SettingValue TForm1::SettingSource(SettingId id) const {
     case SettingId::TempsAcces:
       return lineMap.accessTime;
     case SettingId::NomFichier:
-      return currentFileName.toStdString();
+      return session_.currentFileName;
     case SettingId::TypeFichier:
       // Both dialogs hold the same position.
       return SaveDialog1.filterIndex;

@@ -18,6 +18,7 @@
 #include "hw/linemap.h"
 #include "hw/port.h"
 #include "i2c/catalogue.h"
+#include "session/session.h"
 #include "settings/settings_table.h"
 #include "ui/grid/byte_entry.h"
 #include "ui/grid/character_set.h"
@@ -58,23 +59,33 @@ class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  TForm1(PortOpener openPort, std::unique_ptr<UserDialogs> dialogs, QWidget* parent = nullptr);
+  // The session stays the program's and outlives the window.
+  TForm1(Session& session, PortOpener openPort, std::unique_ptr<UserDialogs> dialogs,
+         QWidget* parent = nullptr);
   ~TForm1() override;
 
   // The other windows, created after this one.
   void SetWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5, TForm6* form6);
   UserDialogs& dialogs() { return *dialogs_; }
+  Session& session() { return session_; }
   // The open port, or nullptr.
-  ControlPort* port() { return portNumber != 0 ? portHandle.get() : nullptr; }
+  ControlPort* port() { return session_.port(); }
+  // The current file, as the file dialogs start from it and the caption shows it.
+  QString FileName() const { return QString::fromStdString(session_.currentFileName); }
+  void SetFileName(const QString& name) { session_.currentFileName = name.toStdString(); }
 
-  // Application state, owned here for the whole run.
-  Buffer buffer{};
-  CurrentMemory currentMemory;
+ private:
+  Session& session_;
+
+ public:
+  // The session's state under the names the window's handlers use.
+  Buffer& buffer;
+  CurrentMemory& currentMemory;
+  LineMap& lineMap;
+  int32_t& portNumber;  // 0: none; 1..4: COM1..COM4
+  std::unique_ptr<ControlPort>& portHandle;
+  // The window's own state.
   EditorState editorState;
-  LineMap lineMap;
-  int32_t portNumber = 0;  // 0: none; 1..4: COM1..COM4
-  std::unique_ptr<ControlPort> portHandle;
-  QString currentFileName;
   bool saveSettingsOnClose = true;
   RandomSource randomGenerator{1};  // the random fill's; seeded from the clock at start-up
   FileDialogRequest OpenDialog1;
@@ -261,6 +272,10 @@ class TForm1 : public QMainWindow {
   void OpenOperation(uint32_t maximum, std::string_view runningText);
   void ShowOperationDone(std::string_view doneText);
   void CloseOperation();
+  // Runs an operation of the session's service on the open port; a read that succeeded is in
+  // the buffer afterwards.
+  OperationOutcome RunOperation(ControlPort& open, const OperationRequest& request);
+  void ShowOutcome(const OperationOutcome& outcome);
 
   // Files (Keldaru1_files.cpp).
   void UpdateCaption();
@@ -271,6 +286,7 @@ class TForm1 : public QMainWindow {
   void ShowBaseAddress();
 
   PortOpener openPort_;
+  StopRequest stop_;     // the running operation's
   QPoint windowOrigin_;  // the restored or centred position, taken at start-up
   std::unique_ptr<UserDialogs> dialogs_;
   CharacterSet charset_;

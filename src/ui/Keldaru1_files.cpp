@@ -42,13 +42,13 @@ void TForm1::OuvrirFichier(QObject* Sender) {
   emit commandStarted(QStringLiteral("OuvrirFichier"), Sender);
   BoutonOuvrir->repaint();
   SetBusyStatus(kFileOpenRunning);
-  OpenDialog1.fileName = currentFileName;
+  OpenDialog1.fileName = FileName();
   if (const auto chosen = dialogs_->ChooseOpenFile(OpenDialog1)) {
     // Remembered before the file is touched, so a failed load still names it next time.
-    currentFileName = chosen->fileName;
+    SetFileName(chosen->fileName);
     OpenDialog1.filterIndex = chosen->filterIndex;
     SaveDialog1.filterIndex = chosen->filterIndex;
-    const std::filesystem::path path = ToPath(currentFileName);
+    const std::filesystem::path path = ToPath(FileName());
     const auto showEmptyFile = [this] {
       dialogs_->ShowMessage(QStringLiteral("Le fichier ne contient aucun octet ! "),
                             QStringLiteral("Erreur d'ouverture..."), kMbOk);
@@ -58,8 +58,7 @@ void TForm1::OuvrirFichier(QObject* Sender) {
       const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
       if (!result.opened) {
         // Nothing was read: the caption keeps naming the previous file.
-        dialogs_->ShowMessage(QStringLiteral("Le fichier ") +
-                                  QDir::toNativeSeparators(currentFileName) +
+        dialogs_->ShowMessage(QStringLiteral("Le fichier ") + QDir::toNativeSeparators(FileName()) +
                                   QStringLiteral(" est introuvable !"),
                               QStringLiteral("Attention..."), kMbOk | kMbIconExclamation);
       } else if (result.code == IntelHexCode::Ok && !result.copied) {
@@ -96,12 +95,12 @@ void TForm1::SauverFichier(QObject* Sender) {
   emit commandStarted(QStringLiteral("SauverFichier"), Sender);
   BoutonSauver->repaint();
   SetBusyStatus(kFileSaveRunning);
-  SaveDialog1.fileName = currentFileName;
+  SaveDialog1.fileName = FileName();
   if (const auto chosen = dialogs_->ChooseSaveFile(SaveDialog1)) {
-    currentFileName = chosen->fileName;
+    SetFileName(chosen->fileName);
     SaveDialog1.filterIndex = chosen->filterIndex;
     OpenDialog1.filterIndex = chosen->filterIndex;
-    const std::filesystem::path path = ToPath(currentFileName);
+    const std::filesystem::path path = ToPath(FileName());
 
     // Both formats write beside the target and replace it only once complete: a failed save
     // leaves the old file as it was.
@@ -123,11 +122,12 @@ void TForm1::SauverFichier(QObject* Sender) {
 void TForm1::UpdateCaption() {
   // The file part follows the last separator; a name that ends with one is shown whole. "/" is
   // a separator too, as Qt's dialogs give paths with it on every platform.
-  const qsizetype separator = std::max(currentFileName.lastIndexOf(QLatin1Char('\\')),
-                                       currentFileName.lastIndexOf(QLatin1Char('/')));
-  const bool hasFilePart = separator >= 0 && separator < currentFileName.size() - 1;
+  const QString name = FileName();
+  const qsizetype separator =
+      std::max(name.lastIndexOf(QLatin1Char('\\')), name.lastIndexOf(QLatin1Char('/')));
+  const bool hasFilePart = separator >= 0 && separator < name.size() - 1;
   setWindowTitle(QStringLiteral(" Programmateur d'eeproms I2C sur port série : fichier ") +
-                 (hasFilePart ? currentFileName.mid(separator + 1) : currentFileName));
+                 (hasFilePart ? name.mid(separator + 1) : name));
 }
 
 }  // namespace keldar::ui

@@ -1,21 +1,18 @@
 // Read, program and compare between the buffer and the memory in the reader. Reachable only
 // while a port is open: the port handling greys their menu and hides their buttons otherwise.
-// Each runs to its end on the user-interface thread, repainting what it changes itself.
+// The session's operation service does the work; the window shows its phases and its outcome.
 #include <memory>
 #include <new>
-#include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
 
-#include "hw/line_driver.h"
-#include "i2c/operations.h"
 #include "messages/operation_messages.h"
+#include "session/operation_service.h"
 #include "ui/Keldaru1.h"
 #include "ui/grid/hex_grid_view.h"
 
@@ -26,13 +23,25 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The bar is repainted at each point: no events run while an operation blocks the window.
-ProgressCallback MoveBar(QProgressBar* bar) {
-  return [bar](uint32_t value) {
-    bar->setValue(static_cast<int>(value));
-    bar->repaint();
-  };
-}
+// Shows an operation as it runs: each phase opens with its running text, and the bar is
+// repainted at each point, since no events run while an operation blocks the window.
+class WindowObserver final : public OperationObserver {
+ public:
+  WindowObserver(std::function<void(uint32_t, std::string_view)> open, QProgressBar& bar)
+      : open_(std::move(open)), bar_(bar) {}
+  void PhaseStarted(OperationPhase phase, uint32_t barMaximum) override {
+    open_(barMaximum, messages::RunningText(phase));
+  }
+  void BarMoved(uint32_t value) override {
+    bar_.setValue(static_cast<int>(value));
+    bar_.repaint();
+  }
+  void BytesDone(uint32_t, uint32_t, std::optional<std::chrono::seconds>) override {}
+
+ private:
+  std::function<void(uint32_t, std::string_view)> open_;
+  QProgressBar& bar_;
+};
 
 }  // namespace
 
@@ -56,21 +65,32 @@ void TForm1::CloseOperation() {
   StringGrid1->setFocus();
 }
 
+OperationOutcome TForm1::RunOperation(ControlPort& open, const OperationRequest& request) {
+  WindowObserver observer(
+      [this](uint32_t maximum, std::string_view text) { OpenOperation(maximum, text); },
+      *ProgressBar);
+  stop_.Clear();
+  const OperationOutcome outcome = OperationService().Run(open, request, observer, stop_);
+  session_.ApplyOutcome(outcome);
+  return outcome;
+}
+
+void TForm1::ShowOutcome(const OperationOutcome& outcome) {
+  dialogs_->ShowMessage(Text(messages::OutcomeMessage(outcome)),
+                        Text(messages::OutcomeTitle(outcome)), kMbOk);
+}
+
 void TForm1::LectureMemoire(QObject* Sender) {
   emit commandStarted(QStringLiteral("LectureMemoire"), Sender);
   ControlPort* const open = port();
   if (open == nullptr) return;
-  const uint32_t capacity = currentMemory.capacity;
   BoutonLire->repaint();
-  OpenOperation(capacity - 1, messages::kReadRunning);
-
-  LineDriver lines(lineMap, *open);
   // The bytes reach the buffer only when the whole read succeeded.
-  const ReadOutcome outcome = ReadMemory(lines, currentMemory, buffer, MoveBar(ProgressBar));
+  const OperationOutcome outcome = RunOperation(*open, session_.Request(OperationKind::Read));
   if (outcome.succeeded()) {
-    RefreshGrid(buffer, capacity);
+    RefreshGrid(buffer, outcome.capacity);
   } else {
-    dialogs_->ShowMessage(Text(messages::kReadFailed), Text(messages::kReadFailedTitle), kMbOk);
+    ShowOutcome(outcome);
   }
   CloseOperation();
 }
@@ -82,34 +102,19 @@ void TForm1::ProgrammerMemoire(QObject* Sender) {
   ControlPort* const open = port();
   // Any other source would program nothing and still report success.
   if (open == nullptr || (!wholeMemory && !selectedByte)) return;
-  const uint32_t capacity = currentMemory.capacity;
   BoutonProgOctet->repaint();
   BoutonProgMem->repaint();
-  OpenOperation(capacity, messages::kProgramRunning);
-
-  LineDriver lines(lineMap, *open);
-  const ProgramOutcome outcome =
-      wholeMemory ? ProgramMemory(lines, currentMemory, buffer, MoveBar(ProgressBar))
-                  : ProgramSelectedByte(lines, currentMemory, buffer);
-  std::string message(messages::ProgramMessage(outcome));
-  bool succeeded = outcome.succeeded();
-  if (wholeMemory && succeeded) {
-    // What the memory acknowledged is not yet what it holds (write protection, a smaller page
-    // than its type's): the success is what reads back.
-    OpenOperation(capacity - 1, messages::kVerifyRunning);
-    std::vector<uint8_t> scratch(capacity);
-    const CompareOutcome verify =
-        CompareMemory(lines, currentMemory, buffer, scratch, MoveBar(ProgressBar));
-    message = messages::VerifyMessage(verify, capacity);
-    succeeded = verify.same();
-    if (succeeded) ProgressBar->setMaximum(static_cast<int>(capacity));
-  }
+  const OperationOutcome outcome = RunOperation(
+      *open,
+      session_.Request(wholeMemory ? OperationKind::ProgramMemory : OperationKind::ProgramByte));
   // On failure the bar stays where the work stopped while the box is shown.
-  if (succeeded) MoveBar(ProgressBar)(capacity);
+  if (outcome.succeeded()) {
+    ProgressBar->setMaximum(static_cast<int>(outcome.capacity));
+    ProgressBar->setValue(static_cast<int>(outcome.capacity));
+    ProgressBar->repaint();
+  }
   ShowOperationDone(messages::kProgramDone);
-  dialogs_->ShowMessage(
-      Text(message),
-      Text(selectedByte ? messages::kProgramByteTitle : messages::kProgramMemoryTitle), kMbOk);
+  ShowOutcome(outcome);
   CloseOperation();
 }
 
@@ -127,14 +132,11 @@ void TForm1::Comparer(QObject* Sender) {
     StringGrid1->setFocus();
     return;
   }
-  OpenOperation(capacity - 1, messages::kCompareRunning);
-
-  LineDriver lines(lineMap, *open);
-  const CompareOutcome outcome = CompareMemory(
-      lines, currentMemory, buffer, std::span(scratch.get(), capacity), MoveBar(ProgressBar));
+  OperationRequest request = session_.Request(OperationKind::Compare);
+  request.scratch = std::span(scratch.get(), capacity);
+  const OperationOutcome outcome = RunOperation(*open, request);
   ShowOperationDone(messages::kCompareDone);
-  dialogs_->ShowMessage(Text(messages::CompareMessage(outcome, capacity)),
-                        Text(messages::kCompareTitle), kMbOk);
+  ShowOutcome(outcome);
   scratch.reset();
   CloseOperation();
 }

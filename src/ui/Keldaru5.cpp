@@ -9,7 +9,6 @@
 #include <QShowEvent>
 
 #include "hw/port.h"
-#include "ui/Keldaru1.h"
 #include "ui/info_resources.h"
 #include "ui/window_fonts.h"
 #include "ui/window_frames.h"
@@ -59,8 +58,7 @@ QString ReadOut(const char* line, uint32_t status, uint32_t bit) {
 
 }  // namespace
 
-TForm5::TForm5(TForm1& mainWindow)
-    : QDialog(nullptr, kCloseOnlyDialogFlags), mainWindow_(mainWindow) {
+TForm5::TForm5(Session& session) : QDialog(nullptr, kCloseOnlyDialogFlags), session_(session) {
   setObjectName(QStringLiteral("Form5"));
   setWindowTitle(QString::fromUtf8(" Test du port série :"));
   setWindowIcon(ConnectorIcon());
@@ -117,14 +115,14 @@ void TForm5::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm5::FormShow() {
-  ControlPort* port = mainWindow_.port();
+  ControlPort* port = session_.port();
   if (port == nullptr) {
     // Closing from inside the showing would be lost on the modal loop that starts right after
     // it: the refusal waits for that loop.
     QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
     return;
   }
-  setWindowTitle(QString::fromUtf8("Test du port série COM%1 :").arg(mainWindow_.portNumber));
+  setWindowTitle(QString::fromUtf8("Test du port série COM%1 :").arg(session_.portNumber));
   port->EscapeCommFunction(CLRDTR);
   CC_DTR->setChecked(false);
   port->EscapeCommFunction(CLRRTS);
@@ -136,7 +134,7 @@ void TForm5::FormShow() {
 }
 
 void TForm5::CC_Click(QObject* Sender) {
-  ControlPort* port = mainWindow_.port();
+  ControlPort* port = session_.port();
   if (port == nullptr) return;
   if (Sender == CC_DTR) port->EscapeCommFunction(CC_DTR->isChecked() ? SETDTR : CLRDTR);
   if (Sender == CC_RTS) port->EscapeCommFunction(CC_RTS->isChecked() ? SETRTS : CLRRTS);
@@ -145,7 +143,7 @@ void TForm5::CC_Click(QObject* Sender) {
 }
 
 void TForm5::ShowInputStates() {
-  ControlPort* port = mainWindow_.port();
+  ControlPort* port = session_.port();
   if (port == nullptr) return;
   uint32_t status = 0;
   (void)port->GetCommModemStatus(status);

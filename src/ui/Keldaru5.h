@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "session/session.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -12,13 +14,11 @@ class QPushButton;
 
 namespace keldar::ui {
 
-class TForm1;
-
 class TForm5 : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm5(TForm1& mainWindow);
+  explicit TForm5(Session& session);
 
   QGroupBox* GroupBox2 = nullptr;
   QCheckBox* CC_TXD = nullptr;
@@ -47,7 +47,7 @@ class TForm5 : public QDialog {
   // One status read, then the four read-outs from that one word.
   void ShowInputStates();
 
-  TForm1& mainWindow_;
+  Session& session_;
 };
 
 }  // namespace keldar::ui

@@ -66,8 +66,8 @@ QFrame* AddPanel(QWidget* parent, const char* name, QRect geometry) {
 
 }  // namespace
 
-TForm6::TForm6(TForm1& mainWindow)
-    : QDialog(nullptr, kCloseOnlyDialogFlags), mainWindow_(mainWindow) {
+TForm6::TForm6(TForm1& mainWindow, Session& session)
+    : QDialog(nullptr, kCloseOnlyDialogFlags), mainWindow_(mainWindow), session_(session) {
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(QString::fromUtf8(" Configuration du lecteur sur le port série :"));
   setFont(InterfaceFont(13));
@@ -180,7 +180,7 @@ void TForm6::BuildControls() {
 }
 
 void TForm6::FormCreate() {
-  LineMap& map = mainWindow_.lineMap;
+  LineMap& map = session_.lineMap;
   // The settings restored only the indices and flags; the codes and mask follow from them
   // here, and a port reopened under the default map rests again under the restored one.
   ShowLineMap();
@@ -206,7 +206,7 @@ void TForm6::SetItemIndex(QGroupBox* group, int index) {
 }
 
 void TForm6::ShowLineMap() {
-  const LineMap& map = mainWindow_.lineMap;
+  const LineMap& map = session_.lineMap;
   SetItemIndex(RadioGroup1, map.outputArrangement);
   SetItemIndex(RadioGroup2, map.sdaInput);
   // The boxes follow the map here, not the other way round.
@@ -221,25 +221,25 @@ void TForm6::ShowLineMap() {
 }
 
 void TForm6::PowerOffIfOpen() {
-  if (ControlPort* port = mainWindow_.port()) {
-    LineDriver lines(mainWindow_.lineMap, *port);
+  if (ControlPort* port = session_.port()) {
+    LineDriver lines(session_.lineMap, *port);
     lines.PowerOff();
   }
 }
 
 void TForm6::RadioGroup1Click() {
-  mainWindow_.lineMap.SetOutputArrangement(ItemIndex(RadioGroup1));
+  session_.lineMap.SetOutputArrangement(ItemIndex(RadioGroup1));
   PowerOffIfOpen();
 }
 
 void TForm6::RadioGroup2Click() {
   // Only the mask changes: nothing is driven.
-  mainWindow_.lineMap.SetSdaInput(ItemIndex(RadioGroup2));
+  session_.lineMap.SetSdaInput(ItemIndex(RadioGroup2));
 }
 
 void TForm6::CBcompOutClick(QObject*) {
   if (!initialised) return;
-  LineMap& map = mainWindow_.lineMap;
+  LineMap& map = session_.lineMap;
   map.complementValim = CBcompVALIMout->isChecked();
   map.complementScl = CBcompSCLout->isChecked();
   map.complementSdaOut = CBcompSDAout->isChecked();
@@ -248,7 +248,7 @@ void TForm6::CBcompOutClick(QObject*) {
 }
 
 void TForm6::TrackBar1Change() {
-  mainWindow_.lineMap.accessTime = TrackBar1->value();
+  session_.lineMap.accessTime = TrackBar1->value();
   StaticTextTA->setText(QString::number(TrackBar1->value()));
 }
 
@@ -259,14 +259,14 @@ void TForm6::BoutonInfoTAClick() {
 }
 
 void TForm6::BoutonInitConfigClick() {
-  mainWindow_.lineMap.ApplyStandardPreset();
+  session_.lineMap.ApplyStandardPreset();
   ShowLineMap();
   PowerOffIfOpen();
 }
 
 void TForm6::BoutonConfigISPClick() {
   // The in-situ adapter's transistors invert SCL out and SDA both ways.
-  mainWindow_.lineMap.ApplyInSituPreset();
+  session_.lineMap.ApplyInSituPreset();
   ShowLineMap();
   PowerOffIfOpen();
 }

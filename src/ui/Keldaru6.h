@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "session/session.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -20,7 +22,7 @@ class TForm6 : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TForm6(TForm1& mainWindow);
+  TForm6(TForm1& mainWindow, Session& session);
 
   QPushButton* BoutonRetourConfig = nullptr;
   QPushButton* BoutonInitConfig = nullptr;
@@ -63,6 +65,7 @@ class TForm6 : public QDialog {
   void PowerOffIfOpen();
 
   TForm1& mainWindow_;
+  Session& session_;
   QButtonGroup* outputItems_ = nullptr;
   QButtonGroup* inputItems_ = nullptr;
   // Until construction ends, setting the check boxes leaves the map alone.

@@ -31,14 +31,16 @@ Program::Program(ProgramOptions options) {
   }
   if (!options.openPort) options.openPort = DefaultPortOpener();
 
-  form1_ = std::make_unique<TForm1>(std::move(options.openPort), std::move(options.dialogs));
+  session_ = std::make_unique<Session>();
+  form1_ =
+      std::make_unique<TForm1>(*session_, std::move(options.openPort), std::move(options.dialogs));
   if (qtDialogs != nullptr) qtDialogs->SetParent(form1_.get());
   form1_->show();
   form2_ = std::make_unique<TForm2>(*form1_);
   form3_ = std::make_unique<TForm3>(*form1_);
   form4_ = std::make_unique<TForm4>();
-  form5_ = std::make_unique<TForm5>(*form1_);
-  form6_ = std::make_unique<TForm6>(*form1_);
+  form5_ = std::make_unique<TForm5>(*session_);
+  form6_ = std::make_unique<TForm6>(*form1_, *session_);
   form1_->SetWindows(form2_.get(), form3_.get(), form4_.get(), form5_.get(), form6_.get());
   // An error that escapes an event handler is shown as the main window shows its messages.
   if (auto* application = qobject_cast<Application*>(QCoreApplication::instance()))

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "session/session.h"
 #include "ui/port_opener.h"
 #include "ui/user_dialogs.h"
 
@@ -29,6 +30,7 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
+  Session& session() { return *session_; }
   TForm1& form1() { return *form1_; }
   TForm2& form2() { return *form2_; }
   TForm3& form3() { return *form3_; }
@@ -37,6 +39,7 @@ class Program {
   TForm6& form6() { return *form6_; }
 
  private:
+  std::unique_ptr<Session> session_;  // outlives every window
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;
   std::unique_ptr<TForm3> form3_;

@@ -120,7 +120,7 @@ TEST_F(FilesTest, FirstRunBothDialogsProposeBinWithTheFirstFilterAndCancelChange
   EXPECT_EQ(Dialog().flags, 1u);
 
   EXPECT_EQ(form->windowTitle(), kMainCaption);
-  EXPECT_EQ(form->currentFileName, QStringLiteral("*.bin"));
+  EXPECT_EQ(form->FileName(), QStringLiteral("*.bin"));
   EXPECT_EQ(form->buffer, before);
   EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
@@ -145,7 +145,7 @@ TEST_F(FilesTest, ABinaryLoadFillsTheBufferFromZeroAndNamesTheFileInTheCaption) 
   EXPECT_EQ(HexCell(0x3FF), HexText(static_cast<uint8_t>(content[0x3FF])));
   EXPECT_EQ(HexCell(0x400), HexText(before[0x400]));
   EXPECT_EQ(form->windowTitle(), kCaptionPrefix + QStringLiteral("dump.bin"));
-  EXPECT_EQ(form->currentFileName, path);
+  EXPECT_EQ(form->FileName(), path);
 }
 
 TEST_F(FilesTest, ABinaryFileLongerThan64KiBFillsTheWholeBufferAboveTheCapacityToo) {
@@ -183,7 +183,7 @@ TEST_F(FilesTest, AnEmptyOrMissingFileLoadsNothingAndKeepsTheCaption) {
     EXPECT_EQ(form->windowTitle(), kMainCaption);
     EXPECT_EQ(form->buffer, before);
     // Remembered all the same: the next dialog offers it.
-    EXPECT_EQ(form->currentFileName, path);
+    EXPECT_EQ(form->FileName(), path);
   }
 }
 
@@ -227,7 +227,7 @@ TEST_F(FilesTest, AMissingIntelHexFileIsReportedAndTheCaptionStays) {
   EXPECT_EQ(Message().caption, QStringLiteral("Attention..."));
   EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk | kMbIconExclamation));
   EXPECT_EQ(form->windowTitle(), kMainCaption);
-  EXPECT_EQ(form->currentFileName, path);
+  EXPECT_EQ(form->FileName(), path);
 }
 
 TEST_F(FilesTest, SavingWithTheThirdFilterWritesIntelHexUnderTheNameAsGiven) {
@@ -242,7 +242,7 @@ TEST_F(FilesTest, SavingWithTheThirdFilterWritesIntelHexUnderTheNameAsGiven) {
   EXPECT_EQ(lines[128], QByteArray(":00000001FF\r"));
   EXPECT_TRUE(lines[129].isEmpty());
   EXPECT_EQ(form->windowTitle(), kCaptionPrefix + QStringLiteral("dump"));
-  EXPECT_EQ(form->currentFileName, path);
+  EXPECT_EQ(form->FileName(), path);
 }
 
 TEST_F(FilesTest, A24C00SaveWritesItsSixteenBytesOnly) {
@@ -279,7 +279,7 @@ TEST_F(FilesTest, AFailedSaveIsReportedAndKeepsTheOldFileAndTheCaption) {
     EXPECT_EQ(Message().caption, QStringLiteral("Erreur d'enregistrement..."));
     EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk));
     EXPECT_EQ(form->windowTitle(), caption);
-    EXPECT_EQ(form->currentFileName, path);
+    EXPECT_EQ(form->FileName(), path);
   }
   EXPECT_FALSE(QFile::exists(nowhere));
   EXPECT_EQ(Read(readOnly), QByteArray("old content"));

@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, FirstRunShowsA24C16FullOfFFWithNoPort) {
   EXPECT_EQ(QApplication::focusWidget(), grid);
   EXPECT_TRUE(Find<QLabel>("StaticTextInfo")->text().isEmpty());
   EXPECT_EQ(Find<QProgressBar>("ProgressBar")->value(), 0);
-  EXPECT_EQ(form->currentFileName, QStringLiteral("*.bin"));
+  EXPECT_EQ(form->FileName(), QStringLiteral("*.bin"));
   EXPECT_TRUE(std::all_of(form->buffer.begin(), form->buffer.end(),
                           [](uint8_t byte) { return byte == 0xFF; }));
   EXPECT_TRUE(dialogs->prompts().empty());

@@ -60,7 +60,7 @@ TEST_F(SettingsTest, AFirstStartTakesTheDefaultsAndItsCloseWritesThem) {
   EXPECT_EQ(form->MenuAdrBase[0]->text(),
             QString::fromUtf8("$&0 : A2=0 ; A1=0 ; A0=0  (par défaut !)"));
   EXPECT_TRUE(form->editorState.charsetAnsi);
-  EXPECT_EQ(form->currentFileName, QStringLiteral("*.bin"));
+  EXPECT_EQ(form->FileName(), QStringLiteral("*.bin"));
   EXPECT_EQ(form->OpenDialog1.filterIndex, 1);
   EXPECT_EQ(form->SaveDialog1.filterIndex, 1);
   const QPoint centred = Centred();
@@ -177,7 +177,7 @@ TEST_F(SettingsTest, TheFileTypeReachesBothDialogsOnlyWhenOneToFour) {
   Start();
   EXPECT_EQ(form->OpenDialog1.filterIndex, 3);
   EXPECT_EQ(form->SaveDialog1.filterIndex, 3);
-  EXPECT_EQ(form->currentFileName, QString::fromUtf8("/données/mémoire 1.hex"));
+  EXPECT_EQ(form->FileName(), QString::fromUtf8("/données/mémoire 1.hex"));
 
   for (int stored : {0, 5}) {
     Store("Type_Fichier", stored);
@@ -386,7 +386,7 @@ TEST_F(SettingsTest, EveryChoiceSurvivesARealCloseAndANewStart) {
   config.findChild<QRadioButton*>(QStringLiteral("RadioGroup2_1"))->click();
   config.CBcompSCLout->click();
   config.TrackBar1->setValue(9);
-  form->currentFileName = QStringLiteral("/tmp/image.hex");
+  form->SetFileName(QStringLiteral("/tmp/image.hex"));
   form->OpenDialog1.filterIndex = form->SaveDialog1.filterIndex = 4;
   ASSERT_TRUE(form->close());
 
@@ -402,7 +402,7 @@ TEST_F(SettingsTest, EveryChoiceSurvivesARealCloseAndANewStart) {
   EXPECT_EQ(form->MenuAdresseBase->title(), QStringLiteral("A&dresse $2"));
   EXPECT_TRUE(Checked("OptionCaracDos"));
   EXPECT_EQ(form->pos(), QPoint(-150, 12));
-  EXPECT_EQ(form->currentFileName, QStringLiteral("/tmp/image.hex"));
+  EXPECT_EQ(form->FileName(), QStringLiteral("/tmp/image.hex"));
   EXPECT_EQ(form->OpenDialog1.filterIndex, 4);
   EXPECT_EQ(form->SaveDialog1.filterIndex, 4);
   const LineMap& map = form->lineMap;
