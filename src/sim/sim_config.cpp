@@ -94,10 +94,10 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     config_.faults.writeProtect = WriteProtect::Nack;
     return true;
   }
-  static constexpr std::array<std::string_view, 20> kValued{
-      "pins",   "wiring",   "arrangement", "input",   "image",        "vcd",        "stuck",
-      "refuse", "nack",     "busy-polls",  "pullout", "cost",         "cycle",      "wp",
-      "page",   "rollover", "speed",       "adapter", "bitbang-rate", "usb-latency"};
+  static constexpr std::array<std::string_view, 21> kValued{
+      "pins",   "wiring",   "arrangement", "input",   "image",        "vcd",         "stuck",
+      "refuse", "nack",     "busy-polls",  "pullout", "cost",         "cycle",       "wp",
+      "page",   "rollover", "speed",       "adapter", "bitbang-rate", "usb-latency", "pace"};
   if (std::find(kValued.begin(), kValued.end(), key) == kValued.end()) {
     return Refuse("Clé inconnue " + Quoted(key));
   }
@@ -176,6 +176,10 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     // The baud generator's slowest clock, and what USB full speed carries both ways at most.
     if (!Number(key, value, 3'000, 1'000'000, n)) return false;
     config_.bitBangRate = static_cast<uint32_t>(n);
+  } else if (key == "pace") {
+    const int at = Choice(value, {"sim", "real"});
+    if (at < 0) return BadValue(key, value, "sim ou real");
+    config_.realTime = at == 1;
   } else if (key == "usb-latency") {
     if (!Number(key, value, 1, 1'000'000, n)) return false;
     config_.usbRoundTripNs = n * 1'000U;

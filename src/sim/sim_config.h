@@ -69,7 +69,8 @@ struct SimConfig {
   bool noReader = false;          // nothing plugged into the port
   std::string imagePath;          // contents loaded at opening and saved at closing; "" none
   std::string vcdPath;            // bus trace; "" none
-  uint64_t callCostNs = kDefaultCallCostNs;      // simulated time taken by each port call
+  uint64_t callCostNs = kDefaultCallCostNs;  // simulated time taken by each port call
+  bool realTime = false;  // pace=real: each call also takes its simulated time on the wall clock
   uint64_t writeCycleNs = kDefaultWriteCycleNs;  // the memory's internal write time
   ChipVariant variant;
   BusSpeed speed = BusSpeed::Unchecked;

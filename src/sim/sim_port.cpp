@@ -1,6 +1,7 @@
 #include "sim/sim_port.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "i2c/catalogue.h"
 #include "sim/image_file.h"
@@ -60,9 +61,30 @@ std::span<uint8_t> SimulatedReader::memory() {
   return eeprom_.contents();
 }
 
+void SimulatedReader::Pace() {
+  if (!config_.realTime) return;
+  using Clock = std::chrono::steady_clock;
+  // Below this a sleep costs more than it waits: calls are paced in groups.
+  constexpr std::chrono::microseconds kSlack{500};
+  const Clock::time_point wall = Clock::now();
+  const Clock::time_point due = paceStart_ + std::chrono::nanoseconds(now_);
+  if (due < wall) {
+    // Time spent between calls (the user thinking, a message box) is not owed back later.
+    paceStart_ = wall - std::chrono::nanoseconds(now_);
+    return;
+  }
+  if (due - wall < kSlack) return;
+  if (pacer_) {
+    pacer_(due);
+  } else {
+    std::this_thread::sleep_until(due);
+  }
+}
+
 bool SimulatedReader::EscapeCommFunction(int32_t code) {
   ++calls_;
   now_ += config_.callCostNs;
+  Pace();
   if (PulledOut()) return false;
   // Escape code -> physical line and level. Codes that switch no control line (the XON/XOFF
   // and reset codes, or garbage) are refused: the reader has nothing to do with them.
@@ -90,6 +112,7 @@ bool SimulatedReader::EscapeCommFunction(int32_t code) {
 bool SimulatedReader::GetCommModemStatus(uint32_t& status) {
   ++calls_;
   now_ += config_.callCostNs;
+  Pace();
   if (PulledOut()) return false;
   status = Sample();
   return true;
@@ -105,6 +128,7 @@ void SimulatedReader::AdvanceTo(uint64_t at) {
   now_ = at;
   TraceOutput(now_);
   (void)eeprom_.WriteCycleRunning(now_);
+  Pace();
 }
 
 void SimulatedReader::DriveLines(uint64_t at, bool txd, bool dtr, bool rts) {

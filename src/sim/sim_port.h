@@ -1,10 +1,13 @@
 // The simulated reader: a ControlPort whose three output lines and four inputs are wired, as a
 // real reader is, to a simulated memory. Time is simulated: each port call advances the clock by
-// its cost and Sleep by its milliseconds; nothing ever really sleeps.
+// its cost and Sleep by its milliseconds; nothing really sleeps unless pace=real asks the wall
+// clock to keep up with the simulated one.
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -35,6 +38,12 @@ class SimulatedReader final : public ControlPort {
   // Faults may be changed between calls; they act from the next event on.
   SimFaults& faults() { return config_.faults; }
   void SetCallCost(uint64_t ns) { config_.callCostNs = ns; }
+
+  // With pace=real, how a call waits for the wall clock to reach the simulated time; by default
+  // the calling thread sleeps until then. A host that holds a lock around its calls into the
+  // reader (the syscall shim) waits after releasing it instead.
+  using Pacer = std::function<void(std::chrono::steady_clock::time_point due)>;
+  void SetPacer(Pacer pacer) { pacer_ = std::move(pacer); }
   void SetWriteCycleTime(uint64_t ns);
 
   // The fitted memory's cells (its capacity), readable and writable directly.
@@ -101,6 +110,8 @@ class SimulatedReader final : public ControlPort {
   void OutputMoving(bool before, uint64_t delay, uint64_t traceDelay);
   bool BusSda(uint64_t at) const;
   void TraceOutput(uint64_t until);
+  // pace=real: lets the wall clock catch up with the simulated one.
+  void Pace();
   // The trace costs nothing when no VCD file was asked for.
   void Trace(uint64_t at, VcdWriter::Signal signal, bool level) {
     if (vcd_.isOpen()) vcd_.Change(at, signal, level);
@@ -124,6 +135,8 @@ class SimulatedReader final : public ControlPort {
   uint64_t now_ = 0;
   uint64_t calls_ = 0;
   bool saveOnClose_ = false;  // set once the image was loaded, so a refused file is never replaced
+  std::chrono::steady_clock::time_point paceStart_;  // the wall time of simulated time 0
+  Pacer pacer_;
   VcdWriter vcd_;
 };
 

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace keldar::shim {
 namespace {
@@ -32,6 +35,34 @@ void RawWriteFile(const char* path, int flags, std::string_view data) {
   }
   RawClose(fd);
 }
+
+// pace=real: the wall time the calling thread's last call into a reader is due at. The reader
+// is called under the registry's lock; the thread waits for it once the lock is released.
+thread_local std::chrono::steady_clock::time_point pacedUntil{};
+
+// A signal the calling thread raises once the lock is released: its handler may call into us.
+thread_local int signalToRaise = 0;
+
+// Declared before the lock in an entry point: what waits for the lock's release.
+class AfterUnlock {
+ public:
+  AfterUnlock() = default;
+  AfterUnlock(const AfterUnlock&) = delete;
+  AfterUnlock& operator=(const AfterUnlock&) = delete;
+  ~AfterUnlock() {
+    if (const int signal = std::exchange(signalToRaise, 0); signal != 0) ::raise(signal);
+    const auto due = std::exchange(pacedUntil, {});
+    if (due == std::chrono::steady_clock::time_point{}) return;
+    // Straight to the kernel: the program's own sleeps are what the shim's nanosleep counts.
+    const auto since = due.time_since_epoch();
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(since);
+    const timespec at{static_cast<time_t>(seconds.count()),
+                      static_cast<long>((since - seconds).count())};
+    while (::syscall(SYS_clock_nanosleep, CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0 &&
+           errno == EINTR) {
+    }
+  }
+};
 
 uint64_t EnvNumber(const char* name) {
   const char* value = std::getenv(name);
@@ -93,6 +124,7 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
     std::string error;
     device.reader = sim::OpenSimulatedPort(spec, error);
     if (device.reader == nullptr) return Refuse(path, ENXIO, error);
+    device.reader->SetPacer([](std::chrono::steady_clock::time_point due) { pacedUntil = due; });
   }
   const int fd = RawOpen("/dev/null", O_RDWR | (flags & O_CLOEXEC));
   if (fd < 0) {
@@ -102,8 +134,8 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
     return -1;
   }
   ++device.openings;
-  openings_.emplace(
-      fd, Opening{&device, ::pthread_self(), 0, EnvNumber("KELDAR_SHIM_FAIL_AFTER"), 0, false});
+  openings_.emplace(fd, Opening{&device, ::pthread_self(), 0, EnvNumber("KELDAR_SHIM_FAIL_AFTER"),
+                                EnvNumber("KELDAR_SHIM_SIGNAL_AT"), 0, false});
   openCount_.fetch_add(1, std::memory_order_release);
   Count(kOpen);
   Trace("open " + std::string(path));
@@ -142,12 +174,17 @@ std::optional<int> Registry::Close(int fd) {
 
 std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument) {
   if (!Active()) return std::nullopt;
+  const AfterUnlock after;
   const std::lock_guard lock(mutex_);
   const auto it = openings_.find(fd);
   if (it == openings_.end()) return std::nullopt;
   Opening& opening = it->second;
   Count(kIoctl);
   ++opening.ioctls;
+  if (opening.ioctls == opening.signalAt) {
+    const uint64_t signal = EnvNumber("KELDAR_SHIM_SIGNAL");
+    signalToRaise = signal != 0 ? static_cast<int>(signal) : SIGINT;
+  }
   switch (request) {
     case TIOCEXCL:
     case TIOCNXCL: {

@@ -90,6 +90,7 @@ class Registry {
     pthread_t thread;
     uint64_t ioctls = 0;
     uint64_t failFrom = 0;  // KELDAR_SHIM_FAIL_AFTER at opening: every ioctl from this one fails
+    uint64_t signalAt = 0;  // KELDAR_SHIM_SIGNAL_AT: this ioctl raises KELDAR_SHIM_SIGNAL
     int lock = 0;           // LOCK_SH or LOCK_EX held through this descriptor
     bool hungUp = false;    // every later ioctl fails with EIO, until a new opening
   };
