@@ -13,9 +13,9 @@
 #include "data/buffer.h"
 #include "data/file_system.h"
 #include "data/intelhex.h"
-#include "hw/line_driver.h"
-#include "i2c/operations.h"
 #include "messages/operation_messages.h"
+#include "session/operation_service.h"
+#include "session/session.h"
 
 namespace keldar::cli {
 
@@ -75,45 +75,53 @@ bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, u
   return true;
 }
 
-// The reader, the line map and the selected memory of one operation.
-struct Session {
-  std::unique_ptr<ControlPort> port;
-  LineMap map;
-  CurrentMemory memory;
-};
-
+// The reader, the line map and the selected memory of one command, on the saved wiring with the
+// command line's changes.
 bool OpenSession(const Options& options, Session& session, Console& console) {
   const std::unique_ptr<SettingsReader> settings = OpenUserSettings();
-  session.port = OpenReaderPort(DeviceFor(options.port, *settings), console);
-  if (!session.port) return false;
+  session.portHandle = OpenReaderPort(DeviceFor(options.port, *settings), console);
+  if (!session.portHandle) return false;
+  session.portNumber = 1;
   std::string error;
-  session.map = SavedLineMap(*settings);
-  if (!ApplyOverrides(options.lines, session.map, error)) {
+  session.lineMap = SavedLineMap(*settings);
+  if (!ApplyOverrides(options.lines, session.lineMap, error)) {
     console.err << error << '\n';
     return false;
   }
-  session.memory.Select(options.typeIndex);
-  session.memory.baseAddress = options.baseAddress;
-  session.memory.pageMode = !options.byteMode;
+  session.currentMemory.Select(options.typeIndex);
+  session.currentMemory.baseAddress = options.baseAddress;
+  session.currentMemory.pageMode = !options.byteMode;
   return true;
+}
+
+// One operation of the session's service, its progress on the terminal; a read that succeeded
+// is in the session's buffer afterwards.
+OperationOutcome RunOperation(Session& session, OperationKind kind, const Options& options,
+                              Console& console) {
+  OperationRequest request = session.Request(kind);
+  request.verify = options.verify;
+  ProgressMeter meter(console.err, console.progress);
+  const OperationOutcome outcome =
+      OperationService().Run(*session.port(), request, meter, console.stop);
+  meter.Finish();
+  session.ApplyOutcome(outcome);
+  return outcome;
+}
+
+// A stopped or failed operation: its report on the error stream, and the exit code.
+int Unsuccessful(const OperationOutcome& outcome, Console& console) {
+  console.err << messages::OutcomeMessage(outcome) << '\n';
+  return outcome.stopped() ? kExitInterrupted : kExitFailed;
 }
 
 int Read(const Options& options, Console& console) {
   Session session;
   if (!OpenSession(options, session, console)) return kExitFailed;
-  const uint32_t capacity = session.memory.capacity;
-  Buffer buffer;
-  buffer.fill(0xFF);
-  LineDriver lines(session.map, *session.port);
-  ProgressMeter meter(console.err, console.progress, "Lecture", capacity);
-  const ReadOutcome outcome =
-      ReadMemory(lines, session.memory, buffer, [&](uint32_t i) { meter.Update(i + 1); });
-  meter.Finish();
-  if (!outcome.succeeded()) {
-    console.err << messages::kReadFailed;
-    return kExitFailed;
-  }
-  if (!SaveFile(options.output, options.outputFormat, buffer, capacity, console)) {
+  session.buffer.fill(0xFF);
+  const OperationOutcome outcome = RunOperation(session, OperationKind::Read, options, console);
+  if (!outcome.succeeded()) return Unsuccessful(outcome, console);
+  const uint32_t capacity = session.currentMemory.capacity;
+  if (!SaveFile(options.output, options.outputFormat, session.buffer, capacity, console)) {
     return kExitFailed;
   }
   console.out << "Lecture terminée : " << capacity << " octets enregistrés dans " << options.output
@@ -122,34 +130,12 @@ int Read(const Options& options, Console& console) {
 }
 
 int Program(const Options& options, Console& console) {
-  Buffer buffer;
-  if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
   Session session;
+  if (!LoadFile(options.input, options.inputFormat, session.buffer, console)) return kExitFailed;
   if (!OpenSession(options, session, console)) return kExitFailed;
-  LineDriver lines(session.map, *session.port);
-  ProgressMeter meter(console.err, console.progress, "Programmation", session.memory.capacity);
-  const ProgramOutcome outcome =
-      ProgramMemory(lines, session.memory, buffer, [&](uint32_t a) { meter.Update(a); });
-  if (outcome.succeeded()) meter.Update(session.memory.capacity);
-  meter.Finish();
-  if (!outcome.succeeded()) {
-    console.err << messages::ProgramMessage(outcome) << '\n';
-    return kExitFailed;
-  }
-  if (options.verify) {
-    // A memory that acknowledged everything may still hold something else (write protection,
-    // a smaller page than its type's): success is what reads back.
-    const uint32_t capacity = session.memory.capacity;
-    std::vector<uint8_t> scratch(capacity);
-    ProgressMeter check(console.err, console.progress, "Vérification", capacity);
-    const CompareOutcome verify = CompareMemory(lines, session.memory, buffer, scratch,
-                                                [&](uint32_t i) { check.Update(i + 1); });
-    check.Finish();
-    if (!verify.same()) {
-      console.err << messages::VerifyMessage(verify, capacity) << '\n';
-      return kExitFailed;
-    }
-  }
+  const OperationOutcome outcome =
+      RunOperation(session, OperationKind::ProgramMemory, options, console);
+  if (!outcome.succeeded()) return Unsuccessful(outcome, console);
   console.out << messages::kProgramSucceeded << '\n';
   return kExitOk;
 }
@@ -174,28 +160,17 @@ std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector
 }
 
 int Compare(const Options& options, Console& console) {
-  Buffer buffer;
-  if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
   Session session;
+  if (!LoadFile(options.input, options.inputFormat, session.buffer, console)) return kExitFailed;
   if (!OpenSession(options, session, console)) return kExitFailed;
-  const uint32_t capacity = session.memory.capacity;
-  std::vector<uint8_t> scratch(capacity);
-  LineDriver lines(session.map, *session.port);
-  ProgressMeter meter(console.err, console.progress, "Comparaison", capacity);
-  const CompareOutcome outcome = CompareMemory(lines, session.memory, buffer, scratch,
-                                               [&](uint32_t i) { meter.Update(i + 1); });
-  meter.Finish();
-  const std::string message = messages::CompareMessage(outcome, capacity);
-  if (!outcome.reachable) {
-    console.err << message << '\n';
-    return kExitFailed;
-  }
-  console.out << message << '\n';
+  const OperationOutcome outcome = RunOperation(session, OperationKind::Compare, options, console);
+  if (!outcome.compare.reachable || outcome.stopped()) return Unsuccessful(outcome, console);
+  console.out << messages::OutcomeMessage(outcome) << '\n';
   if (options.list) {
-    for (const std::string& range : DifferingRanges(buffer, scratch))
+    for (const std::string& range : DifferingRanges(session.buffer, outcome.memory))
       console.out << range << '\n';
   }
-  return outcome.differences == 0 ? kExitOk : kExitFailed;
+  return outcome.succeeded() ? kExitOk : kExitFailed;
 }
 
 int Convert(const Options& options, Console& console) {

@@ -7,7 +7,7 @@
 
 namespace keldar::cli {
 
-int CliMain(const std::vector<std::string>& args, bool progress) {
+int CliMain(const std::vector<std::string>& args, bool progress, const StopRequest& stop) {
   Options options;
   const ParseResult parsed = ParseCommandLine(args, options);
   if (parsed.status == ParseStatus::Help) {
@@ -18,7 +18,7 @@ int CliMain(const std::vector<std::string>& args, bool progress) {
     std::cerr << parsed.text;
     return kExitUsage;
   }
-  Console console{std::cout, std::cerr, progress};
+  Console console{std::cout, std::cerr, progress, stop};
   return RunCommand(options, console);
 }
 

@@ -23,7 +23,9 @@ constexpr char kGeneralHelp[] =
     "\n"
     "keldar-cli COMMANDE --help décrit les options de chaque commande ;\n"
     "keldar-cli --version affiche la version.\n"
-    "Code de sortie : 0 réussite, 1 échec ou différence, 2 erreur d'utilisation.\n";
+    "Code de sortie : 0 réussite, 1 échec ou différence, 2 erreur d'utilisation,\n"
+    "130 (Ctrl+C), 143 (SIGTERM) ou 129 (SIGHUP) arrêt demandé : l'opération\n"
+    "s'arrête à un point sûr, jamais au milieu d'une page.\n";
 
 constexpr char kPortHelp[] =
     "\nLecteur :\n"

@@ -6,39 +6,63 @@
 namespace keldar::cli {
 
 namespace {
+
 constexpr int kBarWidth = 30;
+// A terminal redrawn for every byte would cost more than the bus on a fast port.
+constexpr std::chrono::milliseconds kRedraw{100};
+
+const char* Label(OperationPhase phase) {
+  switch (phase) {
+    case OperationPhase::Reading:
+      return "Lecture";
+    case OperationPhase::Programming:
+      return "Programmation";
+    case OperationPhase::Verifying:
+      return "Vérification";
+    case OperationPhase::Comparing:
+      return "Comparaison";
+  }
+  return "";
 }
 
+}  // namespace
+
 std::string ProgressLine(const std::string& label, uint32_t done, uint32_t total,
-                         double elapsedSeconds) {
+                         double elapsedSeconds, std::optional<std::chrono::seconds> left) {
   const double fraction = total == 0 ? 1.0 : std::min(1.0, double(done) / double(total));
   const int filled = static_cast<int>(fraction * kBarWidth);
   std::string line = label + " [" + std::string(static_cast<size_t>(filled), '#') +
                      std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] ";
   char numbers[96];
+  int length = std::snprintf(numbers, sizeof numbers, "%u/%u octets", done, total);
   if (elapsedSeconds > 0.05 && done > 0) {
-    const double rate = done / elapsedSeconds;
-    const auto left = static_cast<unsigned>((total - std::min(done, total)) / rate + 0.5);
-    std::snprintf(numbers, sizeof numbers, "%u/%u octets  %.0f o/s  reste %u:%02u", done, total,
-                  rate, left / 60, left % 60);
-  } else {
-    std::snprintf(numbers, sizeof numbers, "%u/%u octets", done, total);
+    length += std::snprintf(numbers + length, sizeof numbers - static_cast<size_t>(length),
+                            "  %.0f o/s", done / elapsedSeconds);
+  }
+  if (left) {
+    const auto seconds = static_cast<long long>(left->count());
+    std::snprintf(numbers + length, sizeof numbers - static_cast<size_t>(length),
+                  "  reste %lld:%02lld", seconds / 60, seconds % 60);
   }
   return line + numbers;
 }
 
-ProgressMeter::ProgressMeter(std::ostream& out, bool enabled, std::string label, uint32_t total)
-    : out_(out),
-      enabled_(enabled),
-      label_(std::move(label)),
-      total_(total),
-      start_(std::chrono::steady_clock::now()) {}
+void ProgressMeter::PhaseStarted(OperationPhase phase, uint32_t) {
+  Finish();
+  label_ = Label(phase);
+  start_ = Clock::now();
+  drawnAt_ = Clock::time_point{};
+}
 
-void ProgressMeter::Update(uint32_t done) {
+void ProgressMeter::BytesDone(uint32_t done, uint32_t total,
+                              std::optional<std::chrono::seconds> left) {
   if (!enabled_) return;
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
+  const Clock::time_point now = Clock::now();
+  if (done < total && now - drawnAt_ < kRedraw) return;
+  drawnAt_ = now;
+  const std::chrono::duration<double> elapsed = now - start_;
   // Padding clears what a longer previous line left behind.
-  out_ << '\r' << ProgressLine(label_, done, total_, elapsed.count()) << "   " << std::flush;
+  out_ << '\r' << ProgressLine(label_, done, total, elapsed.count(), left) << "   " << std::flush;
   drawn_ = true;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -416,6 +417,48 @@ TEST_F(CliTest, ProgramsAndReadsThroughThePosixBackendOnTheShim) {
   // Without the shim the same name is a missing device.
   run = Cli("read --port /dev/ttyKELDAR0 --type 24C16 -o " + Path("x.bin"));
   EXPECT_EQ(run.status, 1);
+}
+
+// A stop signal during a programming: the page being written is finished and nothing after it
+// is sent, the port is put back (its lock file removed, the simulated memory saved) and the
+// shell sees 128 and the signal's number.
+TEST_F(CliTest, AStopSignalEndsTheProgrammingAtAPageAndPutsThePortBack) {
+  WriteRandom("in.bin", 32768, 5);
+  const std::vector<uint8_t> file = Bytes(dir / "in.bin");
+  fs::create_directories(dir / "lock");
+  const struct {
+    int signal;
+    int status;
+    int at;  // about 3000 ioctls a page
+  } cases[] = {{SIGINT, 130, 40'000}, {SIGTERM, 143, 100'000}, {SIGHUP, 129, 7'000}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.signal);
+    const std::string image = Path("shim-" + std::to_string(c.signal) + ".mem");
+    const std::string shim =
+        UnderShim("/dev/ttyKELDAR0=sim:24C256,image=" + image,
+                  "KELDAR_COM1=/dev/ttyKELDAR0 KELDAR_LOCK_DIRS=" + Path("lock") +
+                      " KELDAR_SHIM_SIGNAL=" + std::to_string(c.signal) +
+                      " KELDAR_SHIM_SIGNAL_AT=" + std::to_string(c.at));
+    const CliRun run = Cli("program --port 1 --type 24C256 -i " + Path("in.bin"), shim);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    const std::vector<uint8_t> cells = Bytes(image);
+    ASSERT_EQ(cells.size(), file.size());
+    size_t written = 0;
+    while (written < cells.size() && cells[written] == file[written])
+      ++written;
+    written -= written % 64;  // the next page's first data may equal the blank memory by chance
+    ASSERT_GT(written, 0u);
+    EXPECT_TRUE(std::all_of(cells.begin() + static_cast<long>(written), cells.end(), [](uint8_t b) {
+      return b == 0xFF;
+    })) << "whole pages only";
+    char last[8];
+    std::snprintf(last, sizeof last, "$%04zX", written - 1);
+    EXPECT_NE(run.err.find(std::string("Programmation interrompue : les octets $0000 à ") + last +
+                           " sont programmés"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::is_empty(dir / "lock")) << "the lock file is removed";
+  }
 }
 
 #endif

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/progress_meter.h"
-
 namespace keldar::cli {
 namespace {
 
@@ -94,12 +92,6 @@ TEST(CliOptions, PortsTakesAProbeAndTheWiringButNoMemoryOrFile) {
   for (const char* refused : {"--port", "--type", "-o", "--base"}) {
     EXPECT_EQ(Parse({"ports", refused, "1"}, options).status, ParseStatus::UsageError) << refused;
   }
-}
-
-// 1000 of 4000 bytes in 10 s: 100 bytes a second, 30 s for the 3000 left.
-TEST(ProgressLine, TimeLeftComesFromTheMeasuredRate) {
-  EXPECT_NE(ProgressLine("Lecture", 1000, 4000, 10.0).find("100 o/s  reste 0:30"),
-            std::string::npos);
 }
 
 }  // namespace
