@@ -1,6 +1,13 @@
 // keldar-cli on Windows: the arguments taken as UTF-16 (wmain) so that any file name reaches the
 // program, and the console told that the program's French text is UTF-8. Ctrl+C, Ctrl+Break and
 // closing the console ask the running operation to stop at its next safe point.
+#include "cli/cli_commands.h"
+#include "cli/cli_main.h"
+#include "messages/operation_messages.h"
+#include "platform/utf16.h"
+#include "session/stop_request.h"
+
+// After the program's headers: windows.h defines SETRTS, MS_CTS_ON etc. as macros.
 #define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>
@@ -9,12 +16,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "cli/cli_commands.h"
-#include "cli/cli_main.h"
-#include "messages/operation_messages.h"
-#include "platform/utf16.h"
-#include "session/stop_request.h"
 
 namespace {
 

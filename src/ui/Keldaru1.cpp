@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -91,6 +92,9 @@ void TForm1::FormCreate() {
   FitFontToTexts(*StaticTextInfo, StatusLineTexts());
   FitFontToTexts(*EditMessPort, PortMessageTexts());
   FitFontToTexts(*StaticText1, ValueTexts());
+  FitFontToTexts(*BoutonArreter, StopButtonTexts());
+  FitFontToTexts(*StaticTextReste, TimeLeftTexts());
+  runner_ = new OperationRunner(this);
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setSingleShot(true);
@@ -271,8 +275,27 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (OperationRunning()) {
+    // The operation stops at its safe point first; its handler then closes the window.
+    event->ignore();
+    if (closeAfterOperation_) return;
+    if (!closeWithoutAsking_ &&
+        dialogs_->ShowMessage(kCloseDuringOperation, kCloseDuringOperationTitle,
+                              kMbYesNo | kMbIconQuestion) != kIdYes) {
+      return;
+    }
+    // The operation may have ended while the question was open: then this asks nothing more.
+    closeAfterOperation_ = true;
+    StopOperation();
+    return;
+  }
   FormClose();
   event->accept();
+}
+
+void TForm1::CloseWithoutAsking() {
+  closeWithoutAsking_ = true;
+  close();
 }
 
 void TForm1::QuitterProgramme(QObject* Sender) {
@@ -289,6 +312,13 @@ bool TForm1::OwnsShortcut(const QKeyEvent& event) const {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Échap stops a running operation; otherwise it keeps its use in the entry fields.
+  if (event->type() == QEvent::KeyPress && OperationRunning() && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    StopOperation();
+    return true;
+  }
   if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this &&
       OwnsShortcut(*static_cast<QKeyEvent*>(event))) {

@@ -8,9 +8,12 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 
 #include "data/buffer.h"
@@ -23,6 +26,7 @@
 #include "ui/grid/byte_entry.h"
 #include "ui/grid/character_set.h"
 #include "ui/grid/editor_state.h"
+#include "ui/operation_runner.h"
 #include "ui/port_opener.h"
 #include "ui/user_dialogs.h"
 
@@ -67,6 +71,11 @@ class TForm1 : public QMainWindow {
   // The other windows, created after this one.
   void SetWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* form5, TForm6* form6);
   UserDialogs& dialogs() { return *dialogs_; }
+  // True while a memory operation runs on its worker thread.
+  [[nodiscard]] bool OperationRunning() const;
+  // Closes the window as a logout asks: a running operation is stopped at its safe point first,
+  // without a question.
+  void CloseWithoutAsking();
   Session& session() { return session_; }
   // The open port, or nullptr.
   ControlPort* port() { return session_.port(); }
@@ -127,6 +136,10 @@ class TForm1 : public QMainWindow {
   EntryField* Edit2 = nullptr;
   QComboBox* ComboBox = nullptr;
   QPushButton* BitBtn1 = nullptr;
+  // While an operation runs: the stop button over the memory buttons, the time left beside the
+  // progress bar.
+  QPushButton* BoutonArreter = nullptr;
+  QLabel* StaticTextReste = nullptr;
   QTimer* Timer1 = nullptr;
 
   // Menus.
@@ -272,10 +285,16 @@ class TForm1 : public QMainWindow {
   void OpenOperation(uint32_t maximum, std::string_view runningText);
   void ShowOperationDone(std::string_view doneText);
   void CloseOperation();
-  // Runs an operation of the session's service on the open port; a read that succeeded is in
-  // the buffer afterwards.
-  OperationOutcome RunOperation(ControlPort& open, const OperationRequest& request);
+  // Runs an operation of the session's service on the open port, on its worker thread, the
+  // window alive and every command that could touch the session disabled meanwhile; a read that
+  // succeeded is in the buffer afterwards. False when the window is to close instead of
+  // reporting the outcome.
+  bool RunOperation(ControlPort& open, const OperationRequest& request, OperationOutcome& outcome);
   void ShowOutcome(const OperationOutcome& outcome);
+  // Commands disabled and the stop button shown while an operation runs; back as they were
+  // after it.
+  void ShowOperationRunning(bool running);
+  void StopOperation();
 
   // Files (Keldaru1_files.cpp).
   void UpdateCaption();
@@ -286,7 +305,12 @@ class TForm1 : public QMainWindow {
   void ShowBaseAddress();
 
   PortOpener openPort_;
-  StopRequest stop_;     // the running operation's
+  OperationRunner* runner_ = nullptr;
+  // What the running operation disabled, with the state it had.
+  std::vector<std::pair<QPointer<QObject>, bool>> disabledByOperation_;
+  bool closeAfterOperation_ = false;  // closing was asked for during the operation
+  bool closeWithoutAsking_ = false;
+  int idleBarWidth_ = 0;
   QPoint windowOrigin_;  // the restored or centred position, taken at start-up
   std::unique_ptr<UserDialogs> dialogs_;
   CharacterSet charset_;

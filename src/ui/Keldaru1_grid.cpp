@@ -102,6 +102,7 @@ void TForm1::PutCaretsAtEnd() {
 }
 
 void TForm1::StringGrid1KeyPress(QChar key) {
+  if (OperationRunning()) return;  // the buffer is the operation's until it ends
   switch (GridKeyPress(key)) {
     case GridKeyAction::OpenEntry:
       if (editorState.hexSide) {
@@ -131,6 +132,7 @@ void TForm1::StringGrid1DblClick() {
 }
 
 void TForm1::EditKeyPress(QChar key) {
+  if (OperationRunning()) return;
   const EntryAction action = entry_.KeyPress(key, editorState.hexSide, editorState.charsetAnsi,
                                              currentMemory.cursorAddress);
   ApplyEntryAction(action);

@@ -209,6 +209,17 @@ void TForm1::BuildToolbar(QWidget* client) {
   EditMessPort->setPalette(message);
   EditMessPort->setText(kPortPrompt);
 
+  // The stop button takes the place of the memory buttons while an operation runs: where the
+  // user just clicked, and with Échap as its key.
+  BoutonArreter = new QPushButton(kStopCaption, client);
+  BoutonArreter->setObjectName(QStringLiteral("BoutonArreter"));
+  BoutonArreter->setGeometry(92, 5, 208, 32);
+  BoutonArreter->setFont(bold);
+  BoutonArreter->setToolTip(QString::fromUtf8("Arrêter l'opération en cours (Échap)"));
+  BoutonArreter->setFocusPolicy(Qt::NoFocus);
+  BoutonArreter->hide();
+  connect(BoutonArreter, &QPushButton::clicked, this, &TForm1::StopOperation);
+
   Label1 = new QLabel(QStringLiteral("Remplissage du buffer"), client);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(320, 1, 201, 16);
@@ -234,6 +245,13 @@ void TForm1::BuildBottomStrip(QWidget* client) {
   ProgressBar->setRange(0, 2047);
   ProgressBar->setValue(0);
   ProgressBar->setTextVisible(false);
+
+  // Beside the bar, which makes room for it while an operation runs.
+  StaticTextReste = new QLabel(client);
+  StaticTextReste->setObjectName(QStringLiteral("StaticTextReste"));
+  StaticTextReste->setGeometry(430, 358, 81, 18);
+  StaticTextReste->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  StaticTextReste->hide();
 
   BoutonRadioDos = new QRadioButton(QStringLiteral("&Dos"), client);
   BoutonRadioDos->setObjectName(QStringLiteral("BoutonRadioDos"));

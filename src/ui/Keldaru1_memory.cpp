@@ -1,20 +1,26 @@
 // Read, program and compare between the buffer and the memory in the reader. Reachable only
 // while a port is open: the port handling greys their menu and hides their buttons otherwise.
-// The session's operation service does the work; the window shows its phases and its outcome.
+// The session's operation service does the work on a worker thread; the window stays alive,
+// shows the phases, the bar and the time left, offers the stop, and reports the outcome.
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QToolButton>
 
 #include "messages/operation_messages.h"
 #include "session/operation_service.h"
 #include "ui/Keldaru1.h"
+#include "ui/grid/entry_field.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/status_texts.h"
 
 namespace keldar::ui {
 namespace {
@@ -23,24 +29,34 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Shows an operation as it runs: each phase opens with its running text, and the bar is
-// repainted at each point, since no events run while an operation blocks the window.
+// The progress bar's width while the time left is shown beside it.
+constexpr int kBarWidthWithTimeLeft = 418;
+
+// Shows an operation as it runs, on the window's thread: each phase opens with its running
+// text, the bar moves at its points, the time left is shown once it can be told.
 class WindowObserver final : public OperationObserver {
  public:
-  WindowObserver(std::function<void(uint32_t, std::string_view)> open, QProgressBar& bar)
-      : open_(std::move(open)), bar_(bar) {}
+  WindowObserver(std::function<void(uint32_t, std::string_view)> open, QProgressBar& bar,
+                 QLabel& timeLeft, QPushButton& stop)
+      : open_(std::move(open)), bar_(bar), timeLeft_(timeLeft), stop_(stop) {}
   void PhaseStarted(OperationPhase phase, uint32_t barMaximum) override {
     open_(barMaximum, messages::RunningText(phase));
+    timeLeft_.clear();
+    programming_ = phase == OperationPhase::Programming;
+    if (stop_.text() != kStopCaption) stop_.setText(programming_ ? kStopAfterWrite : kStopping);
   }
-  void BarMoved(uint32_t value) override {
-    bar_.setValue(static_cast<int>(value));
-    bar_.repaint();
+  void BarMoved(uint32_t value) override { bar_.setValue(static_cast<int>(value)); }
+  void BytesDone(uint32_t, uint32_t, std::optional<std::chrono::seconds> left) override {
+    if (left) timeLeft_.setText(TimeLeftText(*left));
   }
-  void BytesDone(uint32_t, uint32_t, std::optional<std::chrono::seconds>) override {}
+  [[nodiscard]] bool programming() const { return programming_; }
 
  private:
   std::function<void(uint32_t, std::string_view)> open_;
   QProgressBar& bar_;
+  QLabel& timeLeft_;
+  QPushButton& stop_;
+  bool programming_ = false;
 };
 
 }  // namespace
@@ -65,14 +81,88 @@ void TForm1::CloseOperation() {
   StringGrid1->setFocus();
 }
 
-OperationOutcome TForm1::RunOperation(ControlPort& open, const OperationRequest& request) {
+bool TForm1::OperationRunning() const {
+  return runner_ != nullptr && runner_->running();
+}
+
+void TForm1::ShowOperationRunning(bool running) {
+  if (running) {
+    // Everything that could change the buffer, the port, the memory type, the wiring or the
+    // settings; Quitter, the close box and the information windows stay.
+    std::vector<QObject*> commands;
+    for (QMenu* menu :
+         {MenuFichier, MenuAction, MenuBuffer, MenuMemoire, MenuAdresseBase, MenuPortSerie}) {
+      for (QAction* action : menu->actions()) {
+        if (action != OptionQuitter && !action->isSeparator()) commands.push_back(action);
+      }
+    }
+    for (QAction* action : {MenuPurgerRegistre})
+      commands.push_back(action);
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             BoutonOuvrir, BoutonSauver, BoutonLire, BoutonProgOctet, BoutonProgMem, BoutonComparer,
+             BoutonBuffer1, BoutonBuffer2, BoutonBuffer3, BoutonBuffer4, BoutonBuffer5,
+             BoutonBuffer6, BoutonBuffer7, BoutonBuffer8, ComboBox, Edit1, Edit2}) {
+      commands.push_back(widget);
+    }
+    disabledByOperation_.clear();
+    for (QObject* command : commands) {
+      auto* action = qobject_cast<QAction*>(command);
+      auto* widget = qobject_cast<QWidget*>(command);
+      disabledByOperation_.emplace_back(command,
+                                        action ? action->isEnabled() : widget->isEnabled());
+      if (action) action->setEnabled(false);
+      if (widget) widget->setEnabled(false);
+    }
+    BoutonArreter->setText(kStopCaption);
+    BoutonArreter->setEnabled(true);
+    BoutonArreter->show();
+    BoutonArreter->raise();
+    idleBarWidth_ = ProgressBar->width();
+    ProgressBar->resize(kBarWidthWithTimeLeft, ProgressBar->height());
+    StaticTextReste->clear();
+    StaticTextReste->show();
+    return;
+  }
+  for (const auto& [command, enabled] : disabledByOperation_) {
+    if (auto* action = qobject_cast<QAction*>(command.data())) action->setEnabled(enabled);
+    if (auto* widget = qobject_cast<QWidget*>(command.data())) widget->setEnabled(enabled);
+  }
+  disabledByOperation_.clear();
+  BoutonArreter->hide();
+  StaticTextReste->hide();
+  ProgressBar->resize(idleBarWidth_, ProgressBar->height());
+}
+
+void TForm1::StopOperation() {
+  if (!OperationRunning() || runner_->stopRequested()) return;
+  runner_->RequestStop();
+}
+
+bool TForm1::RunOperation(ControlPort& open, const OperationRequest& request,
+                          OperationOutcome& outcome) {
   WindowObserver observer(
       [this](uint32_t maximum, std::string_view text) { OpenOperation(maximum, text); },
-      *ProgressBar);
-  stop_.Clear();
-  const OperationOutcome outcome = OperationService().Run(open, request, observer, stop_);
+      *ProgressBar, *StaticTextReste, *BoutonArreter);
+  const QMetaObject::Connection stopping =
+      connect(runner_, &OperationRunner::stopRequestedChanged, this, [this, &observer] {
+        BoutonArreter->setText(observer.programming() ? kStopAfterWrite : kStopping);
+        BoutonArreter->setEnabled(false);
+      });
+  ShowOperationRunning(true);
+  struct Restore {
+    TForm1& form;
+    QMetaObject::Connection connection;
+    ~Restore() {
+      disconnect(connection);
+      form.ShowOperationRunning(false);
+    }
+  } restore{*this, stopping};
+  outcome = runner_->Run(open, request, observer);
   session_.ApplyOutcome(outcome);
-  return outcome;
+  if (!closeAfterOperation_) return true;
+  // The user asked to quit meanwhile: no report, the window closes once the handler is over.
+  QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  return false;
 }
 
 void TForm1::ShowOutcome(const OperationOutcome& outcome) {
@@ -83,14 +173,16 @@ void TForm1::ShowOutcome(const OperationOutcome& outcome) {
 void TForm1::LectureMemoire(QObject* Sender) {
   emit commandStarted(QStringLiteral("LectureMemoire"), Sender);
   ControlPort* const open = port();
-  if (open == nullptr) return;
+  if (open == nullptr || OperationRunning()) return;
   BoutonLire->repaint();
+  OperationOutcome outcome;
   // The bytes reach the buffer only when the whole read succeeded.
-  const OperationOutcome outcome = RunOperation(*open, session_.Request(OperationKind::Read));
-  if (outcome.succeeded()) {
-    RefreshGrid(buffer, outcome.capacity);
-  } else {
-    ShowOutcome(outcome);
+  if (RunOperation(*open, session_.Request(OperationKind::Read), outcome)) {
+    if (outcome.succeeded()) {
+      RefreshGrid(buffer, outcome.capacity);
+    } else {
+      ShowOutcome(outcome);
+    }
   }
   CloseOperation();
 }
@@ -101,27 +193,30 @@ void TForm1::ProgrammerMemoire(QObject* Sender) {
   const bool selectedByte = Sender == BoutonProgOctet || Sender == OptionProgramOctet;
   ControlPort* const open = port();
   // Any other source would program nothing and still report success.
-  if (open == nullptr || (!wholeMemory && !selectedByte)) return;
+  if (open == nullptr || OperationRunning() || (!wholeMemory && !selectedByte)) return;
   BoutonProgOctet->repaint();
   BoutonProgMem->repaint();
-  const OperationOutcome outcome = RunOperation(
-      *open,
-      session_.Request(wholeMemory ? OperationKind::ProgramMemory : OperationKind::ProgramByte));
-  // On failure the bar stays where the work stopped while the box is shown.
-  if (outcome.succeeded()) {
-    ProgressBar->setMaximum(static_cast<int>(outcome.capacity));
-    ProgressBar->setValue(static_cast<int>(outcome.capacity));
-    ProgressBar->repaint();
+  OperationOutcome outcome;
+  if (RunOperation(
+          *open,
+          session_.Request(wholeMemory ? OperationKind::ProgramMemory : OperationKind::ProgramByte),
+          outcome)) {
+    // On failure the bar stays where the work stopped while the box is shown.
+    if (outcome.succeeded()) {
+      ProgressBar->setMaximum(static_cast<int>(outcome.capacity));
+      ProgressBar->setValue(static_cast<int>(outcome.capacity));
+      ProgressBar->repaint();
+    }
+    ShowOperationDone(messages::kProgramDone);
+    ShowOutcome(outcome);
   }
-  ShowOperationDone(messages::kProgramDone);
-  ShowOutcome(outcome);
   CloseOperation();
 }
 
 void TForm1::Comparer(QObject* Sender) {
   emit commandStarted(QStringLiteral("Comparer"), Sender);
   ControlPort* const open = port();
-  if (open == nullptr) return;
+  if (open == nullptr || OperationRunning()) return;
   const uint32_t capacity = currentMemory.capacity;
   BoutonComparer->repaint();
   std::unique_ptr<uint8_t[]> scratch =
@@ -134,9 +229,11 @@ void TForm1::Comparer(QObject* Sender) {
   }
   OperationRequest request = session_.Request(OperationKind::Compare);
   request.scratch = std::span(scratch.get(), capacity);
-  const OperationOutcome outcome = RunOperation(*open, request);
-  ShowOperationDone(messages::kCompareDone);
-  ShowOutcome(outcome);
+  OperationOutcome outcome;
+  if (RunOperation(*open, request, outcome)) {
+    ShowOperationDone(messages::kCompareDone);
+    ShowOutcome(outcome);
+  }
   scratch.reset();
   CloseOperation();
 }

@@ -35,4 +35,25 @@ QStringList ValueTexts() {
   return texts;
 }
 
+QString TimeLeftText(std::chrono::seconds left) {
+  const auto seconds = static_cast<int>(left.count());
+  if (seconds < 60) return QStringLiteral("reste %1 s").arg(seconds);
+  // Minutes rounded up: "reste 0 min" would be a lie, and the seconds no longer matter.
+  const int minutes = (seconds + 59) / 60;
+  if (minutes < 60) return QStringLiteral("reste %1 min").arg(minutes);
+  return QStringLiteral("reste %1 h %2")
+      .arg(minutes / 60)
+      .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+QStringList StopButtonTexts() {
+  return {kStopCaption, kStopAfterWrite, kStopping};
+}
+
+QStringList TimeLeftTexts() {
+  using std::chrono::seconds;
+  return {TimeLeftText(seconds(59)), TimeLeftText(seconds(59 * 60)),
+          TimeLeftText(seconds(23 * 3600 + 59 * 60))};
+}
+
 }  // namespace keldar::ui

@@ -138,4 +138,8 @@ void FitFontToTexts(QLineEdit& field, const QStringList& texts) {
   FitFontToAll(field, texts);
 }
 
+void FitFontToTexts(QAbstractButton& field, const QStringList& texts) {
+  FitFontToAll(field, texts);
+}
+
 }  // namespace keldar::ui

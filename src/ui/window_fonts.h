@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QStringList>
 
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -30,5 +31,6 @@ void FitTextsToControls(QWidget& window);
 // its font does not change from one text to the next.
 void FitFontToTexts(QLabel& field, const QStringList& texts);
 void FitFontToTexts(QLineEdit& field, const QStringList& texts);
+void FitFontToTexts(QAbstractButton& field, const QStringList& texts);
 
 }  // namespace keldar::ui

@@ -72,10 +72,14 @@ class MemoryOperationsTest : public SimWindowTest {
     }
     return redraws_;
   }
-  // Applies `fault` to the simulated memory the moment the bar reaches `value`.
-  void WhenBarReaches(int value, std::function<void(sim::SimFaults&)> fault) {
-    QObject::connect(form->ProgressBar, &QProgressBar::valueChanged, [this, value, fault](int now) {
-      if (now == value) fault(reader->faults());
+  // Applies `fault` to the simulated memory once `pages` pages are written, each acknowledged
+  // by its first poll (cycle=0), before the next page's start.
+  void AfterPages(uint64_t pages, std::function<void(sim::SimFaults&)> fault) {
+    AfterEachCall([this, pages, fault, applied = false]() mutable {
+      const sim::EepromCounters& seen = reader->counters();
+      if (applied || seen.writeCyclesStarted != pages || seen.addressed != 2 * pages) return;
+      fault(reader->faults());
+      applied = true;
     });
   }
 
@@ -284,7 +288,7 @@ TEST_P(TenthPageTest, StopsThereWithTheBarOnThatPage) {
   Choose(6);
   const std::vector<uint8_t> before = Memory();
   FillBuffer(4096, 7);
-  WhenBarReaches(288, GetParam().fault);
+  AfterPages(9, GetParam().fault);
   const Prompt box = Run("OptionProgramMem");
   ExpectBox(box, GetParam().impossible ? kProgramImpossible : kProgramInterrupted,
             kProgramMemoryTitle);

@@ -37,6 +37,29 @@ class SnoopingDialogs : public RecordingDialogs {
   }
 };
 
+// The reader as the window gets it, with a hook called after each of its port calls, on the
+// thread that makes them (an operation's worker): a fault can land between two bus phases.
+class HookedReader final : public ControlPort {
+ public:
+  explicit HookedReader(std::unique_ptr<sim::SimulatedReader> reader)
+      : reader_(std::move(reader)) {}
+  bool EscapeCommFunction(int32_t code) override {
+    const bool result = reader_->EscapeCommFunction(code);
+    if (afterCall) afterCall();
+    return result;
+  }
+  bool GetCommModemStatus(uint32_t& status) override {
+    const bool result = reader_->GetCommModemStatus(status);
+    if (afterCall) afterCall();
+    return result;
+  }
+  void Sleep(uint32_t milliseconds) override { reader_->Sleep(milliseconds); }
+  std::function<void()> afterCall;
+
+ private:
+  std::unique_ptr<sim::SimulatedReader> reader_;
+};
+
 class SimWindowTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -48,8 +71,11 @@ class SimWindowTest : public MainWindowTest {
       std::string error;
       auto port = sim::OpenSimulatedPort(device, error);
       EXPECT_NE(port, nullptr) << error;
+      if (port == nullptr) return nullptr;
       reader = port.get();
-      return port;
+      auto hooked = std::make_unique<HookedReader>(std::move(port));
+      hooked_ = hooked.get();
+      return hooked;
     };
     program = std::make_unique<Program>(ProgramOptions{std::move(opener), std::move(recorder)});
     form = &program->form1();
@@ -104,6 +130,9 @@ class SimWindowTest : public MainWindowTest {
       form->buffer[i] = static_cast<uint8_t>((i * 7u + seed * 31u + (i >> 8)) & 0xFF);
   }
 
+  // Runs `hook` after each port call of the reader, on the operation's own thread.
+  void AfterEachCall(std::function<void()> hook) { hooked_->afterCall = std::move(hook); }
+
   WindowLook Look() const {
     return {form->ProgressBar->value(), form->ProgressBar->maximum(), form->StaticTextInfo->text(),
             form->StaticTextInfo->palette().color(QPalette::Window),
@@ -121,6 +150,7 @@ class SimWindowTest : public MainWindowTest {
 
   std::string device = "sim:24C16";
   sim::SimulatedReader* reader = nullptr;  // valid while COM1 is open
+  HookedReader* hooked_ = nullptr;
   SnoopingDialogs* snooper = nullptr;
   std::vector<WindowLook> looks;  // one per message box
   std::vector<int> bar;           // the bar's values since the last command

@@ -1,0 +1,45 @@
+// Runs one operation of the session's service on a worker thread while the window's event loop
+// goes on: the window repaints, moves and answers the window manager, and the user can stop.
+// The caller still waits for the end (the way a modal dialog does), so that a command handler
+// keeps its order: open, run, show the outcome, close. What the worker reports reaches the
+// display on the window's thread, the bytes and the time left a few times a second at most.
+#pragma once
+
+#include <exception>
+
+#include <QObject>
+
+#include "hw/port.h"
+#include "session/operation_service.h"
+#include "session/stop_request.h"
+
+namespace keldar::ui {
+
+class OperationRunner : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit OperationRunner(QObject* parent = nullptr) : QObject(parent) {}
+
+  // Runs the request on the port from a worker thread; display is called on this object's
+  // thread. Returns once the worker has ended; an exception it threw is thrown again here.
+  [[nodiscard]] OperationOutcome Run(ControlPort& port, const OperationRequest& request,
+                                     OperationObserver& display);
+
+  [[nodiscard]] bool running() const { return running_; }
+  // The operation stops at its next safe point.
+  void RequestStop();
+  [[nodiscard]] bool stopRequested() const { return stop_.Requested(); }
+
+ signals:
+  void runningChanged(bool running);
+  void stopRequestedChanged();
+  // The worker has ended (queued from it, after everything it reported).
+  void workerEnded();
+
+ private:
+  bool running_ = false;
+  StopRequest stop_;
+};
+
+}  // namespace keldar::ui
