@@ -1,6 +1,8 @@
 // keldar: the EEPROM programmer's main program. It takes no arguments.
 #include <exception>
 
+#include "app/stop_signals.h"
+#include "ui/Keldaru1.h"
 #include "ui/application.h"
 #include "ui/program.h"
 
@@ -10,6 +12,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("keldar"));
   try {
     keldar::ui::Program program;
+    const keldar::StopSignals stopSignals([&program] { program.form1().CloseWithoutAsking(); });
     return app.exec();
   } catch (...) {
     // An error that escapes the windows' creation ends the program after its message.

@@ -183,6 +183,9 @@ TEST_F(WindowPortsTest, TheWindowProgramsAndReadsTheMemoryThroughTheDevice) {
   Trigger("OptionProgramMem");
   EXPECT_EQ(dialogs_->messages.size(), 1U);
   Trigger("OptionNoCOM");  // the reader saves its memory when the device is released
+  // The operation's worker thread rests the reader as the window's does: the opening's
+  // power-off, the programming's and its read back's power-on and off.
+  EXPECT_EQ(shim.Count("sleep"), 5U);
   const std::vector<uint8_t> image = shim.ReadFile("memory.bin");
   ASSERT_EQ(image.size(), capacity);
   EXPECT_TRUE(std::equal(image.begin(), image.end(), programmed.begin()));

@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -134,8 +135,14 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
     return -1;
   }
   ++device.openings;
-  openings_.emplace(fd, Opening{&device, ::pthread_self(), 0, EnvNumber("KELDAR_SHIM_FAIL_AFTER"),
-                                EnvNumber("KELDAR_SHIM_SIGNAL_AT"), 0, false});
+  openings_.emplace(fd, Opening{&device,
+                                ::pthread_self(),
+                                0,
+                                EnvNumber("KELDAR_SHIM_FAIL_AFTER"),
+                                EnvNumber("KELDAR_SHIM_SIGNAL_AT"),
+                                0,
+                                false,
+                                {}});
   openCount_.fetch_add(1, std::memory_order_release);
   Count(kOpen);
   Trace("open " + std::string(path));
@@ -181,6 +188,13 @@ std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument
   Opening& opening = it->second;
   Count(kIoctl);
   ++opening.ioctls;
+  // A program may open the port on one thread and drive it from another (an operation's
+  // worker): the sleeps of either are the reader's time.
+  const pthread_t self = ::pthread_self();
+  if (std::none_of(opening.users.begin(), opening.users.end(),
+                   [self](pthread_t user) { return ::pthread_equal(user, self) != 0; })) {
+    opening.users.push_back(self);
+  }
   if (opening.ioctls == opening.signalAt) {
     const uint64_t signal = EnvNumber("KELDAR_SHIM_SIGNAL");
     signalToRaise = signal != 0 ? static_cast<int>(signal) : SIGINT;
@@ -398,8 +412,11 @@ void Registry::Slept(const timespec& duration) {
   const std::lock_guard lock(mutex_);
   const pthread_t self = ::pthread_self();
   bool holder = false;
-  for (const auto& [fd, opening] : openings_)
-    holder = holder || ::pthread_equal(opening.thread, self);
+  for (const auto& [fd, opening] : openings_) {
+    holder = holder || ::pthread_equal(opening.thread, self) != 0 ||
+             std::any_of(opening.users.begin(), opening.users.end(),
+                         [self](pthread_t user) { return ::pthread_equal(user, self) != 0; });
+  }
   if (!holder) return;
   const auto milliseconds =
       static_cast<uint32_t>(duration.tv_sec * 1000 + duration.tv_nsec / 1000000);

@@ -87,12 +87,13 @@ class Registry {
   };
   struct Opening {
     Device* device;
-    pthread_t thread;
+    pthread_t thread;  // the opener; users_ adds the threads that drive it (a worker)
     uint64_t ioctls = 0;
     uint64_t failFrom = 0;  // KELDAR_SHIM_FAIL_AFTER at opening: every ioctl from this one fails
     uint64_t signalAt = 0;  // KELDAR_SHIM_SIGNAL_AT: this ioctl raises KELDAR_SHIM_SIGNAL
     int lock = 0;           // LOCK_SH or LOCK_EX held through this descriptor
     bool hungUp = false;    // every later ioctl fails with EIO, until a new opening
+    std::vector<pthread_t> users;  // every thread that made an ioctl on it
   };
 
   Registry() = default;
