@@ -1,8 +1,11 @@
 // Whole 24C512 operations run from the main window, offscreen, against the simulated reader:
-// the real time they take (our code, the repaints, the grid refresh and the simulator), and the
-// time the same port calls would take on a reader (the simulated clock).
+// the real time they take (our code, the repaints, the grid refresh and the simulator), the
+// time the same port calls would take on a reader (the simulated clock), and, for the read, how
+// late a 50 ms timer of the window's comes meanwhile.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -13,6 +16,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "sim/sim_port.h"
 #include "ui/Keldaru1.h"
@@ -75,10 +79,48 @@ struct Window {
   sim::SimulatedReader* reader = nullptr;
 };
 
+// The window's own liveliness while the read runs on its worker: a 50 ms timer, how late its
+// ticks come (a window whose loop stops would show none at all).
+class TimerLateness {
+ public:
+  TimerLateness() {
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(50);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const auto now = std::chrono::steady_clock::now();
+      const double late = std::chrono::duration<double, std::milli>(now - due_).count();
+      worst_ = std::max(worst_, late);
+      total_ += late;
+      ++ticks_;
+      due_ = now + std::chrono::milliseconds(50);
+    });
+  }
+  void Start() {
+    due_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+    timer_.start();
+  }
+  void Report(benchmark::State& state) {
+    timer_.stop();
+    state.counters["timer_ticks"] = ticks_;
+    state.counters["timer_late_max_ms"] = worst_;
+    state.counters["timer_late_mean_ms"] = ticks_ > 0 ? total_ / ticks_ : 0.0;
+  }
+
+ private:
+  QTimer timer_;
+  std::chrono::steady_clock::time_point due_;
+  double worst_ = 0;
+  double total_ = 0;
+  int ticks_ = 0;
+};
+
 void BM_Window24C512Read(benchmark::State& state) {
   Window window;
+  TimerLateness timer;
+  timer.Start();
   // A successful read shows no box; the grid refresh is part of the run.
   window.Measure(state, window.form->OptionLire, QString());
+  timer.Report(state);
 }
 BENCHMARK(BM_Window24C512Read)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -173,6 +173,11 @@ TEST_F(TextsFitTest, EveryTextFitsItsControl) {
   ExpectEachFits(*form->StaticTextInfo, StatusLineTexts());
   ExpectEachFits(*form->EditMessPort, PortMessageTexts());
   ExpectEachFits(*form->StaticText1, ValueTexts());
+  // Shown only while an operation runs.
+  form->BoutonArreter->show();
+  form->StaticTextReste->show();
+  ExpectEachFits(*form->BoutonArreter, StopButtonTexts());
+  ExpectEachFits(*form->StaticTextReste, TimeLeftTexts());
 }
 
 }  // namespace
