@@ -34,6 +34,17 @@ class OperationWindowTest : public SimWindowTest {
       handled.acquire();
     });
   }
+  // How many bytes the memory holds from the buffer, in whole pages; the rest must hold what it
+  // held before.
+  uint32_t ExpectWholePages(uint32_t page, const std::vector<uint8_t>& before) {
+    const std::vector<uint8_t> cells = Memory();
+    uint32_t written = 0;
+    while (written < cells.size() && cells[written] == form->buffer[written])
+      ++written;
+    written -= written % page;  // the next page's first data may equal what was there by chance
+    EXPECT_TRUE(std::equal(cells.begin() + written, cells.end(), before.begin() + written));
+    return written;
+  }
   // The commands an operation must keep the user from, as they stand now.
   std::vector<bool> CommandStates() {
     std::vector<bool> states;
@@ -124,13 +135,8 @@ TEST_F(OperationWindowTest, AProgrammingStoppedByEscapeLeavesWholePagesAndNamesT
   });
   const Prompt box = Run("OptionProgramMem");
   EXPECT_EQ(stopCaption, QString::fromUtf8("Arrêt après l'écriture en cours..."));
-  const std::vector<uint8_t> cells = Memory();
-  uint32_t written = 0;
-  while (written < 2048 && cells[written] == form->buffer[written])
-    ++written;
-  written -= written % 16;
+  const uint32_t written = ExpectWholePages(16, blank);
   ASSERT_GT(written, 0u);
-  EXPECT_TRUE(std::equal(cells.begin() + written, cells.end(), blank.begin() + written));
   EXPECT_EQ(box.text, QString::fromUtf8("Programmation interrompue : les octets $0000 à ") +
                           QString::asprintf("$%04X", written - 1) +
                           QString::fromUtf8(" sont programmés, le reste de la mémoire n'a pas "
@@ -170,13 +176,7 @@ TEST_F(OperationWindowTest, ClosingDuringAnOperationAsksThenStopsItAndSavesTheSe
                 .value(QStringLiteral("Type_Memoire"))
                 .toString(),
             QStringLiteral("5"));
-  const std::vector<uint8_t> cells = Memory();
-  uint32_t written = 0;
-  while (written < 2048 && cells[written] == form->buffer[written])
-    ++written;
-  written -= written % 16;
-  ASSERT_GT(written, 0u);
-  EXPECT_TRUE(std::equal(cells.begin() + written, cells.end(), programmed.begin() + written));
+  EXPECT_GT(ExpectWholePages(16, programmed), 0u);
 }
 
 }  // namespace
