@@ -126,6 +126,9 @@ int Read(const Options& options, Console& console) {
   }
   console.out << "Lecture terminée : " << capacity << " octets enregistrés dans " << options.output
               << '\n';
+  if (const std::string note = messages::RepetitionNote(outcome); !note.empty()) {
+    console.err << note << '\n';
+  }
   return kExitOk;
 }
 

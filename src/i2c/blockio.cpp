@@ -93,8 +93,7 @@ void BlockIo::SendAddressPhase(uint32_t address, AckLog& acks) {
     return;
   }
   // Small memories: address bits 10..8 ride in device-byte bits 3..1 (the block bits).
-  acks.Send(static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | ((address >> 7) & 0x0EU)),
-            BlockResult::NoDeviceAck);
+  acks.Send(BlockDeviceByte(address, 0), BlockResult::NoDeviceAck);
   acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::SecondByteNack);
 }
 
@@ -118,28 +117,48 @@ void BlockIo::ResyncClocks() {
 
 BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
                                     const ReadProgress& progress) {
-  bus_.I2cStart();
-  if (memory_.typeIndex == kX24C01Index) {
-    (void)bus_.SendByte(kX24C01ReadAddressZero);  // its acknowledge is not examined
-  } else {
-    // Dummy write of address 0 (no block bits), then a repeated start to read.
-    if (!bus_.SendByte(DeviceAddressByte(memory_, 0))) return BlockResult::NoDeviceAck;
-    BlockResult result = BlockResult::Ok;
-    if (!bus_.SendByte(0x00) && enforceAcks) result = BlockResult::SecondByteNack;
-    if (memory_.capacity > kOneAddressByteLimit) {
-      if (!enforceAcks) {
-        (void)bus_.SendByte(0x00);
-      } else if (result == BlockResult::Ok && !bus_.SendByte(0x00)) {
-        result = BlockResult::ThirdByteNack;
-      }
-    }
-    if (result != BlockResult::Ok) return result;
-    bus_.I2cStart();
-    (void)bus_.SendByte(DeviceAddressByte(memory_, 1));
+  if (memory_.typeIndex != kX24C01Index) {
+    return ReadFrom(0, destination, memory_.capacity, enforceAcks, progress);
   }
+  bus_.I2cStart();
+  (void)bus_.SendByte(kX24C01ReadAddressZero);  // its acknowledge is not examined
+  ReceiveBytes(destination, memory_.capacity, progress);
+  return BlockResult::Ok;
+}
 
+BlockResult BlockIo::ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
+                              bool enforceAcks, const ReadProgress& progress) {
+  // Dummy write of the start address, then a repeated start to read.
+  const bool twoBytes = memory_.capacity > kOneAddressByteLimit;
+  bus_.I2cStart();
+  if (!bus_.SendByte(BlockDeviceByte(start, 0))) return BlockResult::NoDeviceAck;
+  const uint8_t high = static_cast<uint8_t>(twoBytes ? (start >> 8) & 0xFFU : start & 0xFFU);
+  BlockResult result = BlockResult::Ok;
+  if (!bus_.SendByte(high) && enforceAcks) result = BlockResult::SecondByteNack;
+  if (twoBytes) {
+    const auto low = static_cast<uint8_t>(start & 0xFFU);
+    if (!enforceAcks) {
+      (void)bus_.SendByte(low);
+    } else if (result == BlockResult::Ok && !bus_.SendByte(low)) {
+      result = BlockResult::ThirdByteNack;
+    }
+  }
+  if (result != BlockResult::Ok) return result;
+  bus_.I2cStart();
+  (void)bus_.SendByte(BlockDeviceByte(start, 1));
+  ReceiveBytes(destination, count, progress);
+  return BlockResult::Ok;
+}
+
+uint8_t BlockIo::BlockDeviceByte(uint32_t address, uint8_t rw) const {
+  const uint8_t device = DeviceAddressByte(memory_, rw);
+  if (memory_.capacity > kOneAddressByteLimit) return device;
+  return static_cast<uint8_t>(device | ((address >> 7) & 0x0EU));
+}
+
+void BlockIo::ReceiveBytes(uint8_t* destination, uint32_t count, const ReadProgress& progress) {
   // The data phase needs no answer before its end: on a port that streams it is one stream.
-  const uint32_t last = memory_.capacity - 1;
+  const uint32_t last = count - 1;
   uint32_t i = 0;
   for (; i < last; ++i) {
     if (progress && !progress(i)) break;
@@ -147,7 +166,6 @@ BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
   }
   bus_.ReceiveByte(0, destination[i]);
   bus_.lines().Flush();
-  return BlockResult::Ok;
 }
 
 }  // namespace keldar

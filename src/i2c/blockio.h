@@ -41,6 +41,11 @@ class BlockIo {
   // final stop.
   [[nodiscard]] BlockResult SequentialRead(uint8_t* destination, bool enforceAcks,
                                            const ReadProgress& progress);
+  // The same from any address of a 24Cxx type: a dummy write of `start` (its block bits in the
+  // device byte of a small memory, which the read's device byte repeats), a repeated start and
+  // `count` bytes, the last not acknowledged.
+  [[nodiscard]] BlockResult ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
+                                     bool enforceAcks, const ReadProgress& progress);
 
   // Acknowledge polling: start, poll byte, stop, until acknowledged or 2500 attempts.
   [[nodiscard]] BlockResult WaitWriteCycle(uint8_t pollByte);
@@ -50,6 +55,10 @@ class BlockIo {
  private:
   class AckLog;
   [[nodiscard]] BlockResult Write(uint32_t start, const uint8_t* data, int count);
+  // SCL low after the read's device byte -> SCL low, SDA released after the last byte.
+  void ReceiveBytes(uint8_t* destination, uint32_t count, const ReadProgress& progress);
+  // The device byte with the block bits of `address` on a memory of one address byte.
+  [[nodiscard]] uint8_t BlockDeviceByte(uint32_t address, uint8_t rw) const;
   void SendAddressPhase(uint32_t address, AckLog& acks);
 
   I2cMaster& bus_;

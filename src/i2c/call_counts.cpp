@@ -89,6 +89,19 @@ OperationCalls PageProgramCalls(const MemoryType& type) {
   return ProgramCalls(type, type.pageSize);
 }
 
+OperationCalls BlockRereadCalls(const MemoryType& type) {
+  constexpr uint32_t kBlock = 256;
+  OperationCalls calls;
+  if (type.typeIndex == kX24C01Index || type.addressBytes != 1 || type.capacity <= kBlock) {
+    return calls;
+  }
+  // Per block: the stop before it, a dummy write of its first address, the read of 256 bytes.
+  const BusSteps block =
+      kStop + kStart + 2U * kSend + kStart + kSend + (kBlock - 1U) * kReceiveAck + kReceiveLast;
+  calls.steps = (type.capacity / kBlock) * block;
+  return calls;
+}
+
 OperationCalls ByteProgramCalls(const MemoryType& type) {
   return ProgramCalls(type, 1);
 }

@@ -37,6 +37,9 @@ struct OperationCalls {
 [[nodiscard]] OperationCalls ReadCalls(const MemoryType& type);
 [[nodiscard]] OperationCalls PageProgramCalls(const MemoryType& type);
 [[nodiscard]] OperationCalls ByteProgramCalls(const MemoryType& type);
+// What a read adds on a memory of several 256-byte blocks and one address byte when every block
+// read the same (a blank one does): each block read again on its own. Nothing for other types.
+[[nodiscard]] OperationCalls BlockRereadCalls(const MemoryType& type);
 
 // What one call costs on a port, in seconds: a change of each physical output line and a status
 // read. A break (TxD) often costs more than a modem line on USB adapters.

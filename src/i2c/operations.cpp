@@ -34,6 +34,47 @@ bool StopRequested(const OperationControl& control) {
   return control.stopRequested && control.stopRequested();
 }
 
+// The 256-byte blocks a device byte selects on a memory of one address byte.
+constexpr uint32_t kBlockBytes = 256;
+
+// Some parts (24C04A and the like) keep a sequential read inside the block its device byte
+// selected: every block then reads as block 0. A memory of several blocks is read again block
+// by block when every block came back the same, a blank one included.
+bool MayWrapAtBlocks(const CurrentMemory& memory) {
+  return memory.typeIndex != kX24C01Index && memory.type().addressBytes == 1 &&
+         memory.capacity > kBlockBytes;
+}
+
+bool EveryBlockLikeTheFirst(const uint8_t* data, uint32_t capacity) {
+  for (uint32_t block = kBlockBytes; block < capacity; block += kBlockBytes) {
+    if (!std::equal(data, data + kBlockBytes, data + block)) return false;
+  }
+  return true;
+}
+
+// Each block on its own, after the stop that ends the whole read. A block whose select address
+// is not answered is a smaller part read as a larger type: the whole read stands, and its
+// repetition is the user's clue. Returns the bytes now known right, fewer on a stop.
+uint32_t ReadBlockByBlock(BlockIo& io, I2cMaster& bus, const CurrentMemory& memory,
+                          uint8_t* scratch, bool enforceAcks, const OperationControl& control) {
+  std::vector<uint8_t> blocks(memory.capacity);
+  bool stopped = false;
+  const ReadProgress stop = [&](uint32_t) { return !(stopped = StopRequested(control)); };
+  for (uint32_t block = 0; block < memory.capacity; block += kBlockBytes) {
+    bus.I2cStop();
+    if (io.ReadFrom(block, blocks.data() + block, kBlockBytes, enforceAcks, stop) !=
+        BlockResult::Ok) {
+      return memory.capacity;
+    }
+    if (stopped) {
+      std::copy(blocks.begin(), blocks.begin() + block, scratch);
+      return block;
+    }
+  }
+  std::copy(blocks.begin(), blocks.end(), scratch);
+  return memory.capacity;
+}
+
 // Runs the whole sequential read into scratch with the read progress rule; the count of bytes
 // received lands in bytesRead, fewer than the capacity when a stop ended the read. SCL is left
 // low with SDA released; the caller sends the stop.
@@ -56,10 +97,14 @@ BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* sc
   const BlockResult result = io.SequentialRead(scratch, enforceAcks, hook);
   if (result != BlockResult::Ok) {
     bytesRead = 0;
-  } else {
-    Done(control, bytesRead);
-    if (bytesRead == memory.capacity) Report(progress, memory.capacity - 1);
+    return result;
   }
+  if (bytesRead == memory.capacity && MayWrapAtBlocks(memory) &&
+      EveryBlockLikeTheFirst(scratch, memory.capacity)) {
+    bytesRead = ReadBlockByBlock(io, bus, memory, scratch, enforceAcks, control);
+  }
+  Done(control, bytesRead);
+  if (bytesRead == memory.capacity) Report(progress, memory.capacity - 1);
   return result;
 }
 

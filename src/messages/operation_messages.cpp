@@ -106,4 +106,10 @@ std::string_view OutcomeTitle(const OperationOutcome& outcome) {
   return {};
 }
 
+std::string RepetitionNote(const OperationOutcome& outcome) {
+  if (outcome.repeatsEvery == 0) return {};
+  return "La mémoire lue se répète tous les " + std::to_string(outcome.repeatsEvery) +
+         " octets : le type choisi est peut-être plus grand que la mémoire.";
+}
+
 }  // namespace keldar::messages

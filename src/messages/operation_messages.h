@@ -81,5 +81,7 @@ inline constexpr std::string_view kStillStopping =
 [[nodiscard]] std::string OutcomeMessage(const OperationOutcome& outcome);
 // The title of its message box.
 [[nodiscard]] std::string_view OutcomeTitle(const OperationOutcome& outcome);
+// After a read whose bytes repeat themselves, what that may mean; empty otherwise.
+[[nodiscard]] std::string RepetitionNote(const OperationOutcome& outcome);
 
 }  // namespace keldar::messages

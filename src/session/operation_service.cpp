@@ -1,5 +1,6 @@
 #include "session/operation_service.h"
 
+#include "data/repetition.h"
 #include "hw/line_driver.h"
 #include "i2c/call_counts.h"
 #include "session/time_left.h"
@@ -107,7 +108,11 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
       outcome.memory.resize(capacity);
       outcome.read =
           ReadMemory(lines, memory, outcome.memory, report.Bar(), report.Control(capacity));
-      if (!outcome.read.succeeded()) outcome.memory.clear();
+      if (!outcome.read.succeeded()) {
+        outcome.memory.clear();
+      } else {
+        outcome.repeatsEvery = RepetitionPeriod(outcome.memory);
+      }
       break;
     case OperationKind::ProgramMemory:
       report.Begin(OperationPhase::Programming, capacity);

@@ -57,6 +57,9 @@ struct OperationOutcome {
   // Read: the memory's bytes, when the read succeeded. Compare without a scratch of the
   // caller's: the bytes read (compare.bytesCompared of them).
   std::vector<uint8_t> memory;
+  // Read: the period at which the bytes read repeat themselves (a type larger than the part),
+  // 0 when they do not or are uniform.
+  uint32_t repeatsEvery = 0;
 
   // The user's stop ended it (a failed port or transfer is reported as such instead).
   [[nodiscard]] bool stopped() const;

@@ -180,6 +180,9 @@ void TForm1::LectureMemoire(QObject* Sender) {
   if (RunOperation(*open, session_.Request(OperationKind::Read), outcome)) {
     if (outcome.succeeded()) {
       RefreshGrid(buffer, outcome.capacity);
+      if (const std::string note = messages::RepetitionNote(outcome); !note.empty()) {
+        dialogs_->ShowMessage(Text(note), Text(messages::kReadTitle), kMbOk | kMbIconInformation);
+      }
     } else {
       ShowOutcome(outcome);
     }

@@ -110,6 +110,30 @@ TEST_F(CliTest, ProgramThenReadBackEveryFormat) {
   }
 }
 
+// A part whose sequential read wraps at each 256-byte block reads right; a 24C02 read as a
+// 24C04 repeats itself and the CLI says so, a blank memory does not.
+TEST_F(CliTest, BlockWrappingPartsReadRightAndARepeatingReadIsPointedOut) {
+  WriteRandom("16.bin", 2048, 7);
+  CliRun run = Cli("read --port sim:24C16,rollover=block,image=" + Path("16.bin") +
+                   " --type 24C16 -o " + Path("out16.bin"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Bytes(dir / "out16.bin"), Bytes(dir / "16.bin"));
+  EXPECT_EQ(run.err.find("se répète"), std::string::npos);
+
+  WriteRandom("02.bin", 256, 8);
+  run = Cli("read --port sim:24C02,image=" + Path("02.bin") + " --type 24C04 -o " +
+            Path("out04.bin"));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("La mémoire lue se répète tous les 256 octets : le type choisi est "
+                         "peut-être plus grand que la mémoire."),
+            std::string::npos)
+      << run.err;
+
+  run = Cli("read --port sim:24C02 --type 24C04 -o " + Path("blank.bin"));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err.find("se répète"), std::string::npos) << run.err;
+}
+
 TEST_F(CliTest, CompareCountsAndListsDifferences) {
   WriteRandom("in.bin", 1024, 7);
   const std::string port = "--port sim:24C08,image=" + Path("mem.bin");

@@ -167,6 +167,29 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, EveryTypeTest, ::testing::Range(0, 12),
                            return std::string(kMemoryTypes[static_cast<size_t>(info.param)].name);
                          });
 
+// A 24C08 whose reads wrap at each block reads right; a 24C02 read as a 24C04 is read, with a
+// word on its repetition.
+TEST_F(MemoryOperationsTest, ABlockWrappingPartReadsRightAndARepeatingReadIsPointedOut) {
+  Fit("sim:24C08,rollover=block");
+  Choose(4);
+  for (uint32_t i = 0; i < 1024; ++i)
+    reader->memory()[i] = static_cast<uint8_t>(i * 29 + (i >> 8));
+  ReadWithoutMessage();
+  EXPECT_EQ(BufferStart(1024), Memory());
+
+  Trigger("OptionNoCOM");
+  Fit("sim:24C02");
+  Choose(3);
+  for (uint32_t i = 0; i < 256; ++i)
+    reader->memory()[i] = static_cast<uint8_t>(i * 31 + 1);
+  const Prompt note = Run("OptionLire");
+  EXPECT_EQ(note.text, QString::fromUtf8("La mémoire lue se répète tous les 256 octets : le type "
+                                         "choisi est peut-être plus grand que la mémoire."));
+  EXPECT_EQ(note.flags, kMbOk | kMbIconInformation);
+  EXPECT_EQ(form->buffer[0x100], form->buffer[0]);
+  ExpectIdle();
+}
+
 TEST_F(MemoryOperationsTest, EveryOperationShowsItsRunningTextOnANavyLineThenGoesIdle) {
   Fit("sim:24C02,cycle=0");
   Choose(2);
