@@ -164,6 +164,18 @@ Error TakeNumber(const std::string& value, int high, std::optional<int>& target,
   return {};
 }
 
+template <std::string Options::*kField>
+Error TakeText(const std::string& value, Options& options) {
+  options.*kField = value;
+  return {};
+}
+
+template <bool Options::*kField, bool kValue>
+Error SetFlag(const std::string&, Options& options) {
+  options.*kField = kValue;
+  return {};
+}
+
 struct OptionSpec {
   const char* name;  // as the parser declares it
   unsigned commands;
@@ -174,32 +186,16 @@ struct OptionSpec {
 // Every option of every command, once.
 constexpr OptionSpec kOptions[] = {
     {"-h,--help", kAll, false, nullptr},
-    {"--port", kMemory, true,
-     [](const std::string& v, Options& o) -> Error {
-       o.port = v;
-       return {};
-     }},
-    {"--probe", kPorts, true,
-     [](const std::string& v, Options& o) -> Error {
-       o.port = v;
-       return {};
-     }},
+    {"--port", kMemory, true, TakeText<&Options::port>},
+    {"--probe", kPorts, true, TakeText<&Options::port>},
     {"--type", kFiles, true,
      [](const std::string& v, Options& o) -> Error {
        o.typeIndex = FindMemoryType(v);
        if (o.typeIndex < 0) return "Type de mémoire inconnu : « " + v + " ».";
        return {};
      }},
-    {"-i", kFiles, true,
-     [](const std::string& v, Options& o) -> Error {
-       o.input = v;
-       return {};
-     }},
-    {"-o", kFiles, true,
-     [](const std::string& v, Options& o) -> Error {
-       o.output = v;
-       return {};
-     }},
+    {"-i", kFiles, true, TakeText<&Options::input>},
+    {"-o", kFiles, true, TakeText<&Options::output>},
     {"--format", kFiles, true,
      [](const std::string& v, Options& o) {
        return TakeFormat(v, o.inputFormat, &o.outputFormat);
@@ -247,21 +243,9 @@ constexpr OptionSpec kOptions[] = {
      [](const std::string& v, Options& o) {
        return TakeNumber(v, kMaxAccessTime, o.lines.accessTime, "Temps d'accès");
      }},
-    {"--byte-mode", kProgram, false,
-     [](const std::string&, Options& o) -> Error {
-       o.byteMode = true;
-       return {};
-     }},
-    {"--no-verify", kProgram, false,
-     [](const std::string&, Options& o) -> Error {
-       o.verify = false;
-       return {};
-     }},
-    {"--list", kCompare, false,
-     [](const std::string&, Options& o) -> Error {
-       o.list = true;
-       return {};
-     }},
+    {"--byte-mode", kProgram, false, SetFlag<&Options::byteMode, true>},
+    {"--no-verify", kProgram, false, SetFlag<&Options::verify, false>},
+    {"--list", kCompare, false, SetFlag<&Options::list, true>},
 };
 
 // Reads the options of one command with CLI11, then takes their values in the order they were
