@@ -11,11 +11,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # The fonts stand in for MS Sans Serif, Arial and Courier New with their metrics; Qt's French
-# texts come with its translations. MinGW-w64, GoogleTest's sources and Wine make and run the
-# Windows build.
+# texts come with its translations. CLI11 (header-only) parses keldar-cli's command line, in the
+# Windows build too. MinGW-w64, GoogleTest's sources and Wine make and run the Windows build.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
           qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n fonts-liberation
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
           srecord binutils python3-intelhex libftdi1-dev sigrok-cli
           dpkg-dev file appstream desktop-file-utils lintian man-db
           g++-mingw-w64-x86-64-posix googletest wine wine64)

@@ -37,7 +37,7 @@ void ReadWithGuards(std::string_view text, uint32_t limit) {
 
   const int code = static_cast<int>(result.code);
   Require(code >= 0 && code <= 8);
-  Require(result.opened);
+  Require(result.opened());
   Require(result.loadedBytes <= text.size() / 2);  // every byte takes two characters
   const size_t usable = std::min<size_t>(limit, keldar::kBufferBytes);
   if (result.copied) {

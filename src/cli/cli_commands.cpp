@@ -13,6 +13,7 @@
 #include "data/buffer.h"
 #include "data/file_system.h"
 #include "data/intelhex.h"
+#include "messages/file_messages.h"
 #include "messages/operation_messages.h"
 #include "session/operation_service.h"
 #include "session/session.h"
@@ -23,6 +24,15 @@ namespace {
 
 constexpr char kSaveFailed[] = "L'enregistrement n'a pas pu être effectué";
 constexpr char kEmptyFile[] = "Le fichier ne contient aucun octet ! ";
+
+// The window's message, and why in parentheses when the system said.
+std::string WithReason(std::string_view text, const FileError& error) {
+  std::string line(text);
+  if (error.problem == FileProblem::None) return line;
+  while (line.ends_with(' '))
+    line.pop_back();
+  return line + " (" + messages::FileErrorText(error) + ")";
+}
 
 // "in.hex : 2048 octets chargés, de $0000 à $07FF", so that a user sees what the file held
 // before it is programmed or compared.
@@ -39,8 +49,12 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
   buffer.fill(0xFF);
   if (ResolveFormat(asked, path) == FileFormat::IntelHex) {
     const IntelHexResult result = ReadIntelHex(PathFromUtf8(path), buffer, kBufferBytes);
-    if (!result.opened) {
-      console.err << "Le fichier " << path << " est introuvable !\n";
+    if (!result.opened()) {
+      // A missing file needs no second word.
+      const std::string text = "Le fichier " + path + " est introuvable !";
+      console.err << (result.file.problem == FileProblem::Missing ? text
+                                                                  : WithReason(text, result.file))
+                  << '\n';
       return false;
     }
     if (result.code != IntelHexCode::Ok) {
@@ -54,9 +68,10 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
     ReportLoaded(path, result.loadedBytes, *result.copied, console);
     return true;
   }
-  const uint32_t count = LoadBinaryImage(PathFromUtf8(path), buffer);
+  const BinaryLoad load = LoadBinaryImage(PathFromUtf8(path), buffer);
+  const uint32_t count = load.count;
   if (count < 1) {
-    console.err << path << " : " << kEmptyFile << '\n';
+    console.err << path << " : " << WithReason(kEmptyFile, load.error) << '\n';
     return false;
   }
   ReportLoaded(path, count, {0, count - 1}, console);
@@ -65,11 +80,11 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
 
 bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, uint32_t capacity,
               Console& console) {
-  const SaveResult result = ResolveFormat(asked, path) == FileFormat::IntelHex
-                                ? WriteIntelHex(PathFromUtf8(path), buffer, capacity)
-                                : SaveBinaryImage(PathFromUtf8(path), buffer, capacity);
+  const SaveOutcome result = ResolveFormat(asked, path) == FileFormat::IntelHex
+                                 ? WriteIntelHex(PathFromUtf8(path), buffer, capacity)
+                                 : SaveBinaryImage(PathFromUtf8(path), buffer, capacity);
   if (result != SaveResult::Ok) {
-    console.err << path << " : " << kSaveFailed << '\n';
+    console.err << path << " : " << WithReason(kSaveFailed, result.error) << '\n';
     return false;
   }
   return true;

@@ -1,8 +1,14 @@
 #include "cli/cli_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <map>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "cli/version.h"
 #include "i2c/catalogue.h"
@@ -117,6 +123,192 @@ ParseResult Usage(const std::string& message) {
   return {ParseStatus::UsageError, message + "\nkeldar-cli --help pour l'aide.\n"};
 }
 
+constexpr std::array<std::pair<std::string_view, Command>, 5> kCommands{{
+    {"read", Command::Read},
+    {"program", Command::Program},
+    {"compare", Command::Compare},
+    {"convert", Command::Convert},
+    {"ports", Command::Ports},
+}};
+
+// The commands that take an option, one bit each, in the order of Command.
+constexpr unsigned Bit(Command command) {
+  return 1U << static_cast<unsigned>(command);
+}
+constexpr unsigned kRead = Bit(Command::Read);
+constexpr unsigned kProgram = Bit(Command::Program);
+constexpr unsigned kCompare = Bit(Command::Compare);
+constexpr unsigned kConvert = Bit(Command::Convert);
+constexpr unsigned kPorts = Bit(Command::Ports);
+constexpr unsigned kMemory = kRead | kProgram | kCompare;  // a reader with a memory on it
+constexpr unsigned kFiles = kMemory | kConvert;
+constexpr unsigned kWiring = kMemory | kPorts;
+constexpr unsigned kAll = kFiles | kPorts;
+
+// Takes an option's value (a flag's is "true") into the options; the usage error, if refused.
+using Error = std::optional<std::string>;
+using Apply = Error (*)(const std::string& value, Options& options);
+
+Error TakeFormat(const std::string& value, FileFormat& first, FileFormat* second = nullptr) {
+  const std::optional<FileFormat> format = ParseFormat(value);
+  if (!format) return "Format inconnu : « " + value + " » (bin ou hex).";
+  first = *format;
+  if (second != nullptr) *second = *format;
+  return {};
+}
+
+Error TakeNumber(const std::string& value, int high, std::optional<int>& target, const char* what) {
+  int n = 0;
+  if (!ParseInt(value, 0, high, n)) {
+    return std::string(what) + " invalide : « " + value + " » (0 à " + std::to_string(high) + ").";
+  }
+  target = n;
+  return {};
+}
+
+template <std::string Options::*kField>
+Error TakeText(const std::string& value, Options& options) {
+  options.*kField = value;
+  return {};
+}
+
+template <bool Options::*kField, bool kValue>
+Error SetFlag(const std::string&, Options& options) {
+  options.*kField = kValue;
+  return {};
+}
+
+struct OptionSpec {
+  const char* name;  // as the parser declares it
+  unsigned commands;
+  bool takesValue;
+  Apply apply;  // nullptr: the command's help
+};
+
+// Every option of every command, once.
+constexpr OptionSpec kOptions[] = {
+    {"-h,--help", kAll, false, nullptr},
+    {"--port", kMemory, true, TakeText<&Options::port>},
+    {"--probe", kPorts, true, TakeText<&Options::port>},
+    {"--type", kFiles, true,
+     [](const std::string& v, Options& o) -> Error {
+       o.typeIndex = FindMemoryType(v);
+       if (o.typeIndex < 0) return "Type de mémoire inconnu : « " + v + " ».";
+       return {};
+     }},
+    {"-i", kFiles, true, TakeText<&Options::input>},
+    {"-o", kFiles, true, TakeText<&Options::output>},
+    {"--format", kFiles, true,
+     [](const std::string& v, Options& o) {
+       return TakeFormat(v, o.inputFormat, &o.outputFormat);
+     }},
+    {"--in-format", kConvert, true,
+     [](const std::string& v, Options& o) { return TakeFormat(v, o.inputFormat); }},
+    {"--out-format", kConvert, true,
+     [](const std::string& v, Options& o) { return TakeFormat(v, o.outputFormat); }},
+    {"--base", kMemory, true,
+     [](const std::string& v, Options& o) -> Error {
+       if (ParseInt(v, 0, 7, o.baseAddress)) return {};
+       return "Adresse de base invalide : « " + v + " » (0 à 7).";
+     }},
+    {"--standard", kWiring, false,
+     [](const std::string&, Options& o) -> Error {
+       o.lines.preset = LineMapOverrides::Preset::Standard;
+       return {};
+     }},
+    {"--insitu", kWiring, false,
+     [](const std::string&, Options& o) -> Error {
+       o.lines.preset = LineMapOverrides::Preset::InSitu;
+       return {};
+     }},
+    {"--arrangement", kWiring, true,
+     [](const std::string& v, Options& o) {
+       return TakeNumber(v, 5, o.lines.arrangement, "Disposition");
+     }},
+    {"--input", kWiring, true,
+     [](const std::string& v, Options& o) -> Error {
+       o.lines.input = ParseInput(v);
+       if (o.lines.input) return {};
+       return "Entrée inconnue : « " + v + " » (cts, dsr, ring ou dcd).";
+     }},
+    {"--complement", kWiring, true,
+     [](const std::string& v, Options& o) -> Error {
+       std::vector<std::string> names;
+       std::stringstream list(v);
+       for (std::string item; std::getline(list, item, ',');) {
+         if (!item.empty()) names.push_back(item);
+       }
+       o.lines.complement = names;
+       return {};
+     }},
+    {"--access-time", kWiring, true,
+     [](const std::string& v, Options& o) {
+       return TakeNumber(v, kMaxAccessTime, o.lines.accessTime, "Temps d'accès");
+     }},
+    {"--byte-mode", kProgram, false, SetFlag<&Options::byteMode, true>},
+    {"--no-verify", kProgram, false, SetFlag<&Options::verify, false>},
+    {"--list", kCompare, false, SetFlag<&Options::list, true>},
+};
+
+// Reads the options of one command with CLI11, then takes their values in the order they were
+// given, so that the first refused one is the one reported. --help stops the reading: what
+// follows it is not looked at, what comes before it is.
+std::optional<ParseResult> ParseOptions(const std::vector<std::string>& args, Options& options) {
+  CLI::App parser("", "keldar-cli " + args[0]);
+  parser.set_help_flag();  // the commands' help is ours
+  parser.allow_extras();
+  parser.allow_windows_style_options(false);  // "/dev/..." is never an option
+  std::vector<std::pair<const CLI::Option*, const OptionSpec*>> declared;
+  for (const OptionSpec& spec : kOptions) {
+    if ((spec.commands & Bit(options.command)) == 0) continue;
+    CLI::Option* option =
+        spec.takesValue ? parser.add_option(spec.name) : parser.add_flag(spec.name);
+    option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    if (spec.apply == nullptr) {
+      option->trigger_on_parse()->each([](const std::string&) { throw CLI::CallForHelp(); });
+    }
+    declared.emplace_back(option, &spec);
+  }
+  // CLI11 takes them last first. It reads --port=P itself; -o=FILE is made -o FILE rather than
+  // the file "=FILE", and --port= an empty value rather than a wait for the next argument.
+  std::vector<std::string> reversed;
+  for (auto arg = args.rbegin(); arg != args.rend() - 1; ++arg) {
+    const bool shortForm = arg->size() >= 3 && (*arg)[0] == '-' && (*arg)[2] == '=';
+    const bool emptyLong = arg->starts_with("--") && arg->ends_with('=');
+    if (shortForm || emptyLong) {
+      const size_t equals = arg->find('=');
+      reversed.push_back(arg->substr(equals + 1));
+      reversed.push_back(arg->substr(0, equals));
+    } else {
+      reversed.push_back(*arg);
+    }
+  }
+  try {
+    parser.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    // Taken below, after the options before it.
+  } catch (const CLI::ParseError&) {
+    // The other way to stop it: an option that takes a value came last, without one.
+    return Usage("Valeur manquante après " + args.back() + ".");
+  }
+  if (const std::vector<std::string> unknown = parser.remaining(); !unknown.empty()) {
+    return Usage("Option inconnue : " + unknown.front());
+  }
+  std::map<const CLI::Option*, size_t> taken;
+  for (const CLI::Option* option : parser.parse_order()) {
+    const OptionSpec& spec = *std::find_if(declared.begin(), declared.end(), [&](const auto& d) {
+                                return d.first == option;
+                              })->second;
+    if (spec.apply == nullptr) return ParseResult{ParseStatus::Help, CommandHelp(options.command)};
+    const std::string& value = option->results().at(taken[option]++);
+    if (!spec.takesValue && value != "true") {
+      return Usage("Option inconnue : " + option->get_name() + "=" + value);
+    }
+    if (const Error error = spec.apply(value, options)) return Usage(*error);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& options) {
@@ -124,103 +316,17 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
   const std::string& name = args[0];
   if (name == "--help" || name == "-h" || name == "help") return {ParseStatus::Help, kGeneralHelp};
   if (name == "--version") return {ParseStatus::Help, "keldar-cli " KELDAR_VERSION "\n"};
-  if (name == "read") {
-    options.command = Command::Read;
-  } else if (name == "program") {
-    options.command = Command::Program;
-  } else if (name == "compare") {
-    options.command = Command::Compare;
-  } else if (name == "convert") {
-    options.command = Command::Convert;
-  } else if (name == "ports") {
-    options.command = Command::Ports;
-  } else {
-    return Usage("Commande inconnue : « " + name + " ».");
-  }
+  const auto command = std::find_if(kCommands.begin(), kCommands.end(),
+                                    [&](const auto& known) { return known.first == name; });
+  if (command == kCommands.end()) return Usage("Commande inconnue : « " + name + " ».");
+  options.command = command->second;
+  if (std::optional<ParseResult> stop = ParseOptions(args, options)) return *stop;
+
   const bool usesReader = options.command != Command::Convert;
-  const bool ports = options.command == Command::Ports;
-
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return {ParseStatus::Help, CommandHelp(options.command)};
-    const auto value = [&](std::string& out) {
-      if (i + 1 >= args.size()) return false;
-      out = args[++i];
-      return true;
-    };
-    std::string v;
-    const bool takesValue = arg == "--port" || arg == "--type" || arg == "-i" || arg == "-o" ||
-                            arg == "--format" || arg == "--in-format" || arg == "--out-format" ||
-                            arg == "--base" || arg == "--arrangement" || arg == "--input" ||
-                            arg == "--complement" || arg == "--access-time" || arg == "--probe";
-    if (takesValue && !value(v)) return Usage("Valeur manquante après " + arg + ".");
-
-    const bool fileOrMemory = arg == "--port" || arg == "--type" || arg == "--base" ||
-                              arg == "-i" || arg == "-o" || arg.ends_with("format");
-    if (ports && fileOrMemory) {
-      return Usage("Option inconnue : " + arg);
-    } else if (ports && arg == "--probe") {
-      options.port = v;
-    } else if (arg == "--type") {
-      options.typeIndex = FindMemoryType(v);
-      if (options.typeIndex < 0) return Usage("Type de mémoire inconnu : « " + v + " ».");
-    } else if (arg == "-i") {
-      options.input = v;
-    } else if (arg == "-o") {
-      options.output = v;
-    } else if (arg == "--format" || arg == "--in-format" || arg == "--out-format") {
-      const std::optional<FileFormat> format = ParseFormat(v);
-      if (!format) return Usage("Format inconnu : « " + v + " » (bin ou hex).");
-      const bool both = arg == "--format";
-      if (options.command != Command::Convert && !both) return Usage("Option inconnue : " + arg);
-      if (both || arg == "--in-format") options.inputFormat = *format;
-      if (both || arg == "--out-format") options.outputFormat = *format;
-    } else if (usesReader && arg == "--port") {
-      options.port = v;
-    } else if (usesReader && arg == "--base") {
-      if (!ParseInt(v, 0, 7, options.baseAddress)) {
-        return Usage("Adresse de base invalide : « " + v + " » (0 à 7).");
-      }
-    } else if (usesReader && arg == "--arrangement") {
-      int n = 0;
-      if (!ParseInt(v, 0, 5, n)) return Usage("Disposition invalide : « " + v + " » (0 à 5).");
-      options.lines.arrangement = n;
-    } else if (usesReader && arg == "--input") {
-      options.lines.input = ParseInput(v);
-      if (!options.lines.input) {
-        return Usage("Entrée inconnue : « " + v + " » (cts, dsr, ring ou dcd).");
-      }
-    } else if (usesReader && arg == "--complement") {
-      std::vector<std::string> names;
-      std::stringstream list(v);
-      for (std::string item; std::getline(list, item, ',');) {
-        if (!item.empty()) names.push_back(item);
-      }
-      options.lines.complement = names;
-    } else if (usesReader && arg == "--access-time") {
-      int n = 0;
-      if (!ParseInt(v, 0, kMaxAccessTime, n)) {
-        return Usage("Temps d'accès invalide : « " + v + " » (0 à 15).");
-      }
-      options.lines.accessTime = n;
-    } else if (usesReader && (arg == "--insitu" || arg == "--standard")) {
-      options.lines.preset =
-          arg == "--insitu" ? LineMapOverrides::Preset::InSitu : LineMapOverrides::Preset::Standard;
-    } else if (options.command == Command::Program && arg == "--byte-mode") {
-      options.byteMode = true;
-    } else if (options.command == Command::Program && arg == "--no-verify") {
-      options.verify = false;
-    } else if (options.command == Command::Compare && arg == "--list") {
-      options.list = true;
-    } else {
-      return Usage("Option inconnue : " + arg);
-    }
-  }
-
   std::string error;
   LineMap probe;
   if (!ApplyOverrides(options.lines, probe, error)) return Usage(error);
-  if (ports) return {};
+  if (options.command == Command::Ports) return {};
   if (options.typeIndex < 0) return Usage("Le type de mémoire (--type) est obligatoire.");
   if (usesReader && options.port.empty()) return Usage("Le port (--port) est obligatoire.");
   const bool needsInput = options.command != Command::Read;

@@ -1,6 +1,7 @@
 #include "cli/reader_port.h"
 
 #include "devices/open_device.h"
+#include "messages/port_messages.h"
 #include "settings/port_devices.h"
 
 namespace keldar::cli {
@@ -13,14 +14,12 @@ std::string DeviceFor(const std::string& port, const SettingsReader& settings) {
 }
 
 std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device, Console& console) {
-  std::string error;
-  std::unique_ptr<ControlPort> port = OpenDevice(device, error);
-  if (!port) {
-    console.err << "Le port " << device << " est indisponible !";
-    if (!error.empty()) console.err << " (" << error << ')';
-    console.err << '\n';
+  PortOpening opening = OpenDevice(device);
+  if (!opening.port) {
+    console.err << "Le port " << device << " est indisponible ! ("
+                << messages::PortRefusalText(opening.refusal) << ")\n";
   }
-  return port;
+  return std::move(opening.port);
 }
 
 }  // namespace keldar::cli

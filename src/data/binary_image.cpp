@@ -1,6 +1,7 @@
 #include "data/binary_image.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string_view>
@@ -17,21 +18,23 @@ struct FileCloser {
 
 }  // namespace
 
-uint32_t LoadBinaryImage(const std::filesystem::path& file, Buffer& buffer) {
+BinaryLoad LoadBinaryImage(const std::filesystem::path& file, Buffer& buffer) {
   std::error_code error;
-  if (std::filesystem::is_directory(file, error)) return 0;
+  if (std::filesystem::is_directory(file, error)) return {0, {FileProblem::Folder, EISDIR}};
+  errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> handle(OpenFile(file, "rb"));
-  if (!handle) return 0;
+  if (!handle) return {0, FileErrorFromErrno(errno)};
   // The file goes to a scratch area first so that a failed read leaves no half image behind.
   const auto scratch = std::make_unique<Buffer>();
+  errno = 0;
   const size_t count = std::fread(scratch->data(), 1, scratch->size(), handle.get());
-  if (std::ferror(handle.get()) != 0) return 0;
+  if (std::ferror(handle.get()) != 0) return {0, FileErrorFromErrno(errno)};
   std::copy_n(scratch->begin(), count, buffer.begin());
-  return static_cast<uint32_t>(count);
+  return {static_cast<uint32_t>(count), {}};
 }
 
-SaveResult SaveBinaryImage(const std::filesystem::path& file, const Buffer& buffer,
-                           uint32_t capacity, const OutputFileOpener& open) {
+SaveOutcome SaveBinaryImage(const std::filesystem::path& file, const Buffer& buffer,
+                            uint32_t capacity, const OutputFileOpener& open) {
   const std::string_view window(reinterpret_cast<const char*>(buffer.data()),
                                 std::min(capacity, kBufferBytes));
   return ReplaceFile(

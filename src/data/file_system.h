@@ -12,7 +12,8 @@ namespace keldar {
 // A name the program holds as UTF-8 text (a command line, a setting, a device string).
 [[nodiscard]] std::filesystem::path PathFromUtf8(std::string_view text);
 
-// fopen's modes ("rb", "wb"); nullptr when the file cannot be had.
+// fopen's modes ("rb", "wb"); nullptr when the file cannot be had, errno saying why (as it does
+// for each function here).
 [[nodiscard]] std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
 // A new file, open for binary writing; nullptr when the path exists already (a file that

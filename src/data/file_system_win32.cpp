@@ -5,8 +5,10 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <string>
 
+#include "platform/errno_win32.h"
 #include "platform/utf16.h"
 
 namespace keldar {
@@ -24,7 +26,10 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 std::FILE* CreateNewFile(const std::filesystem::path& path) {
   const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) {
+    errno = ErrnoFromWindows(::GetLastError());
+    return nullptr;
+  }
   const int descriptor =
       ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
   if (descriptor == -1) {
@@ -38,8 +43,12 @@ std::FILE* CreateNewFile(const std::filesystem::path& path) {
 
 // Not ReplaceFileW: when it cannot rename the replacement it may leave the target deleted.
 bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
-  return ::MoveFileExW(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+      FALSE) {
+    return true;
+  }
+  errno = ErrnoFromWindows(::GetLastError());
+  return false;
 }
 
 }  // namespace keldar

@@ -12,13 +12,14 @@
 #include <span>
 #include <string_view>
 
+#include "data/file_error.h"
 #include "data/output_file.h"
 #include "data/replace_file.h"
 
 namespace keldar {
 
 // The reader's result codes, first fault found. Ok is also the result of a file that could not be
-// opened (see IntelHexResult::opened).
+// opened (see IntelHexResult::file).
 enum class IntelHexCode : int {
   Ok = 0,
   NoRecordMark = 1,  // the line does not begin with ":" (a blank line included)
@@ -43,10 +44,13 @@ struct IntelHexResult {
   // Data bytes decoded in the data records examined, those of a record that then failed its data
   // or checksum check included (they were not copied). With code Ok, the bytes copied.
   uint32_t loadedBytes = 0;
-  // False when the file could not be opened: nothing was read and the code is Ok.
-  bool opened = true;
+  // Why the file could not be opened (problem None when it was): nothing was then read and the
+  // code is Ok.
+  FileError file;
   // Where the copied bytes lie; empty when none was copied.
   std::optional<IntelHexRange> copied;
+
+  [[nodiscard]] bool opened() const { return file.problem == FileProblem::None; }
 };
 
 inline constexpr uint32_t kIntelHexMaxRecordBytes = 32;
@@ -85,9 +89,9 @@ inline constexpr size_t kIntelHexLineChars = 79;
 // Saves source[0 .. count - 1] in records of recordLength bytes (1 to 32), through ReplaceFile.
 // A count above the source's size counts as that size; when count is not a multiple of the record
 // length the last record is shorter.
-[[nodiscard]] SaveResult WriteIntelHex(const std::filesystem::path& file,
-                                       std::span<const uint8_t> source, uint32_t count,
-                                       uint32_t recordLength = kIntelHexRecordBytes,
-                                       const OutputFileOpener& open = {});
+[[nodiscard]] SaveOutcome WriteIntelHex(const std::filesystem::path& file,
+                                        std::span<const uint8_t> source, uint32_t count,
+                                        uint32_t recordLength = kIntelHexRecordBytes,
+                                        const OutputFileOpener& open = {});
 
 }  // namespace keldar

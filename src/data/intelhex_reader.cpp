@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -248,10 +249,18 @@ IntelHexResult ReadIntelHexText(std::string_view text, std::span<uint8_t> destin
 IntelHexResult ReadIntelHex(const std::filesystem::path& file, std::span<uint8_t> destination,
                             uint32_t limit) {
   std::error_code error;
+  IntelHexResult refused;
   // A folder opens for reading on some systems but holds no text.
-  if (std::filesystem::is_directory(file, error)) return {IntelHexCode::Ok, 0, false, std::nullopt};
+  if (std::filesystem::is_directory(file, error)) {
+    refused.file = {FileProblem::Folder, EISDIR};
+    return refused;
+  }
+  errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> handle(OpenFile(file, "rb"));
-  if (!handle) return {IntelHexCode::Ok, 0, false, std::nullopt};
+  if (!handle) {
+    refused.file = FileErrorFromErrno(errno);
+    return refused;
+  }
   FileSource source(handle.get());
   return ReadRecords(source, destination, limit);
 }

@@ -34,8 +34,8 @@ void FormatRecord(std::string& line, uint32_t address, std::span<const uint8_t> 
 
 }  // namespace
 
-SaveResult WriteIntelHex(const std::filesystem::path& file, std::span<const uint8_t> source,
-                         uint32_t count, uint32_t recordLength, const OutputFileOpener& open) {
+SaveOutcome WriteIntelHex(const std::filesystem::path& file, std::span<const uint8_t> source,
+                          uint32_t count, uint32_t recordLength, const OutputFileOpener& open) {
   // Addresses have 16 bits, and the reader takes at most 32 bytes per record.
   const std::span<const uint8_t> bytes =
       source.first(std::min<size_t>({count, source.size(), size_t{1} << 16}));

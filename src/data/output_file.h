@@ -1,5 +1,6 @@
 // A file being written, as a save sees it. Every write and the final flush report whether the
-// bytes reached the file system, so that a full disk is noticed before the old file is replaced.
+// bytes reached the file system, so that a full disk is noticed before the old file is replaced;
+// a failed call leaves its errno.
 // Tests put a file that fails on demand in its place.
 #pragma once
 
@@ -18,7 +19,7 @@ class OutputFile {
   [[nodiscard]] virtual bool Close() = 0;
 };
 
-// Opens a file for writing, or gives nullptr when it cannot be had.
+// Opens a file for writing, or gives nullptr when it cannot be had, errno saying why.
 using OutputFileOpener =
     std::function<std::unique_ptr<OutputFile>(const std::filesystem::path& path)>;
 

@@ -1,5 +1,6 @@
 #include "data/replace_file.h"
 
+#include <cerrno>
 #include <string>
 #include <system_error>
 
@@ -28,16 +29,18 @@ bool IsReadOnly(fs::perms permissions) {
 
 }  // namespace
 
-SaveResult ReplaceFile(const fs::path& target, const ContentWriter& writeContent,
-                       const OutputFileOpener& open) {
+SaveOutcome ReplaceFile(const fs::path& target, const ContentWriter& writeContent,
+                        const OutputFileOpener& open) {
+  constexpr FileError kNotAFile{FileProblem::Folder, EISDIR};
   const fs::path destination = ResolveLink(target);
-  if (destination.filename().empty()) return SaveResult::CannotCreate;
+  if (destination.filename().empty()) return {SaveResult::CannotCreate, kNotAFile};
 
   std::error_code error;
   const fs::file_status old = fs::status(destination, error);
   const bool replacing = fs::exists(old);
-  if (replacing && (!fs::is_regular_file(old) || IsReadOnly(old.permissions()))) {
-    return SaveResult::CannotCreate;
+  if (replacing && !fs::is_regular_file(old)) return {SaveResult::CannotCreate, kNotAFile};
+  if (replacing && IsReadOnly(old.permissions())) {
+    return {SaveResult::CannotCreate, {FileProblem::ReadOnly, 0}};
   }
 
   const OutputFileOpener& opener = open ? open : OutputFileOpener([](const fs::path& path) {
@@ -46,30 +49,40 @@ SaveResult ReplaceFile(const fs::path& target, const ContentWriter& writeContent
   // Built as a path, never through narrow text: Windows names need not fit the ANSI code page.
   fs::path temporary;
   std::unique_ptr<OutputFile> file;
+  int refused = EEXIST;  // every name taken
   for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
     fs::path name = ".";
     name += destination.filename();
     name += ".keldar-" + std::to_string(attempt) + ".tmp";
     temporary = destination.parent_path() / name;
     if (fs::exists(fs::symlink_status(temporary, error))) continue;
+    errno = 0;
     file = opener(temporary);
+    refused = errno;
     break;
   }
-  if (!file) return SaveResult::CannotCreate;
+  if (!file) return {SaveResult::CannotCreate, FileErrorFromErrno(refused)};
 
+  // Each failing call leaves its errno: ENOSPC on a full disk, at a write or at the flush.
+  errno = 0;
   const bool written = writeContent(*file);
+  const int writeError = errno;
+  errno = 0;
   const bool closed = file->Close();
+  const int closeError = errno;
   file.reset();
   if (!written || !closed) {
     fs::remove(temporary, error);
-    return SaveResult::WriteFailed;
+    return {SaveResult::WriteFailed, FileErrorFromErrno(written ? closeError : writeError)};
   }
   if (replacing) fs::permissions(temporary, old.permissions(), error);  // best effort
+  errno = 0;
   if (!MoveOver(temporary, destination)) {
+    const int moveError = errno;
     fs::remove(temporary, error);
-    return SaveResult::CannotReplace;
+    return {SaveResult::CannotReplace, FileErrorFromErrno(moveError)};
   }
-  return SaveResult::Ok;
+  return {};
 }
 
 }  // namespace keldar

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "data/file_error.h"
 #include "data/output_file.h"
 
 namespace keldar {
@@ -17,14 +18,25 @@ enum class SaveResult : int {
   CannotReplace = 3,  // the finished file could not take the target's place
 };
 
+// How a save went: the step it failed at, and why.
+struct SaveOutcome {
+  SaveResult result = SaveResult::Ok;
+  FileError error;  // when result is not Ok
+
+  // A save is judged by its step; the reason is for the user.
+  friend bool operator==(const SaveOutcome& outcome, SaveResult result) {
+    return outcome.result == result;
+  }
+};
+
 // Writes the whole content through the file it is given; false when a write failed.
 using ContentWriter = std::function<bool(OutputFile& file)>;
 
 // A target that is a symbolic link has the file it points to replaced. A target that exists but is
 // not a regular file (a folder, a device), or that is read-only, is refused. The new file keeps the
 // old one's permissions. An empty opener means OpenStdioFile with OpenMode::CreateNew.
-[[nodiscard]] SaveResult ReplaceFile(const std::filesystem::path& target,
-                                     const ContentWriter& writeContent,
-                                     const OutputFileOpener& open = {});
+[[nodiscard]] SaveOutcome ReplaceFile(const std::filesystem::path& target,
+                                      const ContentWriter& writeContent,
+                                      const OutputFileOpener& open = {});
 
 }  // namespace keldar

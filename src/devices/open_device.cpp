@@ -1,5 +1,7 @@
 #include "devices/open_device.h"
 
+#include <cerrno>
+
 #include "hw/bitbang_port.h"
 #include "hw/ftdi_device.h"
 #include "hw/ftdi_link.h"
@@ -10,21 +12,33 @@
 namespace keldar {
 namespace {
 
-std::unique_ptr<ControlPort> OpenFtdi(const std::string& device, std::string& error) {
+PortRefusal Explained(std::string detail) {
+  PortRefusal refusal = Refusal(PortRefusalReason::Other);
+  refusal.detail = std::move(detail);
+  return refusal;
+}
+
+PortOpening OpenFtdi(const std::string& device) {
   FtdiDeviceSpec spec;
-  if (!ParseFtdiDevice(device, spec, error)) return nullptr;
-  std::unique_ptr<BitBangLink> link = OpenFtdiLink(spec, SystemPaths::FromEnvironment(), error);
-  if (!link) return nullptr;
-  return StartBitBangPort(std::move(link), kDefaultBitBangRate, error);
+  if (std::string error; !ParseFtdiDevice(device, spec, error)) return Explained(error);
+  FtdiLinkOpening opened = OpenFtdiLink(spec, SystemPaths::FromEnvironment());
+  if (!opened.link) return opened.refusal;
+  std::unique_ptr<ControlPort> port = StartBitBangPort(std::move(opened.link), kDefaultBitBangRate);
+  if (!port) return Refusal(PortRefusalReason::Other, EIO);  // the chip did not answer
+  return port;
 }
 
 }  // namespace
 
-std::unique_ptr<ControlPort> OpenDevice(const std::string& device, std::string& error) {
-  error.clear();
-  if (sim::IsSimDevice(device)) return sim::OpenSimulatedDevice(device, error).port;
-  if (IsFtdiDevice(device)) return OpenFtdi(device, error);
-  return OpenSerialDevice(device, error);
+PortOpening OpenDevice(const std::string& device) {
+  if (sim::IsSimDevice(device)) {
+    std::string error;
+    sim::SimulatedDevice opened = sim::OpenSimulatedDevice(device, error);
+    if (!opened.port) return Explained(error);
+    return std::move(opened.port);
+  }
+  if (IsFtdiDevice(device)) return OpenFtdi(device);
+  return OpenSerialDevice(device);
 }
 
 }  // namespace keldar

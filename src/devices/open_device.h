@@ -3,16 +3,15 @@
 // device path or COM name for the platform's backend.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "hw/port.h"
+#include "hw/port_refusal.h"
 
 namespace keldar {
 
-// nullptr when the device cannot be had (missing, held by another program, no UART behind it,
-// refused sim string); error then says why, for logs and diagnostics.
-[[nodiscard]] std::unique_ptr<ControlPort> OpenDevice(const std::string& device,
-                                                      std::string& error);
+// The port, or why the device cannot be had. A "sim:" or "ftdi:" string that says something the
+// program does not know is refused as Other, with its checker's French reason in detail: those
+// strings are the program's own syntax.
+[[nodiscard]] PortOpening OpenDevice(const std::string& device);
 
 }  // namespace keldar

@@ -22,19 +22,14 @@ BitBangPort::~BitBangPort() {
   (void)Flush();
 }
 
-bool BitBangPort::Start(uint32_t rate, std::string& error) {
+bool BitBangPort::Start(uint32_t rate) {
   if (!link_->Purge() || !link_->SetLatencyTimer(kLatencyTimerMs) ||
       !link_->SetBitMode(kReaderOutputs) || !link_->SetBaudRate(rate / kBitBangTicksPerBaud)) {
     failed_ = true;
-    error = "l'adaptateur FTDI refuse le mode bit-bang synchrone";
     return false;
   }
   uint32_t status = 0;
-  if (!GetCommModemStatus(status)) {
-    error = "l'adaptateur FTDI ne renvoie pas l'état de ses broches";
-    return false;
-  }
-  return true;
+  return GetCommModemStatus(status);
 }
 
 uint32_t BitBangPort::StatusFromPins(uint8_t pins) {
@@ -145,10 +140,9 @@ bool BitBangPort::Fail() {
   return false;
 }
 
-std::unique_ptr<ControlPort> StartBitBangPort(std::unique_ptr<BitBangLink> link, uint32_t rate,
-                                              std::string& error) {
+std::unique_ptr<ControlPort> StartBitBangPort(std::unique_ptr<BitBangLink> link, uint32_t rate) {
   auto port = std::make_unique<BitBangPort>(std::move(link));
-  if (!port->Start(rate, error)) return nullptr;
+  if (!port->Start(rate)) return nullptr;
   return port;
 }
 

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "hw/bitbang_link.h"
@@ -35,8 +34,8 @@ class BitBangPort final : public ControlPort {
   // Sets the chip up (buffers purged, latency timer 1 ms, synchronous bit-bang on TxD, RTS and
   // DTR, clock for `rate` bytes per second), drives every output to its idle level (TxD not in
   // break, RTS and DTR negated: the reader unpowered whatever its wiring) and reads the pins
-  // back once. False and a French message when the adapter does not answer.
-  [[nodiscard]] bool Start(uint32_t rate, std::string& error);
+  // back once. False when the adapter refuses the mode or does not answer.
+  [[nodiscard]] bool Start(uint32_t rate);
 
   bool EscapeCommFunction(int32_t code) override;
   bool GetCommModemStatus(uint32_t& status) override;
@@ -69,9 +68,8 @@ class BitBangPort final : public ControlPort {
   bool failed_ = false;
 };
 
-// The port over an open link, started at `rate`; nullptr and a French message when the adapter
-// does not answer.
+// The port over an open link, started at `rate`; nullptr when the adapter does not answer.
 [[nodiscard]] std::unique_ptr<ControlPort> StartBitBangPort(std::unique_ptr<BitBangLink> link,
-                                                            uint32_t rate, std::string& error);
+                                                            uint32_t rate);
 
 }  // namespace keldar

@@ -4,6 +4,7 @@
 
 #include <ftdi.h>
 
+#include <cerrno>
 #include <chrono>
 #include <deque>
 #include <thread>
@@ -11,7 +12,7 @@
 
 #include "hw/ftdi_inventory.h"
 #include "hw/ftdi_link.h"
-#include "hw/uucp_lock.h"
+#include "hw/lock_holder.h"
 
 namespace keldar {
 namespace {
@@ -83,10 +84,6 @@ class LibFtdiLink final : public BitBangLink {
   std::deque<Write> writes_;  // oldest first; elements never move
 };
 
-std::string LibFtdiError(ftdi_context* ftdi, const std::string& what) {
-  return what + " (" + ftdi_get_error_string(ftdi) + ")";
-}
-
 // The first cable of the list with this serial number (any when none is asked for).
 libusb_device* Find(ftdi_context* ftdi, ftdi_device_list* list, const std::string& serial) {
   for (ftdi_device_list* item = list; item != nullptr; item = item->next) {
@@ -100,27 +97,28 @@ libusb_device* Find(ftdi_context* ftdi, ftdi_device_list* list, const std::strin
   return nullptr;
 }
 
+// What ftdi_usb_open_dev's failure means: -4, libusb_open failed (the USB device's node is not
+// ours); -5, the interface is claimed (another libftdi program holds the cable).
+PortRefusal OpenDevFailure(int result) {
+  if (result == -4) return Refusal(PortRefusalReason::UsbAccess);
+  if (result == -5) return Refusal(PortRefusalReason::Held);
+  return Refusal(PortRefusalReason::Other, EIO);
+}
+
 }  // namespace
 
-std::unique_ptr<BitBangLink> OpenFtdiLink(const FtdiDeviceSpec& spec, const SystemPaths& paths,
-                                          std::string& error) {
-  if (!paths.usb) {
-    error = "accès USB coupé par KELDAR_NO_USB";
-    return nullptr;
-  }
+FtdiLinkOpening OpenFtdiLink(const FtdiDeviceSpec& spec, const SystemPaths& paths) {
+  // With USB off (the tests), no cable can be seen.
+  if (!paths.usb) return {nullptr, Refusal(PortRefusalReason::NoFtdiCable)};
   ftdi_context* ftdi = ftdi_new();
-  if (ftdi == nullptr) {
-    error = "libftdi1 ne s'initialise pas (libusb absente ?)";
-    return nullptr;
-  }
+  if (ftdi == nullptr) return {nullptr, Refusal(PortRefusalReason::Other, ENOMEM)};
   // libusb detaches ftdi_sio when the interface is claimed and attaches it again when it is
   // released (libusb_set_auto_detach_kernel_driver): the /dev/ttyUSBn comes back at close.
   ftdi->module_detach_mode = AUTO_DETACH_REATACH_SIO_MODULE;
   ftdi_device_list* list = nullptr;
   if (ftdi_usb_find_all(ftdi, &list, spec.vendor, spec.product) < 0) {
-    error = LibFtdiError(ftdi, "impossible de parcourir les périphériques USB");
     ftdi_free(ftdi);
-    return nullptr;
+    return {nullptr, Refusal(PortRefusalReason::Other, EIO)};
   }
   libusb_device* device = Find(ftdi, list, spec.serial);
   std::string tty;
@@ -129,24 +127,28 @@ std::unique_ptr<BitBangLink> OpenFtdiLink(const FtdiDeviceSpec& spec, const Syst
   }
   // Detaching the driver would pull the tty from under minicom and its kin: a UUCP lock is
   // honoured as the serial backend honours it.
-  const bool held =
-      !tty.empty() && UucpLock::LiveHolder(paths.lockDirs, UucpLock::FileName("/dev/" + tty)) != 0;
-  const int opened = device == nullptr || held ? 0 : ftdi_usb_open_dev(ftdi, device);
+  const std::optional<LockHolder> holder =
+      tty.empty() ? std::nullopt : FindLockHolder(paths.dev + "/" + tty, paths);
+  const int opened = device == nullptr || holder ? 0 : ftdi_usb_open_dev(ftdi, device);
   ftdi_list_free(&list);
+  FtdiLinkOpening result;
   if (device == nullptr) {
-    error = "aucun câble " + FtdiDeviceString(spec) + " branché";
-  } else if (held) {
-    error = "/dev/" + tty + " est tenu par un autre programme";
+    result.refusal = Refusal(PortRefusalReason::NoFtdiCable);
+  } else if (holder) {
+    result.refusal = Refusal(PortRefusalReason::Locked);
+    result.refusal.pid = holder->pid;
+    result.refusal.program = holder->program;
   } else if (opened < 0) {
-    error = LibFtdiError(ftdi, "câble FTDI inaccessible (droits USB ? voir le README)");
+    result.refusal = OpenDevFailure(opened);
   } else if (ftdi->type != TYPE_R) {
-    error = "ce câble FTDI n'est pas un FT232R";
+    result.refusal = Refusal(PortRefusalReason::NotFt232r);
     (void)ftdi_usb_close(ftdi);
   } else {
-    return std::make_unique<LibFtdiLink>(ftdi);
+    result.link = std::make_unique<LibFtdiLink>(ftdi);
+    return result;
   }
   ftdi_free(ftdi);
-  return nullptr;
+  return result;
 }
 
 }  // namespace keldar

@@ -3,12 +3,8 @@
 
 namespace keldar {
 
-std::unique_ptr<BitBangLink> OpenFtdiLink(const FtdiDeviceSpec&, const SystemPaths&,
-                                          std::string& error) {
-  error =
-      "ce programme a été construit sans libftdi1 : utilisez le port série du câble "
-      "(/dev/ttyUSBn)";
-  return nullptr;
+FtdiLinkOpening OpenFtdiLink(const FtdiDeviceSpec&, const SystemPaths&) {
+  return {nullptr, Refusal(PortRefusalReason::NoFtdiSupport)};
 }
 
 }  // namespace keldar

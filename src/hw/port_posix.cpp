@@ -3,16 +3,19 @@
 // (UUCP lock, exclusive mode, flock), refuses a port with no UART behind it, and sets CLOCAL,
 // the one line setting the reader needs, putting the port's settings back at closing.
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <optional>
+#include <vector>
 
+#include "hw/lock_holder.h"
 #include "hw/serial_port.h"
 #include "hw/system_paths.h"
 #include "hw/uucp_lock.h"
@@ -77,14 +80,48 @@ class PosixPort : public ControlPort {
   std::optional<termios> restore_;
 };
 
-std::string Failure(const std::string& path, const char* call, int error) {
-  if (error == EBUSY || error == EWOULDBLOCK) return path + ": in use by another program";
-  return path + ": " + call + ": " + std::strerror(error);
+PortRefusal LockedBy(pid_t pid, const SystemPaths& paths) {
+  PortRefusal refusal = Refusal(PortRefusalReason::Locked);
+  refusal.pid = pid;
+  refusal.program = ProgramName(pid, paths);
+  return refusal;
 }
 
-std::string LockedBy(const std::string& path, const std::string& lockName, pid_t pid) {
-  return path + ": in use by another program (" + lockName + ", process " + std::to_string(pid) +
-         ")";
+// The group whose members may open the device; dialout, the serial ports' group on Debian and
+// its kin, when it cannot be read.
+std::string OwningGroup(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return "dialout";
+  group entry{};
+  group* found = nullptr;
+  std::vector<char> scratch(1024);
+  int result = 0;
+  while ((result = ::getgrgid_r(info.st_gid, &entry, scratch.data(), scratch.size(), &found)) ==
+             ERANGE &&
+         scratch.size() < (1U << 20)) {
+    scratch.resize(scratch.size() * 2);
+  }
+  return result == 0 && found != nullptr ? found->gr_name : "dialout";
+}
+
+PortRefusal OpenFailure(const std::string& path, int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENODEV:
+    case ENXIO:
+      return Refusal(PortRefusalReason::Missing, error);
+    case EACCES:
+    case EPERM: {
+      PortRefusal refusal = Refusal(PortRefusalReason::Permission, error);
+      refusal.group = OwningGroup(path);
+      return refusal;
+    }
+    case EBUSY:  // another program set TIOCEXCL
+      return Refusal(PortRefusalReason::Held, error);
+    default:
+      return Refusal(PortRefusalReason::Other, error);
+  }
 }
 
 // With CLOCAL clear (stty -clocal, a getty, a modem program), a falling DCD hangs the port up:
@@ -101,41 +138,41 @@ std::optional<termios> SetClocal(int fd) {
 
 }  // namespace
 
-std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::string& error) {
+PortOpening OpenSerialDevice(const std::string& path) {
   const SystemPaths paths = SystemPaths::FromEnvironment();
   const std::string lockName = UucpLock::FileName(path);
   // A port another program locked is never touched, not even opened.
   if (const pid_t holder = UucpLock::LiveHolder(paths.lockDirs, lockName); holder != 0) {
-    error = LockedBy(path, lockName, holder);
-    return nullptr;
+    return LockedBy(holder, paths);
   }
   // O_NONBLOCK: do not wait for DCD; O_NOCTTY: never become our controlling terminal.
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    error = Failure(path, "open", errno);  // EBUSY: another program set TIOCEXCL
-    return nullptr;
-  }
+  if (fd < 0) return OpenFailure(path, errno);
   // TIOCEXCL keeps other programs from opening the port, but root is not bound by it: the flock
   // stops a second copy run as root, and any program that locks ports the same way.
-  const bool exclusive = ::ioctl(fd, TIOCEXCL) == 0;
-  if (!exclusive || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    error = Failure(path, exclusive ? "flock" : "TIOCEXCL", errno);
+  if (::ioctl(fd, TIOCEXCL) != 0) {
+    const int error = errno;  // ENOTTY: not a serial port at all
     ::close(fd);
-    return nullptr;
+    return Refusal(PortRefusalReason::Other, error);
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    ::close(fd);
+    return Refusal(error == EWOULDBLOCK ? PortRefusalReason::Held : PortRefusalReason::Other,
+                   error);
   }
   UucpLock lock;
   if (pid_t holder = 0; !lock.Acquire(paths.lockDirs, lockName, holder)) {
-    error = LockedBy(path, lockName, holder);
     ::close(fd);
-    return nullptr;
+    return LockedBy(holder, paths);
   }
   // Most PCs have /dev/ttyS1..3 with no UART behind them: they open, but every modem call then
   // fails with EIO. One status read tells them apart; nothing else is sent to such a port.
   int lines = 0;
   if (::ioctl(fd, TIOCMGET, &lines) != 0) {
-    error = Failure(path, "TIOCMGET", errno);
+    const int error = errno;
     ::close(fd);
-    return nullptr;
+    return Refusal(PortRefusalReason::NoUart, error);
   }
   return std::make_unique<PosixPort>(fd, std::move(lock), SetClocal(fd));
 }

@@ -8,9 +8,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cwctype>
 #include <string_view>
 
+#include "platform/errno_win32.h"
 #include "platform/utf16.h"
 
 namespace keldar {
@@ -50,41 +50,42 @@ std::wstring CreateFileName(std::string_view name) {
   return comName ? L"\\\\.\\" + WideFromUtf8(name) : WideFromUtf8(name);
 }
 
-// The system's own text for an error, in the user's language.
-std::string SystemMessage(DWORD code) {
-  wchar_t* text = nullptr;
-  const DWORD length = ::FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text, length);
-  ::LocalFree(text);
-  while (!message.empty() && std::iswspace(message.back()))
-    message.pop_back();
-  return (message.empty() ? "" : Utf8FromWide(message) + " ") + "(" + std::to_string(code) + ")";
+// Why CreateFileW refused the port. A COM port that another program holds answers "access
+// denied" (a file, "sharing violation"): on a port it never means a permission.
+PortRefusal OpenFailure(DWORD code) {
+  switch (code) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return Refusal(PortRefusalReason::Held);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_DEVICE_NOT_CONNECTED:
+      return Refusal(PortRefusalReason::Missing, ErrnoFromWindows(code));
+    default: {
+      PortRefusal refusal = Refusal(PortRefusalReason::Other, ErrnoFromWindows(code));
+      refusal.systemCode = code;
+      return refusal;
+    }
+  }
 }
 
 }  // namespace
 
-std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path, std::string& error) {
+PortOpening OpenSerialDevice(const std::string& path) {
   // Share mode 0: exclusive use; no overlapped I/O.
   const HANDLE handle = ::CreateFileW(CreateFileName(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    const DWORD code = ::GetLastError();
-    // A port held by another program answers "access denied"; a file, "sharing violation".
-    error = code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION
-                ? path + ": in use by another program"
-                : path + ": CreateFileW: " + SystemMessage(code);
-    return nullptr;
-  }
-  // A port whose status cannot be read (a driver with no device behind it) is refused as a
-  // missing one: nothing else is sent to it.
+  if (handle == INVALID_HANDLE_VALUE) return OpenFailure(::GetLastError());
+  // A port whose status cannot be read (a driver with no device behind it) is refused: nothing
+  // else is sent to it.
   DWORD lines = 0;
   if (::GetCommModemStatus(handle, &lines) == FALSE) {
     const DWORD code = ::GetLastError();
     ::CloseHandle(handle);
-    error = path + ": GetCommModemStatus: " + SystemMessage(code);
-    return nullptr;
+    PortRefusal refusal = Refusal(PortRefusalReason::NoUart, ErrnoFromWindows(code));
+    refusal.systemCode = code;
+    return refusal;
   }
   return std::make_unique<Win32Port>(handle);
 }

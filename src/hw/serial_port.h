@@ -2,17 +2,15 @@
 // device taken for exclusive use, checked to have a UART behind it, and nothing else configured.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "hw/port.h"
+#include "hw/port_refusal.h"
 
 namespace keldar {
 
-// nullptr when the device cannot be had (missing, held by another program, no UART behind it);
-// error then says why, for logs and diagnostics.
-[[nodiscard]] std::unique_ptr<ControlPort> OpenSerialDevice(const std::string& path,
-                                                            std::string& error);
+// The port, or why the device cannot be had (missing, not ours to open, held by another program,
+// no UART behind it).
+[[nodiscard]] PortOpening OpenSerialDevice(const std::string& path);
 
 // The device a port number 1..4 names when nothing else is configured: /dev/ttyS<n-1> on POSIX
 // systems, COMn: on Windows.

@@ -15,6 +15,9 @@ SystemPaths SystemPaths::FromEnvironment() {
   if (const char* sysfs = std::getenv("KELDAR_SYSFS_ROOT"); sysfs != nullptr && *sysfs != '\0') {
     paths.sysfs = sysfs;
   }
+  if (const char* proc = std::getenv("KELDAR_PROC_ROOT"); proc != nullptr && *proc != '\0') {
+    paths.proc = proc;
+  }
   if (const char* locks = std::getenv("KELDAR_LOCK_DIRS"); locks != nullptr) {
     paths.lockDirs.clear();
     for (const std::string_view dir : SplitFields(locks, ':')) {

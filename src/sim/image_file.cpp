@@ -44,7 +44,7 @@ bool LoadImageFile(const std::string& path, std::string_view typeName, std::span
 }
 
 bool SaveImageFile(const std::string& path, std::span<const uint8_t> cells, std::string& error) {
-  const SaveResult result = ReplaceFile(PathFromUtf8(path), [cells](OutputFile& file) {
+  const SaveOutcome result = ReplaceFile(PathFromUtf8(path), [cells](OutputFile& file) {
     return file.Write(std::string_view(reinterpret_cast<const char*>(cells.data()), cells.size()));
   });
   if (result == SaveResult::Ok) return true;

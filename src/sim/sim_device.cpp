@@ -20,8 +20,11 @@ SimulatedDevice OpenSimulatedDevice(std::string_view device, std::string& error)
                                              config.faults.pullOutCall);
   opened.model = model.get();
   const uint32_t rate = config.bitBangRate != 0 ? config.bitBangRate : kDefaultBitBangRate;
-  opened.port = StartBitBangPort(std::move(model), rate, error);
-  if (!opened.port) opened = {};
+  opened.port = StartBitBangPort(std::move(model), rate);
+  if (!opened.port) {
+    error = "le câble simulé ne répond pas en bit-bang synchrone";
+    opened = {};
+  }
   return opened;
 }
 

@@ -11,6 +11,8 @@
 
 #include "data/binary_image.h"
 #include "data/intelhex.h"
+#include "messages/file_messages.h"
+#include "messages/system_errors.h"
 #include "ui/grid/byte_texts.h"
 #include "ui/grid/hex_grid_view.h"
 #include "ui/status_texts.h"
@@ -36,6 +38,13 @@ QString BinaryLoadedText(uint32_t count, uint32_t capacity) {
          QStringLiteral("...");
 }
 
+// The box's text, and in a second paragraph why the file could not be had, when the system said.
+QString WithReason(const QString& text, const FileError& error) {
+  if (error.problem == FileProblem::None) return text;
+  return text + QStringLiteral("\n\n") +
+         QString::fromStdString(messages::Sentence(messages::FileErrorText(error)));
+}
+
 }  // namespace
 
 void TForm1::OuvrirFichier(QObject* Sender) {
@@ -49,22 +58,26 @@ void TForm1::OuvrirFichier(QObject* Sender) {
     OpenDialog1.filterIndex = chosen->filterIndex;
     SaveDialog1.filterIndex = chosen->filterIndex;
     const std::filesystem::path path = ToPath(FileName());
-    const auto showEmptyFile = [this] {
-      dialogs_->ShowMessage(QStringLiteral("Le fichier ne contient aucun octet ! "),
-                            QStringLiteral("Erreur d'ouverture..."), kMbOk);
+    const auto showEmptyFile = [this](const FileError& error) {
+      dialogs_->ShowMessage(
+          WithReason(QStringLiteral("Le fichier ne contient aucun octet ! "), error),
+          QStringLiteral("Erreur d'ouverture..."), kMbOk);
     };
 
     if (IsIntelHexFilter(chosen->filterIndex)) {
       const IntelHexResult result = ReadIntelHex(path, buffer, kBufferBytes);
-      if (!result.opened) {
-        // Nothing was read: the caption keeps naming the previous file.
-        dialogs_->ShowMessage(QStringLiteral("Le fichier ") + QDir::toNativeSeparators(FileName()) +
-                                  QStringLiteral(" est introuvable !"),
-                              QStringLiteral("Attention..."), kMbOk | kMbIconExclamation);
+      if (!result.opened()) {
+        // Nothing was read: the caption keeps naming the previous file. A missing file needs
+        // no second word.
+        const QString text = QStringLiteral("Le fichier ") + QDir::toNativeSeparators(FileName()) +
+                             QStringLiteral(" est introuvable !");
+        dialogs_->ShowMessage(
+            result.file.problem == FileProblem::Missing ? text : WithReason(text, result.file),
+            QStringLiteral("Attention..."), kMbOk | kMbIconExclamation);
       } else if (result.code == IntelHexCode::Ok && !result.copied) {
         // A clean file without a single data byte is as empty as an empty binary image, and is
         // told the same way: the buffer holds nothing of it, so the caption does not name it.
-        showEmptyFile();
+        showEmptyFile({});
       } else {
         UpdateCaption();
         if (result.loadedBytes > 0) RefreshGrid(buffer, currentMemory.capacity);
@@ -76,9 +89,10 @@ void TForm1::OuvrirFichier(QObject* Sender) {
         }
       }
     } else {
-      const uint32_t count = LoadBinaryImage(path, buffer);
+      const BinaryLoad load = LoadBinaryImage(path, buffer);
+      const uint32_t count = load.count;
       if (count < 1) {
-        showEmptyFile();
+        showEmptyFile(load.error);
       } else {
         UpdateCaption();
         RefreshGrid(buffer, currentMemory.capacity);
@@ -104,13 +118,14 @@ void TForm1::SauverFichier(QObject* Sender) {
 
     // Both formats write beside the target and replace it only once complete: a failed save
     // leaves the old file as it was.
-    const SaveResult result =
+    const SaveOutcome result =
         IsIntelHexFilter(chosen->filterIndex)
             ? WriteIntelHex(path, buffer, currentMemory.capacity, kIntelHexRecordBytes)
             : SaveBinaryImage(path, buffer, currentMemory.capacity);
     if (result != SaveResult::Ok) {
-      dialogs_->ShowMessage(QStringLiteral("L'enregistrement n'a pas pu être effectué"),
-                            QStringLiteral("Erreur d'enregistrement..."), kMbOk);
+      dialogs_->ShowMessage(
+          WithReason(QStringLiteral("L'enregistrement n'a pas pu être effectué"), result.error),
+          QStringLiteral("Erreur d'enregistrement..."), kMbOk);
     } else {
       UpdateCaption();
     }

@@ -6,6 +6,8 @@
 #include <QToolButton>
 
 #include "hw/line_driver.h"
+#include "messages/port_messages.h"
+#include "messages/system_errors.h"
 #include "ui/Keldaru1.h"
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
@@ -47,10 +49,19 @@ void TForm1::ChangerPort(int port) {
   if (port == portNumber) return;
   if (portNumber != 0) portHandle.reset();
 
-  portHandle = openPort_ ? openPort_(port) : nullptr;
+  // The reason of the last refusal stands until this attempt.
+  EditMessPort->setToolTip(QString());
+  ClearBusyStatus();
+  PortOpening opening = openPort_ ? openPort_(port) : PortOpening();
+  portHandle = std::move(opening.port);
   if (!portHandle) {
     CheckPortItem(0);
     EditMessPort->setText(PortUnavailableText(port));
+    const PortRefusal& refusal = opening.refusal;
+    EditMessPort->setToolTip(
+        QString::fromStdString(messages::Sentence(messages::PortRefusalText(refusal))));
+    const std::string_view summary = messages::PortRefusalSummary(refusal.reason);
+    SetBusyStatus(QString::fromUtf8(summary.data(), static_cast<qsizetype>(summary.size())));
     SetPortCommandsAvailable(false);
     Timer1->start();
     portNumber = 0;

@@ -1,7 +1,5 @@
 #include "ui/port_opener.h"
 
-#include <string>
-
 #include "devices/open_device.h"
 #include "settings/port_devices.h"
 #include "settings/settings_store.h"
@@ -9,10 +7,7 @@
 namespace keldar::ui {
 
 PortOpener DefaultPortOpener() {
-  return [](int portNumber) -> std::unique_ptr<ControlPort> {
-    std::string error;
-    return OpenDevice(ResolvePortDevice(portNumber, SettingsStore()), error);
-  };
+  return [](int portNumber) { return OpenDevice(ResolvePortDevice(portNumber, SettingsStore())); };
 }
 
 }  // namespace keldar::ui

@@ -3,14 +3,13 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 
-#include "hw/port.h"
+#include "hw/port_refusal.h"
 
 namespace keldar::ui {
 
-// nullptr when the port cannot be had.
-using PortOpener = std::function<std::unique_ptr<ControlPort>(int portNumber)>;
+// The port, or why there is none.
+using PortOpener = std::function<PortOpening(int portNumber)>;
 
 // ResolvePortDevice, then OpenDevice.
 PortOpener DefaultPortOpener();

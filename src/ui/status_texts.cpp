@@ -1,8 +1,10 @@
 #include "ui/status_texts.h"
 
 #include <string_view>
+#include <vector>
 
 #include "messages/operation_messages.h"
+#include "messages/port_messages.h"
 #include "ui/grid/byte_texts.h"
 
 namespace keldar::ui {
@@ -13,11 +15,13 @@ QString PortUnavailableText(int port) {
 
 QStringList StatusLineTexts() {
   QStringList texts{kRefreshRunning, kFileOpenRunning, kFileSaveRunning};
-  for (std::string_view text :
-       {messages::kReadRunning, messages::kProgramRunning, messages::kProgramDone,
-        messages::kVerifyRunning, messages::kCompareRunning, messages::kCompareDone}) {
+  std::vector<std::string_view> others{messages::kReadRunning,    messages::kProgramRunning,
+                                       messages::kProgramDone,    messages::kVerifyRunning,
+                                       messages::kCompareRunning, messages::kCompareDone};
+  for (std::string_view refusal : messages::PortRefusalSummaries())
+    others.push_back(refusal);
+  for (std::string_view text : others)
     texts << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  }
   return texts;
 }
 

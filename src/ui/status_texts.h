@@ -1,6 +1,7 @@
 // Every text that the main window's three changing fields can show: the status line's running
-// and closing texts, the port messages and the selected byte's value. Each field's font is sized
-// once for the widest of its texts, so that none is cut whichever shows up.
+// and closing texts and why a port was refused, the port messages and the selected byte's value.
+// Each field's font is sized once for the widest of its texts, so that none is cut whichever shows
+// up.
 #pragma once
 
 #include <chrono>

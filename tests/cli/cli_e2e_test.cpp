@@ -1,6 +1,7 @@
 // keldar-cli run as a user runs it, against simulated memories kept in image files.
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
@@ -482,6 +483,68 @@ TEST_F(CliTest, AStopSignalEndsTheProgrammingAtAPageAndPutsThePortBack) {
               std::string::npos)
         << run.err;
     EXPECT_TRUE(fs::is_empty(dir / "lock")) << "the lock file is removed";
+  }
+}
+
+// Why a port or a file cannot be had, through the real backend, the shim and real folders.
+TEST_F(CliTest, ARefusedPortOrFileSaysWhy) {
+  const group* uucp = ::getgrnam("uucp");
+  ASSERT_NE(uucp, nullptr) << "no uucp group on this machine";
+  const std::string pid = std::to_string(::getpid());  // alive: its lock is honoured
+  fs::create_directories(dir / "locks");
+  std::ofstream(dir / "locks/LCK..ttyKELDAR3") << pid << " minicom\n";
+  fs::create_directories(dir / "proc" / pid);
+  std::ofstream(dir / "proc" / pid / "comm") << "minicom\n";
+  const std::string environment = UnderShim(
+      "/dev/ttyKELDAR0=errno=EACCES,group=" + std::to_string(uucp->gr_gid) +
+          ";/dev/ttyKELDAR1=errno=EACCES;/dev/ttyKELDAR2=errno=EBUSY;/dev/ttyKELDAR4=phantom;"
+          "/dev/ttyKELDAR5=errno=EIO;" +
+          Path("locked.bin") + "=errno=EACCES;" + Path("full") + "/=errno=ENOSPC",
+      "KELDAR_LOCK_DIRS=" + Path("locks") + " KELDAR_PROC_ROOT=" + Path("proc"));
+  WriteRandom("in.bin", 256, 2);
+  WriteRandom("locked.bin", 256, 2);
+  WriteRandom("read-only.bin", 256, 2);
+  fs::permissions(dir / "read-only.bin", fs::perms::owner_read);
+  fs::create_directories(dir / "full");
+  fs::create_directory_symlink("loop", dir / "loop");
+  const std::string gone = "Le fichier ne contient aucun octet ! (";
+  const std::string unsaved = "L'enregistrement n'a pas pu être effectué (";
+  const std::pair<std::string, std::string> cases[] = {
+      {"/dev/ttyKELDAR9", "introuvable : l'adaptateur est-il branché ?"},
+      {"/dev/ttyKELDAR0",
+       "accès refusé : ajoutez votre compte au groupe uucp : sudo usermod -aG "
+       "uucp $USER, puis reconnectez-vous"},
+      {"/dev/ttyKELDAR1",
+       "accès refusé : ajoutez votre compte au groupe dialout : sudo usermod "
+       "-aG dialout $USER, puis reconnectez-vous"},
+      {"/dev/ttyKELDAR3", "utilisé par minicom (processus " + pid + ")"},
+      {"/dev/ttyKELDAR2", "utilisé par un autre programme"},
+      {"/dev/ttyKELDAR4", "aucun UART ne répond derrière ce port (port fantôme)"},
+      {"/dev/ttyKELDAR5", "erreur d'entrée-sortie"},
+      {"ftdi:", KELDAR_WITH_FTDI ? "aucun câble FTDI branché ne correspond"
+                                 : "ce programme a été construit sans libftdi1 : passez par le "
+                                   "port série du câble"},
+      {"-i " + Path("missing.bin"), gone + "fichier ou dossier introuvable"},
+      {"-i " + Path("locked.bin"), gone + "accès refusé : vos droits ne permettent pas de lire ce "
+                                          "fichier ou d'écrire dans ce dossier"},
+      {"-i " + Path("loop"), gone + "trop de liens symboliques (une boucle ?)"},
+      {"-o " + Path("read-only.bin"), unsaved + "fichier ou support en lecture seule"},
+      {"-o " + Path("full"), unsaved + "c'est un dossier, pas un fichier"},
+      {"-o " + Path("full/out.bin"), unsaved + "disque plein : libérez de la place ou choisissez "
+                                               "un autre disque"},
+      {"-o " + Path("no-folder/out.bin"), unsaved + "fichier ou dossier introuvable"},
+  };
+  for (const auto& [what, why] : cases) {
+    std::string command = "read --type 24C02 -o " + Path("x.bin") + " --port " + what;
+    std::string expected = "Le port " + what + " est indisponible ! (" + why + ")\n";
+    if (what.starts_with("-")) {
+      const bool load = what.starts_with("-i");
+      command = "convert --type 24C02 " + what + (load ? " -o " : " -i ") + Path("in.bin");
+      expected = what.substr(3) + " : " + why + ")\n";
+    }
+    const CliRun run = Cli(command, environment);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_TRUE(run.err.ends_with(expected)) << command << "\n" << run.err;
   }
 }
 

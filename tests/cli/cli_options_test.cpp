@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "i2c/catalogue.h"
+
 namespace keldar::cli {
 namespace {
 
@@ -92,6 +94,29 @@ TEST(CliOptions, PortsTakesAProbeAndTheWiringButNoMemoryOrFile) {
   for (const char* refused : {"--port", "--type", "-o", "--base"}) {
     EXPECT_EQ(Parse({"ports", refused, "1"}, options).status, ParseStatus::UsageError) << refused;
   }
+}
+
+TEST(CliOptions, AValueMayFollowAnEqualsSign) {
+  Options options;
+  ASSERT_EQ(Parse({"program", "--port=sim:24C02,image=a=b.bin", "--type=24C02", "-i=x.bin",
+                   "--base=3", "--input=dcd", "--byte-mode"},
+                  options)
+                .status,
+            ParseStatus::Ok);
+  EXPECT_EQ(options.port, "sim:24C02,image=a=b.bin");  // the value's own signs stay
+  EXPECT_EQ(options.typeIndex, FindMemoryType("24C02"));
+  EXPECT_EQ(options.input, "x.bin");
+  EXPECT_EQ(options.baseAddress, 3);
+  EXPECT_EQ(options.lines.input, 3);
+  EXPECT_TRUE(options.byteMode);
+  EXPECT_EQ(Parse({"read", "--port=1", "--type=24C99", "-o", "x"}, options).text,
+            "Type de mémoire inconnu : « 24C99 ».\nkeldar-cli --help pour l'aide.\n");
+  EXPECT_EQ(
+      Parse({"program", "--port=1", "--type=24C02", "-i=x", "--byte-mode=no"}, options).status,
+      ParseStatus::UsageError);
+  // --help ends the reading: a fault before it is reported, anything after it is not.
+  EXPECT_EQ(Parse({"read", "--help", "--bogus"}, options).status, ParseStatus::Help);
+  EXPECT_EQ(Parse({"read", "--base=9", "--help"}, options).status, ParseStatus::UsageError);
 }
 
 }  // namespace

@@ -51,9 +51,8 @@ class ScriptedLink final : public BitBangLink {
 
 TEST(BitBangPortTest, EachLineChangeIsOneByteWithItsPinLowWhenAsserted) {
   ScriptedLink::Log log;
-  std::string error;
-  auto port = StartBitBangPort(std::make_unique<ScriptedLink>(log), 200'000, error);
-  ASSERT_NE(port, nullptr) << error;
+  auto port = StartBitBangPort(std::make_unique<ScriptedLink>(log), 200'000);
+  ASSERT_NE(port, nullptr);
   EXPECT_EQ(log.outputs, 0x15);                      // D0, D2 and D4 driven
   EXPECT_EQ(log.baud, 12'500U);                      // 200 kHz is the 16x clock of 12500 baud
   EXPECT_EQ(log.bytes, std::vector<uint8_t>{0xFF});  // every output at its idle level
@@ -68,9 +67,8 @@ TEST(BitBangPortTest, EachLineChangeIsOneByteWithItsPinLowWhenAsserted) {
 
 TEST(BitBangPortTest, EachStatusReadIsOneByteAnsweredByItsOwnSample) {
   ScriptedLink::Log log;
-  std::string error;
-  auto port = StartBitBangPort(std::make_unique<ScriptedLink>(log), 200'000, error);
-  ASSERT_NE(port, nullptr) << error;
+  auto port = StartBitBangPort(std::make_unique<ScriptedLink>(log), 200'000);
+  ASSERT_NE(port, nullptr);
   // The samples of the next bytes: SETRTS, then five status reads, each with one input low.
   log.samples = {0x00, 0xF7, 0xDF, 0xBF, 0x7F, 0x57};
   EXPECT_TRUE(port->EscapeCommFunction(SETRTS));

@@ -34,7 +34,7 @@ TEST_F(BinaryImage, ShortFileKeepsTheBytesAfterIt) {
   // 1024 bytes with a 24C16 selected: the window reports 1024 bytes read, up to $03FF.
   const std::string image = Pattern(1024);
   testing::WriteFile(dir_ / "dump.bin", image);
-  EXPECT_EQ(LoadBinaryImage(dir_ / "dump.bin", *buffer_), 1024U);
+  EXPECT_EQ(LoadBinaryImage(dir_ / "dump.bin", *buffer_).count, 1024U);
   EXPECT_TRUE(BufferStartsWith(*buffer_, image));
   EXPECT_TRUE(
       std::all_of(buffer_->begin() + 1024, buffer_->end(), [](uint8_t b) { return b == 0xEE; }));
@@ -43,7 +43,7 @@ TEST_F(BinaryImage, ShortFileKeepsTheBytesAfterIt) {
 TEST_F(BinaryImage, LongFileFillsTheWholeBuffer) {
   const std::string image = Pattern(100000);
   testing::WriteFile(dir_ / "big.bin", image);
-  EXPECT_EQ(LoadBinaryImage(dir_ / "big.bin", *buffer_), 65536U);
+  EXPECT_EQ(LoadBinaryImage(dir_ / "big.bin", *buffer_).count, 65536U);
   EXPECT_TRUE(BufferStartsWith(*buffer_, image.substr(0, 65536)));
 }
 
@@ -51,7 +51,7 @@ TEST_F(BinaryImage, NothingToReadLeavesTheBufferAlone) {
   testing::WriteFile(dir_ / "empty.bin", "");
   const Buffer before = *buffer_;
   for (const auto& path : {dir_ / "empty.bin", dir_ / "missing.bin", dir_.path()}) {
-    EXPECT_EQ(LoadBinaryImage(path, *buffer_), 0U) << path;
+    EXPECT_EQ(LoadBinaryImage(path, *buffer_).count, 0U) << path;
   }
   EXPECT_EQ(*buffer_, before);
 }
@@ -73,7 +73,7 @@ TEST_F(BinaryImage, SavedImageLoadsBack) {
   std::copy(image.begin(), image.end(), buffer_->begin());
   ASSERT_EQ(SaveBinaryImage(dir_ / "c02.bin", *buffer_, 256), SaveResult::Ok);
   auto loaded = std::make_unique<Buffer>();
-  EXPECT_EQ(LoadBinaryImage(dir_ / "c02.bin", *loaded), 256U);
+  EXPECT_EQ(LoadBinaryImage(dir_ / "c02.bin", *loaded).count, 256U);
   EXPECT_TRUE(BufferStartsWith(*loaded, image));
 }
 

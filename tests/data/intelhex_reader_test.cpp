@@ -62,7 +62,7 @@ class IntelHexReader : public ::testing::Test {
 TEST_F(IntelHexReader, StoresOneRecordAndNothingElse) {
   const IntelHexResult result = Read(std::string(":0300300002337A1E\n") + std::string(kEnd));
   EXPECT_EQ(result.code, IntelHexCode::Ok);
-  EXPECT_TRUE(result.opened);
+  EXPECT_TRUE(result.opened());
   EXPECT_EQ(result.loadedBytes, 3U);
   EXPECT_EQ(Changed(), (std::vector<uint32_t>{0x30, 0x31, 0x32}));
   EXPECT_EQ(At(0x30), 0x02);
@@ -270,7 +270,7 @@ TEST(IntelHexFile, FileThatCannotBeOpenedIsReportedApart) {
   auto buffer = std::make_unique<Buffer>();
   for (const auto& path : {dir / "missing.hex", dir.path()}) {
     const IntelHexResult result = ReadIntelHex(path, *buffer, kBufferBytes);
-    EXPECT_FALSE(result.opened);
+    EXPECT_FALSE(result.opened());
     EXPECT_EQ(result.code, IntelHexCode::Ok);
     EXPECT_EQ(result.loadedBytes, 0U);
   }
@@ -284,7 +284,7 @@ TEST(IntelHexFile, ReadsAFileAsTheTextReaderDoes) {
   auto fromText = std::make_unique<Buffer>();
   const IntelHexResult file = ReadIntelHex(dir / "image.txt", *fromFile, kBufferBytes);
   const IntelHexResult memory = ReadIntelHexText(text, *fromText, kBufferBytes);
-  EXPECT_TRUE(file.opened);
+  EXPECT_TRUE(file.opened());
   EXPECT_EQ(file.code, IntelHexCode::NoRecordMark);
   EXPECT_EQ(file.code, memory.code);
   EXPECT_EQ(file.loadedBytes, 20U);

@@ -115,12 +115,12 @@ TEST_F(ReplaceFileTest, TargetsThatMayNotBeReplacedAreRefused) {
 // Root writes into read-only folders, so as root the save runs in a child process that has
 // given up its privileges.
 SaveResult SaveAsUnprivileged(const fs::path& target, const Buffer& buffer) {
-  if (geteuid() != 0) return SaveBinaryImage(target, buffer, 16);
+  if (geteuid() != 0) return SaveBinaryImage(target, buffer, 16).result;
   const pid_t child = fork();
   if (child == 0) {
     constexpr uid_t kNobody = 65534;
     if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(100);
-    _exit(static_cast<int>(SaveBinaryImage(target, buffer, 16)));
+    _exit(static_cast<int>(SaveBinaryImage(target, buffer, 16).result));
   }
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return SaveResult::Ok;

@@ -71,21 +71,19 @@ TEST_F(ResolvePortDeviceTest, AValueOutsideThePortsGroupIsNotAnOverride) {
 }
 
 TEST(OpenDevice, ASimStringOpensASimulatedReader) {
-  std::string error = "stale";
-  auto port = OpenDevice("sim:24C16", error);
-  ASSERT_NE(port, nullptr) << error;
-  EXPECT_TRUE(error.empty());
+  auto port = OpenDevice("sim:24C16").port;
+  ASSERT_NE(port, nullptr);
   EXPECT_TRUE(port->EscapeCommFunction(SETRTS));
 }
 
 TEST(OpenDevice, ARefusedSimStringOrAMissingPathOpensNothing) {
-  std::string error;
-  EXPECT_EQ(OpenDevice("sim:24C99", error), nullptr);
-  EXPECT_FALSE(error.empty());
+  const PortOpening refused = OpenDevice("sim:24C99");
+  EXPECT_EQ(refused.port, nullptr);
+  EXPECT_FALSE(refused.refusal.detail.empty());
   QTemporaryDir dir;
-  const std::string missing = dir.path().toStdString() + "/ttyNONE";
-  EXPECT_EQ(OpenDevice(missing, error), nullptr);
-  EXPECT_NE(error.find(missing), std::string::npos) << error;
+  const PortOpening missing = OpenDevice(dir.path().toStdString() + "/ttyNONE");
+  EXPECT_EQ(missing.port, nullptr);
+  EXPECT_EQ(missing.refusal.reason, PortRefusalReason::Missing);
 }
 
 }  // namespace

@@ -42,10 +42,14 @@ class PosixPortTest : public testing::Test {
   }
 
   std::unique_ptr<ControlPort> Open(const char* device) {
-    std::string error;
-    auto port = OpenDevice(device, error);
-    EXPECT_TRUE(port != nullptr) << error;
-    return port;
+    PortOpening opening = OpenDevice(device);
+    EXPECT_TRUE(opening.port != nullptr) << static_cast<int>(opening.refusal.reason);
+    return std::move(opening.port);
+  }
+  static PortRefusalReason Refused(const std::string& device) {
+    const PortOpening opening = OpenDevice(device);
+    EXPECT_EQ(opening.port, nullptr);
+    return opening.refusal.reason;
   }
 };
 
@@ -162,9 +166,7 @@ TEST_F(PosixPortTest, ASecondOpeningIsRefusedWhileTheFirstHoldsThePort) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16;" + kPort1 + "=sim:24C02");
   auto first = Open(kPort0);
   ASSERT_NE(first, nullptr);
-  std::string error;
-  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
-  EXPECT_NE(error.find("in use"), std::string::npos) << error;
+  EXPECT_EQ(Refused(kPort0), PortRefusalReason::Held);
   EXPECT_TRUE(first->EscapeCommFunction(SETRTS));  // the holder keeps its port
 
   auto other = Open(kPort1);  // another device is free
@@ -181,9 +183,7 @@ TEST_F(PosixPortTest, TheLockRefusesASecondOpeningWhenExclusiveModeDoesNot) {
   ::setenv("KELDAR_SHIM_AS_ROOT", "1", 1);
   auto first = Open(kPort0);
   ASSERT_NE(first, nullptr);
-  std::string error;
-  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
-  EXPECT_NE(error.find("in use"), std::string::npos) << error;
+  EXPECT_EQ(Refused(kPort0), PortRefusalReason::Held);
   EXPECT_TRUE(first->EscapeCommFunction(SETDTR));
   first.reset();
   EXPECT_EQ(shim.Count("open"), 2U);
@@ -193,11 +193,9 @@ TEST_F(PosixPortTest, TheLockRefusesASecondOpeningWhenExclusiveModeDoesNot) {
 
 TEST_F(PosixPortTest, AMissingDeviceFailsAtOnce) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16;/dev/ttyKELDAR2=sim:24C99");
-  std::string error;
-  EXPECT_EQ(OpenDevice("/dev/ttyKELDAR9", error), nullptr);  // no such path
-  EXPECT_NE(error.find("/dev/ttyKELDAR9"), std::string::npos) << error;
-  EXPECT_EQ(OpenDevice(shim.dir() + "/no-such-port", error), nullptr);
-  EXPECT_EQ(OpenDevice("/dev/ttyKELDAR2", error), nullptr);  // a reader the shim cannot make
+  EXPECT_EQ(Refused("/dev/ttyKELDAR9"), PortRefusalReason::Missing);  // no such path
+  EXPECT_EQ(Refused(shim.dir() + "/no-such-port"), PortRefusalReason::Missing);
+  EXPECT_EQ(Refused("/dev/ttyKELDAR2"), PortRefusalReason::Missing);  // the shim makes no reader
   EXPECT_EQ(shim.Count("open"), 0U);
   EXPECT_EQ(shim.Count("refused"), 1U);
 }
@@ -253,9 +251,7 @@ TEST_F(PosixPortTest, ASleepInterruptedByASignalStillLastsItsTime) {
 TEST_F(PosixPortTest, AFailingExclusiveModeIsAFailedOpening) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16");
   ::setenv("KELDAR_SHIM_FAIL_AFTER", "1", 1);
-  std::string error;
-  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
-  EXPECT_NE(error.find("TIOCEXCL"), std::string::npos) << error;
+  EXPECT_EQ(Refused(kPort0), PortRefusalReason::Other);
   EXPECT_EQ(shim.Count("close"), 1U);
 }
 
@@ -269,9 +265,7 @@ std::string Pid10(pid_t pid) {
 TEST_F(PosixPortTest, APortWithNoUartIsRefusedAfterOneStatusReadAndLeavesNoLock) {
   ShimSession shim(std::string(kPort0) + "=phantom");
   const std::string locks = shim.UseLockFolder();
-  std::string error;
-  EXPECT_EQ(OpenDevice(kPort0, error), nullptr);
-  EXPECT_NE(error.find("TIOCMGET"), std::string::npos) << error;
+  EXPECT_EQ(Refused(kPort0), PortRefusalReason::NoUart);
   EXPECT_EQ(shim.Trace(),
             (std::vector<std::string>{"open /dev/ttyKELDAR0", "TIOCEXCL", "flock LOCK_EX",
                                       "TIOCMGET EIO", "close /dev/ttyKELDAR0"}));
@@ -290,15 +284,16 @@ TEST_F(PosixPortTest, UucpLocksAreHonouredWhenLiveAndReplacedWhenStale) {
     ShimSession shim(std::string(kPort0) + "=sim:24C16");
     const std::string lock = shim.UseLockFolder() + "/LCK..ttyKELDAR0";
     std::ofstream(lock) << held;
-    std::string error;
-    auto port = OpenDevice(kPort0, error);
+    PortOpening opening = OpenDevice(kPort0);
+    std::unique_ptr<ControlPort>& port = opening.port;
     if (held.find("minicom") != std::string::npos) {
       EXPECT_EQ(port, nullptr);
-      EXPECT_NE(error.find("LCK..ttyKELDAR0"), std::string::npos) << error;
+      EXPECT_EQ(opening.refusal.reason, PortRefusalReason::Locked);
+      EXPECT_EQ(opening.refusal.pid, ::getppid());
       EXPECT_TRUE(shim.Trace().empty());
       continue;
     }
-    ASSERT_NE(port, nullptr) << error;
+    ASSERT_NE(port, nullptr);
     std::ifstream ours(lock);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(ours), {}), Pid10(::getpid()));
     port.reset();

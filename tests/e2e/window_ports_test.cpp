@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTimer>
@@ -117,18 +118,27 @@ TEST_F(WindowPortsTest, ADeviceHeldByAnotherProgramIsUnavailableUntilReleased) {
   ShimSession shim(std::string(kPort0) + "=sim:24C16");
   MapPort(1, kPort0);
   Start();
-  std::string error;
-  auto other = OpenDevice(kPort0, error);  // another program holds the reader
-  ASSERT_NE(other, nullptr) << error;
+  auto other = OpenDevice(kPort0).port;  // another program holds the reader
+  ASSERT_NE(other, nullptr);
   Trigger("OptionCOM1");
   EXPECT_EQ(form_->portNumber, 0);
   EXPECT_EQ(Message(), QStringLiteral(" Le COM1 est indisponible !"));
   EXPECT_TRUE(form_->findChild<QAction*>(QStringLiteral("OptionNoCOM"))->isChecked());
   EXPECT_EQ(shim.Count("refused"), 1U);
+  // Why, on the status line at once and as the message's tooltip, which outlives the message.
+  const QString why = QStringLiteral("Utilisé par un autre programme.");
+  EXPECT_EQ(form_->StaticTextInfo->text(), QStringLiteral("Port déjà utilisé"));
+  EXPECT_EQ(form_->EditMessPort->toolTip(), why);
+  QTimerEvent expiry(form_->Timer1->timerId());
+  QCoreApplication::sendEvent(form_->Timer1, &expiry);
+  EXPECT_EQ(Message(), QStringLiteral(" Choisissez le port série..."));
+  EXPECT_EQ(form_->EditMessPort->toolTip(), why);
 
   other.reset();
   Trigger("OptionCOM1");
   EXPECT_EQ(form_->portNumber, 1);
+  EXPECT_TRUE(form_->EditMessPort->toolTip().isEmpty());
+  EXPECT_TRUE(form_->StaticTextInfo->text().isEmpty());
   EXPECT_TRUE(dialogs_->messages.empty());
 }
 

@@ -3,11 +3,15 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 
 #include "device_list.h"
@@ -36,6 +40,34 @@ bool TakesMode(int flags) {
 
 mode_t ModeArgument(int flags, va_list arguments) {
   return TakesMode(flags) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+}
+
+// A character device of the spec's group, when it names one; else the real stat answers.
+template <typename Stat>
+bool DeviceStat(const char* path, Stat* info) {
+  const auto spec = ShimDevice(path);
+  if (!spec || info == nullptr) return false;
+  const int group = keldar::shim::SplitDeviceSpec(*spec).group;
+  if (group < 0) return false;
+  *info = Stat{};
+  info->st_mode = S_IFCHR | 0660;
+  info->st_gid = static_cast<gid_t>(group);
+  info->st_rdev = makedev(188, 0);
+  return true;
+}
+
+// A file whose spec has errno=NAME cannot be opened; with ENOSPC it opens for writing on a
+// device that is always full. Nothing: the real fopen answers.
+std::optional<FILE*> FileOpening(const char* path, const char* mode,
+                                 FILE* (*next)(const char*, const char*)) {
+  const auto spec = ShimDevice(path);
+  if (!spec || mode == nullptr) return std::nullopt;
+  const int error = keldar::shim::SplitDeviceSpec(*spec).openErrno;
+  if (error == 0) return std::nullopt;
+  if (error == ENOSPC && mode[0] == 'r') return std::nullopt;
+  if (error == ENOSPC) return next("/dev/full", "wb");
+  errno = error;
+  return nullptr;
 }
 
 }  // namespace
@@ -138,6 +170,30 @@ KELDAR_EXPORT int flock(int fd, int operation) noexcept {
   if (const auto result = Registry::Get().Flock(fd, operation)) return *result;
   KELDAR_NEXT(flock);
   return next(fd, operation);
+}
+
+KELDAR_EXPORT int stat(const char* __restrict path, struct stat* __restrict info) noexcept {
+  if (DeviceStat(path, info)) return 0;
+  KELDAR_NEXT(stat);
+  return next(path, info);
+}
+
+KELDAR_EXPORT int stat64(const char* __restrict path, struct stat64* __restrict info) noexcept {
+  if (DeviceStat(path, info)) return 0;
+  KELDAR_NEXT(stat64);
+  return next(path, info);
+}
+
+KELDAR_EXPORT FILE* fopen(const char* __restrict path, const char* __restrict mode) {
+  KELDAR_NEXT(fopen);
+  if (const auto file = FileOpening(path, mode, next)) return *file;
+  return next(path, mode);
+}
+
+KELDAR_EXPORT FILE* fopen64(const char* __restrict path, const char* __restrict mode) {
+  KELDAR_NEXT(fopen64);
+  if (const auto file = FileOpening(path, mode, next)) return *file;
+  return next(path, mode);
 }
 
 // The backend never transfers data: these only count.

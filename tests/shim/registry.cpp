@@ -15,6 +15,8 @@
 #include <cstring>
 #include <utility>
 
+#include "device_list.h"
+
 namespace keldar::shim {
 namespace {
 
@@ -115,15 +117,17 @@ Registry::Device& Registry::DeviceAt(std::string_view path) {
 int Registry::Open(std::string_view path, std::string_view spec, int flags) {
   const std::lock_guard lock(mutex_);
   UpdateOutputPaths();
+  const DeviceSpec split = SplitDeviceSpec(spec);
+  if (split.openErrno != 0) return Refuse(path, split.openErrno, "errno " + std::string(spec));
   Device& device = DeviceAt(path);
   // Root is not bound by TIOCEXCL; only the lock keeps a second opening out then.
   if (device.exclusive && EnvNumber("KELDAR_SHIM_AS_ROOT") == 0) {
     return Refuse(path, EBUSY, "held in exclusive mode");
   }
-  device.phantom = spec == "phantom";
+  device.phantom = split.reader == "phantom";
   if (device.reader == nullptr && !device.phantom) {
     std::string error;
-    device.reader = sim::OpenSimulatedPort(spec, error);
+    device.reader = sim::OpenSimulatedPort(split.reader, error);
     if (device.reader == nullptr) return Refuse(path, ENXIO, error);
     device.reader->SetPacer([](std::chrono::steady_clock::time_point due) { pacedUntil = due; });
   }

@@ -177,7 +177,8 @@ TEST_F(FilesTest, AnEmptyOrMissingFileLoadsNothingAndKeepsTheCaption) {
   };
   for (const auto& [path, filter] : files) {
     Open(path, filter, true);
-    EXPECT_EQ(Message().text, kEmptyFileText);
+    // A file that could not be read says why in a second paragraph.
+    EXPECT_EQ(Message().text.section(QStringLiteral("\n\n"), 0, 0), kEmptyFileText);
     EXPECT_EQ(Message().caption, QStringLiteral("Erreur d'ouverture..."));
     EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk));
     EXPECT_EQ(form->windowTitle(), kMainCaption);
@@ -275,7 +276,7 @@ TEST_F(FilesTest, AFailedSaveIsReportedAndKeepsTheOldFileAndTheCaption) {
   Trigger("OptionBufferIncremente");
   for (const auto& [path, filter] : {std::pair{nowhere, kBinBin}, std::pair{readOnly, kHexAny}}) {
     Save(path, filter, true);
-    EXPECT_EQ(Message().text, kSaveFailedText);
+    EXPECT_TRUE(Message().text.startsWith(kSaveFailedText + QStringLiteral("\n\n")));
     EXPECT_EQ(Message().caption, QStringLiteral("Erreur d'enregistrement..."));
     EXPECT_EQ(Message().flags, static_cast<uint32_t>(kMbOk));
     EXPECT_EQ(form->windowTitle(), caption);

@@ -137,7 +137,7 @@ TEST_F(PortsTest, TheDefaultOpenerFindsNoDeviceBehindANonexistentPath) {
   // The test environment names a path that does not exist for every port.
   const PortOpener opener = DefaultPortOpener();
   for (int port = 1; port <= 4; ++port)
-    EXPECT_EQ(opener(port), nullptr) << port;
+    EXPECT_EQ(opener(port).port, nullptr) << port;
 }
 
 TEST_F(PortsTest, TheReaderConfigurationIsReachableWithAndWithoutAPort) {

@@ -29,7 +29,7 @@ TEST(WideNames, FilesAreSavedReplacedAndReadBack) {
     ASSERT_EQ(WriteIntelHex(hex, *buffer, 2048), SaveResult::Ok);
   }
   auto back = std::make_unique<Buffer>();
-  ASSERT_EQ(LoadBinaryImage(binary, *back), 256U);
+  ASSERT_EQ(LoadBinaryImage(binary, *back).count, 256U);
   EXPECT_TRUE(std::equal(back->begin(), back->begin() + 256, buffer->begin()));
   back->fill(0);
   EXPECT_EQ(ReadIntelHex(hex, *back, kBufferBytes).code, IntelHexCode::Ok);
