@@ -104,7 +104,7 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
       Wrapped(out, advice, "  ");
   }
   if (probe.failed) {
-    console.err << "Le port " << device << " a cessé de répondre pendant la mesure.\n";
+    console.err << messages::PortStoppedText(device) << '\n';
     return kExitFailed;
   }
   out << "Coût moyen d'un appel :\n";

@@ -46,4 +46,8 @@ std::string CallCostText(double seconds) {
   return seconds < 1e-3 ? Number("%.1f µs", seconds * 1e6) : Number("%.2f ms", seconds * 1e3);
 }
 
+std::string PortStoppedText(const std::string& device) {
+  return "Le port " + device + " a cessé de répondre pendant la mesure.";
+}
+
 }  // namespace keldar::messages

@@ -17,6 +17,9 @@ namespace keldar::messages {
 // One port call's cost: "3,2 µs", "1,05 ms".
 [[nodiscard]] std::string CallCostText(double seconds);
 
+// "Le port /dev/ttyUSB0 a cessé de répondre pendant la mesure."
+[[nodiscard]] std::string PortStoppedText(const std::string& device);
+
 // Instead of per-call estimates on a cable in synchronous bit-bang mode.
 inline constexpr char kStreamedPortNote[] =
     "Câble en bit-bang synchrone : chaque changement de ligne et chaque lecture d'état est un "

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include <QMainWindow>
@@ -73,6 +74,12 @@ class TForm1 : public QMainWindow {
   // The current file, as the file dialogs start from it and the caption shows it.
   QString FileName() const { return QString::fromStdString(session_.currentFileName); }
   void SetFileName(const QString& name) { session_.currentFileName = name.toStdString(); }
+  // The device string the open port was opened on; "" when none is open.
+  const std::string& portDevice() const { return portDevice_; }
+  // After the port chooser changed the Ports group: the open port moves to its new device.
+  void PortDevicesChanged();
+  // The advice for a wiring the open port's adapter cannot carry; "" when there is nothing to say.
+  [[nodiscard]] QString WiringAdvice() const;
 
  private:
   Session& session_;
@@ -166,6 +173,7 @@ class TForm1 : public QMainWindow {
   QAction* OptionNoCOM = nullptr;
   QAction* Testduportserie = nullptr;
   QAction* TypeLecteur = nullptr;
+  QAction* ChoixPeripheriques = nullptr;
   QMenu* MenuInformations = nullptr;
   QAction* MenuPurgerRegistre = nullptr;
   QAction* SchemaElectrique = nullptr;
@@ -188,6 +196,7 @@ class TForm1 : public QMainWindow {
   void Timer1Timer();
   void TestduportserieClick(QObject* Sender);
   void TypeLecteurClick(QObject* Sender);
+  void ChoisirPeripheriquesClick(QObject* Sender);
 
   // Grid editor (Keldaru1_grid.cpp).
   void RefreshGrid(const Buffer& source, uint32_t count);
@@ -260,6 +269,8 @@ class TForm1 : public QMainWindow {
   // Command states (Keldaru1_ports.cpp).
   void SetPortCommandsAvailable(bool available);
   void CheckPortItem(int port);
+  // The wiring advice in a message box, when there is one.
+  void ShowWiringAdvice();
 
   // Grid helpers (Keldaru1_grid.cpp).
   void ShowEntry();
@@ -286,7 +297,8 @@ class TForm1 : public QMainWindow {
   void ShowBaseAddress();
 
   PortOpener openPort_;
-  StopRequest stop_;     // the running operation's
+  StopRequest stop_;  // the running operation's
+  std::string portDevice_;
   QPoint windowOrigin_;  // the restored or centred position, taken at start-up
   std::unique_ptr<UserDialogs> dialogs_;
   CharacterSet charset_;
