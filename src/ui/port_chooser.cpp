@@ -255,6 +255,11 @@ void PortChooser::BuildControls() {
   connect(BoutonAnnuler, &QPushButton::clicked, this, &QDialog::reject);
   connect(EditPeripherique, &QLineEdit::textChanged, this,
           [this](const QString& text) { BoutonMesurer->setEnabled(!text.trimmed().isEmpty()); });
+  // What the user types is described as a listed device is.
+  connect(EditPeripherique, &QLineEdit::textEdited, this, [this](const QString& text) {
+    const std::string device = text.trimmed().toStdString();
+    TexteDescription->setPlainText(DescriptionText(device, IdentifyDevice(device, paths_)));
+  });
 }
 
 void PortChooser::Actualiser() {
