@@ -96,10 +96,6 @@ TEST_F(PortChooserTest, ListsEachPortsDeviceAndOriginThenTheMachinesDevices) {
   EXPECT_EQ(
       Column(*chooser.ListePeripheriques, 0),
       (std::vector<std::string>{ftdi, ch341, Dev("ttyS0"), Dev("ttyS1"), "ftdi:0403:6001:SN1-1"}));
-  EXPECT_EQ(
-      Column(*chooser.ListePeripheriques, 2),
-      (std::vector<std::string>{"ftdi_sio", "ch341-uart", "serial", "serial8250", "ftdi_sio"}));
-  EXPECT_TRUE(ports.events.empty());
 }
 
 TEST_F(PortChooserTest, AConfirmedAssignmentIsSavedAndNamesTheNextOpeningAndMovesTheOpenPort) {
@@ -107,10 +103,7 @@ TEST_F(PortChooserTest, AConfirmedAssignmentIsSavedAndNamesTheNextOpeningAndMove
   StartRecordingOpenings();
   {
     PortChooser cancelled(*form);
-    cancelled.ListePeripheriques->setCurrentItem(cancelled.ListePeripheriques->topLevelItem(0));
-    cancelled.ComboPort->setCurrentIndex(1);
-    cancelled.BoutonAffecter->click();
-    EXPECT_EQ(cancelled.ListePorts->topLevelItem(1)->text(1).toStdString(), ftdi);
+    Choose(cancelled, "sim:24C02", 2);
     cancelled.BoutonAnnuler->click();
   }
   EXPECT_EQ(Stored("Ports/COM2"), std::nullopt);
@@ -122,9 +115,10 @@ TEST_F(PortChooserTest, AConfirmedAssignmentIsSavedAndNamesTheNextOpeningAndMove
   Trigger("OptionCOM2");
   EXPECT_EQ(form->portNumber, 2);
 
-  // The open port moves to its new device: here one that is refused.
+  // The open port moves to its new device, chosen in the list: here one that is refused.
   PortChooser again(*form);
-  Choose(again, ftdi, 2);
+  again.ListePeripheriques->setCurrentItem(again.ListePeripheriques->topLevelItem(0));
+  again.BoutonAffecter->click();  // to COM2, the open port
   again.BoutonValider->click();
   EXPECT_EQ(opened, (std::vector<std::string>{"sim:24C02", ftdi}));
   EXPECT_EQ(form->portNumber, 0);
@@ -148,12 +142,9 @@ TEST_F(PortChooserTest, ADeviceThatAppearsIsListedOnceTheMachineSettles) {
   Start();
   const PortChooser chooser(*form);
   machine.Usb("ttyACM0", "1-3", "2341:0043", "Arduino", "Uno", "cdc_acm");
-  const std::string arduino = Dev("serial/by-id/usb-Arduino_SN1-3-if00-port0");
+  const QString arduino = QString::fromStdString(Dev("serial/by-id/usb-Arduino_SN1-3-if00-port0"));
   EXPECT_TRUE(QTest::qWaitFor(
-      [&] {
-        const std::vector<std::string> paths = Column(*chooser.ListePeripheriques, 0);
-        return std::find(paths.begin(), paths.end(), arduino) != paths.end();
-      },
+      [&] { return chooser.ListePeripheriques->findItems(arduino, Qt::MatchExactly).size() == 1; },
       10 * PortChooser::kSettleMilliseconds));
 }
 
@@ -172,7 +163,6 @@ TEST_F(PortChooserTest, MeasuresThroughTheOpenPortWithTheReaderUnpowered) {
   EXPECT_EQ(std::count(codes.begin(), codes.end(), SETBREAK), 0) << "Valim was raised";
   EXPECT_TRUE(chooser.StaticTextMesure->text().contains(QStringLiteral("24C16 : lecture ")))
       << chooser.StaticTextMesure->text().toStdString();
-  EXPECT_TRUE(chooser.BoutonMesurer->isEnabled());
 
   chooser.EditPeripherique->setText(QStringLiteral("/nonexistent/keldar-x"));
   chooser.BoutonMesurer->click();
