@@ -59,6 +59,8 @@ std::vector<UsbCable> Cables(const SystemPaths& paths) {
     if (info.driver.empty() && !info.kernelName.empty()) {
       info.driver = sysfs::LinkName(interface / info.kernelName / "driver");
     }
+    // Taking the cable detaches ftdi_sio: its tty goes from under whoever has it open.
+    if (!info.kernelName.empty()) NoteLockHolder(info, paths);
     cables.push_back(std::move(cable));
   }
   return cables;

@@ -35,6 +35,10 @@ struct SerialDeviceInfo {
   std::string vendorId, productId, manufacturer, product, serialNumber;
   // An FTDI cable reached as "ftdi:" (synchronous bit-bang through libftdi), not as a tty.
   bool bitBang = false;
+  // The process of a live UUCP lock on the device (LCK..<kernelName>), 0 when none; heldHere
+  // when that process is this one.
+  int lockHolder = 0;
+  bool heldHere = false;
 
   [[nodiscard]] AdapterFamily family() const;
 };
@@ -43,8 +47,12 @@ struct SerialDeviceInfo {
 [[nodiscard]] SerialDeviceInfo IdentifySerialDevice(const std::string& path,
                                                     const SystemPaths& paths);
 
-// Every serial device of the machine, each once: the stable names under serial/by-id first, then
-// ttyS*, ttyUSB* and ttyACM* in numeric order.
+// Every serial device of the machine, each once: the stable names under serial/by-id first; then
+// the names under serial/by-path of adapters that share a by-id name with a twin (same make, no
+// serial number to tell them apart); then ttyS*, ttyUSB* and ttyACM* in numeric order.
 [[nodiscard]] std::vector<SerialDeviceInfo> ListSerialDevices(const SystemPaths& paths);
+
+// Fills lockHolder and heldHere from the lock folders (nothing where there are none).
+void NoteLockHolder(SerialDeviceInfo& info, const SystemPaths& paths);
 
 }  // namespace keldar

@@ -1,12 +1,16 @@
 // The inventory from /dev and sysfs: names are listed and links followed, small sysfs attributes
 // are read, and no device is ever opened.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+#include <tuple>
 
 #include "hw/serial_inventory.h"
 #include "hw/sysfs_files.h"
+#include "hw/uucp_lock.h"
 
 namespace keldar {
 namespace {
@@ -63,7 +67,51 @@ struct KernelOrder {
   }
 };
 
+// The devices a folder of links leads to (serial/by-id, serial/by-path), in the links' order.
+std::vector<SerialDeviceInfo> Linked(const fs::path& folder, const SystemPaths& paths) {
+  std::vector<fs::path> links = Entries(folder);
+  std::sort(links.begin(), links.end());
+  std::vector<SerialDeviceInfo> devices;
+  for (const fs::path& link : links) {
+    SerialDeviceInfo info = IdentifySerialDevice(link.string(), paths);
+    if (info.exists) devices.push_back(std::move(info));
+  }
+  return devices;
+}
+
+bool Names(const std::vector<SerialDeviceInfo>& devices, const std::string& kernelName) {
+  return std::any_of(devices.begin(), devices.end(),
+                     [&](const SerialDeviceInfo& d) { return d.kernelName == kernelName; });
+}
+
+// udev names a USB port under by-id after what the adapter says of itself: two adapters of one
+// make without serial numbers get the same name, and the link leads to whichever came last. The
+// adapter left without a by-id name and its twins are named by their USB port instead.
+std::vector<std::string> Twins(const std::vector<SerialDeviceInfo>& kernel,
+                               const std::vector<SerialDeviceInfo>& byId) {
+  const auto identity = [](const SerialDeviceInfo& d) {
+    return std::tie(d.vendorId, d.productId, d.manufacturer, d.product, d.serialNumber);
+  };
+  std::vector<std::string> twins;
+  for (const SerialDeviceInfo& orphan : kernel) {
+    if (orphan.bus != SerialBus::Usb || Names(byId, orphan.kernelName)) continue;
+    for (const SerialDeviceInfo& other : kernel) {
+      if (&other == &orphan || other.bus != SerialBus::Usb || identity(other) != identity(orphan))
+        continue;
+      for (const std::string& name : {orphan.kernelName, other.kernelName}) {
+        if (std::find(twins.begin(), twins.end(), name) == twins.end()) twins.push_back(name);
+      }
+    }
+  }
+  return twins;
+}
+
 }  // namespace
+
+void NoteLockHolder(SerialDeviceInfo& info, const SystemPaths& paths) {
+  info.lockHolder = UucpLock::LiveHolder(paths.lockDirs, "LCK.." + info.kernelName);
+  info.heldHere = info.lockHolder != 0 && info.lockHolder == ::getpid();
+}
 
 SerialDeviceInfo IdentifySerialDevice(const std::string& path, const SystemPaths& paths) {
   SerialDeviceInfo info;
@@ -71,30 +119,39 @@ SerialDeviceInfo IdentifySerialDevice(const std::string& path, const SystemPaths
   const fs::path resolved = Resolved(path);
   info.exists = !resolved.empty();
   info.kernelName = (info.exists ? resolved : fs::path(path)).filename().string();
-  if (info.exists) ReadSysfs(paths, info);
+  if (info.exists) {
+    ReadSysfs(paths, info);
+    NoteLockHolder(info, paths);
+  }
   return info;
 }
 
 std::vector<SerialDeviceInfo> ListSerialDevices(const SystemPaths& paths) {
-  std::vector<SerialDeviceInfo> devices;
-  std::vector<fs::path> stable = Entries(fs::path(paths.dev) / "serial" / "by-id");
-  std::sort(stable.begin(), stable.end());
-  for (const fs::path& link : stable) {
-    SerialDeviceInfo info = IdentifySerialDevice(link.string(), paths);
-    if (info.exists) devices.push_back(std::move(info));
-  }
-
-  std::vector<std::pair<std::pair<size_t, long>, fs::path>> kernel;
+  std::vector<std::pair<std::pair<size_t, long>, fs::path>> names;
   for (const fs::path& entry : Entries(paths.dev)) {
     const auto key = KernelOrder::Key(entry.filename().string());
-    if (key.first < std::size(KernelOrder::kFamilies)) kernel.emplace_back(key, entry);
+    if (key.first < std::size(KernelOrder::kFamilies)) names.emplace_back(key, entry);
   }
-  std::sort(kernel.begin(), kernel.end());
-  for (const auto& [key, path] : kernel) {
-    const std::string name = path.filename().string();
-    const bool named = std::any_of(devices.begin(), devices.end(),
-                                   [&](const SerialDeviceInfo& d) { return d.kernelName == name; });
-    if (!named) devices.push_back(IdentifySerialDevice(path.string(), paths));
+  std::sort(names.begin(), names.end());
+  std::vector<SerialDeviceInfo> kernel;
+  for (const auto& [key, path] : names)
+    kernel.push_back(IdentifySerialDevice(path.string(), paths));
+
+  const fs::path serial = fs::path(paths.dev) / "serial";
+  const std::vector<SerialDeviceInfo> byId = Linked(serial / "by-id", paths);
+  const std::vector<std::string> twins = Twins(kernel, byId);
+  const auto twin = [&](const SerialDeviceInfo& d) {
+    return std::find(twins.begin(), twins.end(), d.kernelName) != twins.end();
+  };
+  std::vector<SerialDeviceInfo> devices;
+  for (const SerialDeviceInfo& device : byId) {
+    if (!twin(device)) devices.push_back(device);
+  }
+  for (SerialDeviceInfo& device : Linked(serial / "by-path", paths)) {
+    if (twin(device) && !Names(devices, device.kernelName)) devices.push_back(std::move(device));
+  }
+  for (SerialDeviceInfo& device : kernel) {
+    if (!Names(devices, device.kernelName)) devices.push_back(std::move(device));
   }
   return devices;
 }

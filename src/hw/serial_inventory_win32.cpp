@@ -24,6 +24,9 @@ SerialDeviceInfo IdentifySerialDevice(const std::string& path, const SystemPaths
   return info;
 }
 
+// Windows keeps no UUCP lock files: a port another program holds shows only when it is opened.
+void NoteLockHolder(SerialDeviceInfo&, const SystemPaths&) {}
+
 std::vector<SerialDeviceInfo> ListSerialDevices(const SystemPaths&) {
   std::vector<SerialDeviceInfo> devices;
   HKEY key = nullptr;

@@ -3,6 +3,15 @@
 namespace keldar::messages {
 namespace {
 
+constexpr char kCh341Break[] =
+    "Sur les puces sans registre de break, Linux (depuis 5.9) simule le break par un octet nul à "
+    "46 bauds : TxD ne reste en break qu'environ 0,2 s puis revient au repos, et ne peut donc pas "
+    "porter Valim. Choisissez une répartition avec Valim sur DTR ou RTS (lecteur câblé ainsi), ou "
+    "un autre adaptateur.";
+constexpr char kCdcAcmInputs[] =
+    "CTS est toujours vu actif : CTS ne peut pas être l'entrée SDA. DSR, DCD et RING ne changent "
+    "que lorsque l'adaptateur le signale.";
+
 constexpr char kTestWindow[] = "la fenêtre « Test du port »";
 constexpr char kFreshInputs[] =
     "Les entrées sont relues à chaque appel ; chaque break sur TxD attend d'abord la fin de "
@@ -62,7 +71,8 @@ std::string BitBangDescription(const SerialDeviceInfo& device) {
            ", en service : son pilote noyau est détaché (keldar ou un autre programme le "
            "tient)";
   }
-  text += ", libre, pilote " + device.driver;
+  text += device.lockHolder == 0 ? ", libre, pilote " : ", pilote ";
+  text += device.driver;
   if (!device.kernelName.empty()) text += " (/dev/" + device.kernelName + ")";
   return text;
 }
@@ -127,21 +137,34 @@ std::vector<std::string> AdapterAdvice(const SerialDeviceInfo& device) {
     case AdapterFamily::Cp210x:
       return {usbCost, kFreshInputs};
     case AdapterFamily::Ch341:
-      return {usbCost, CachedInputs(""),
-              "Sur les puces sans registre de break, Linux (depuis 5.9) simule le break par un "
-              "octet nul à 46 bauds : TxD ne reste en break qu'environ 0,2 s puis revient au "
-              "repos, et ne peut donc pas porter Valim. Choisissez une répartition avec Valim "
-              "sur DTR ou RTS (lecteur câblé ainsi), ou un autre adaptateur."};
+      return {usbCost, CachedInputs(""), kCh341Break};
     case AdapterFamily::Pl2303:
       return {usbCost, CachedInputs(" (elles valent 0 jusqu'à son premier message)")};
     case AdapterFamily::CdcAcm:
-      return {usbCost,
-              "CTS est toujours vu actif : CTS ne peut pas être l'entrée SDA. DSR, DCD et RING "
-              "ne changent que lorsque l'adaptateur le signale."};
+      return {usbCost, kCdcAcmInputs};
     case AdapterFamily::OtherUsb:
       return {usbCost, std::string("Pilote sans particularité connue : vérifiez les lignes avec ") +
                            kTestWindow + " avant une longue opération."};
     case AdapterFamily::Unknown:
+      break;
+  }
+  return {};
+}
+
+std::string InUseText(const SerialDeviceInfo& device) {
+  if (device.heldHere) return "ouvert par ce programme";
+  if (device.lockHolder == 0) return {};
+  return "occupé par le processus " + std::to_string(device.lockHolder) + " (verrou LCK.." +
+         device.kernelName + ")";
+}
+
+std::string WiringLimitAdvice(WiringLimit limit) {
+  switch (limit) {
+    case WiringLimit::BreakCannotHoldValim:
+      return kCh341Break;
+    case WiringLimit::CtsAlwaysAsserted:
+      return kCdcAcmInputs;
+    case WiringLimit::None:
       break;
   }
   return {};

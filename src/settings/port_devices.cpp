@@ -14,13 +14,21 @@ ResolvedPortDevice ResolvePortDeviceWithSource(int portNumber, const SettingsRea
     return {*fromEnvironment, PortDeviceSource::Environment};
   }
   // A value of another type (a number in the registry) reads as absent.
-  const std::optional<std::string> stored = store.ReadString("Ports/" + name);
+  const std::optional<std::string> stored = store.ReadString(PortDeviceKey(portNumber));
   if (stored && !stored->empty()) return {*stored, PortDeviceSource::Settings};
   return {DefaultPortDevice(portNumber), PortDeviceSource::Default};
 }
 
 std::string ResolvePortDevice(int portNumber, const SettingsReader& store) {
   return ResolvePortDeviceWithSource(portNumber, store).device;
+}
+
+std::string PortDeviceKey(int portNumber) {
+  return "Ports/COM" + std::to_string(portNumber);
+}
+
+void StorePortDevice(int portNumber, const std::string& device, SettingsWriter& store) {
+  store.WriteString(PortDeviceKey(portNumber), device);
 }
 
 }  // namespace keldar

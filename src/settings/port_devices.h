@@ -21,4 +21,10 @@ struct ResolvedPortDevice {
                                                              const SettingsReader& store);
 [[nodiscard]] std::string ResolvePortDevice(int portNumber, const SettingsReader& store);
 
+// The store's name for COMn's device: "Ports/COM1".
+[[nodiscard]] std::string PortDeviceKey(int portNumber);
+
+// Writes COMn's device into the Ports group; an empty device gives the port back to the default.
+void StorePortDevice(int portNumber, const std::string& device, SettingsWriter& store);
+
 }  // namespace keldar

@@ -71,6 +71,8 @@ void TForm1::SetWindows(TForm2* form2, TForm3* form3, TForm4* form4, TForm5* for
   form4_ = form4;
   form5_ = form5;
   form6_ = form6;
+  // The port reopened at start-up, now that the saved wiring is in force.
+  if (form6_ != nullptr && portNumber != 0) ShowWiringAdvice();
 }
 
 void TForm1::FormCreate() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -82,6 +83,12 @@ class TForm1 : public QMainWindow {
   // The current file, as the file dialogs start from it and the caption shows it.
   QString FileName() const { return QString::fromStdString(session_.currentFileName); }
   void SetFileName(const QString& name) { session_.currentFileName = name.toStdString(); }
+  // The device string the open port was opened on; "" when none is open.
+  const std::string& portDevice() const { return portDevice_; }
+  // After the port chooser changed the Ports group: the open port moves to its new device.
+  void PortDevicesChanged();
+  // The advice for a wiring the open port's adapter cannot carry; "" when there is nothing to say.
+  [[nodiscard]] QString WiringAdvice() const;
 
  private:
   Session& session_;
@@ -179,6 +186,7 @@ class TForm1 : public QMainWindow {
   QAction* OptionNoCOM = nullptr;
   QAction* Testduportserie = nullptr;
   QAction* TypeLecteur = nullptr;
+  QAction* ChoixPeripheriques = nullptr;
   QMenu* MenuInformations = nullptr;
   QAction* MenuPurgerRegistre = nullptr;
   QAction* SchemaElectrique = nullptr;
@@ -201,6 +209,7 @@ class TForm1 : public QMainWindow {
   void Timer1Timer();
   void TestduportserieClick(QObject* Sender);
   void TypeLecteurClick(QObject* Sender);
+  void ChoisirPeripheriquesClick(QObject* Sender);
 
   // Grid editor (Keldaru1_grid.cpp).
   void RefreshGrid(const Buffer& source, uint32_t count);
@@ -273,6 +282,8 @@ class TForm1 : public QMainWindow {
   // Command states (Keldaru1_ports.cpp).
   void SetPortCommandsAvailable(bool available);
   void CheckPortItem(int port);
+  // The wiring advice in a message box, when there is one.
+  void ShowWiringAdvice();
 
   // Grid helpers (Keldaru1_grid.cpp).
   void ShowEntry();
@@ -311,6 +322,7 @@ class TForm1 : public QMainWindow {
   bool closeAfterOperation_ = false;  // closing was asked for during the operation
   bool closeWithoutAsking_ = false;
   int idleBarWidth_ = 0;
+  std::string portDevice_;  // the device the open port was opened on
   QPoint windowOrigin_;  // the restored or centred position, taken at start-up
   std::unique_ptr<UserDialogs> dialogs_;
   CharacterSet charset_;

@@ -185,6 +185,8 @@ void TForm1::BuildMenus() {
            &TForm1::TestduportserieClick},
           {&TForm1::TypeLecteur, "TypeLecteur", "T&ype de lecteur", "Ctrl+Y",
            &TForm1::TypeLecteurClick},
+          {&TForm1::ChoixPeripheriques, "ChoixPeripheriques", "&Choisir les périphériques...",
+           "Shift+F6", &TForm1::ChoisirPeripheriquesClick},
       });
   portGroup_ =
       radioGroup("GroupePorts", {OptionCOM1, OptionCOM2, OptionCOM3, OptionCOM4, OptionNoCOM});

@@ -5,13 +5,19 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "devices/device_sources.h"
+#include "devices/wiring_limits.h"
 #include "hw/line_driver.h"
+#include "messages/adapter_advice.h"
 #include "messages/port_messages.h"
 #include "messages/system_errors.h"
+#include "settings/port_devices.h"
+#include "settings/settings_store.h"
 #include "ui/Keldaru1.h"
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
 #include "ui/grid/hex_grid_view.h"
+#include "ui/port_chooser.h"
 #include "ui/status_texts.h"
 
 namespace keldar::ui {
@@ -43,11 +49,13 @@ void TForm1::ChangerPort(int port) {
     SetPortCommandsAvailable(false);
     Timer1->start();
     portNumber = 0;
+    portDevice_.clear();
   }
   if (port == 0) return;
   Timer1->stop();
   if (port == portNumber) return;
   if (portNumber != 0) portHandle.reset();
+  portDevice_.clear();
 
   // The reason of the last refusal stands until this attempt.
   EditMessPort->setToolTip(QString());
@@ -67,12 +75,41 @@ void TForm1::ChangerPort(int port) {
     portNumber = 0;
     return;
   }
+  portDevice_ = ResolvePortDevice(port, SettingsStore());
   // The reader starts unpowered, its bus lines low.
   LineDriver lines(lineMap, *portHandle);
   lines.PowerOff();
   SetPortCommandsAvailable(true);
   portNumber = port;
   CheckPortItem(port);
+  // At start-up the saved wiring is not read yet: SetWindows advises once it is.
+  if (form6_ != nullptr) ShowWiringAdvice();
+}
+
+void TForm1::PortDevicesChanged() {
+  if (portNumber == 0 || ResolvePortDevice(portNumber, SettingsStore()) == portDevice_) return;
+  const int port = portNumber;
+  portHandle.reset();
+  portNumber = 0;
+  ChangerPort(port);
+}
+
+QString TForm1::WiringAdvice() const {
+  if (portNumber == 0) return {};
+  const std::optional<SerialDeviceInfo> device =
+      IdentifyDevice(portDevice_, SystemPaths::FromEnvironment());
+  if (!device) return {};
+  return QString::fromStdString(messages::WiringLimitAdvice(WiringLimitOf(*device, lineMap)));
+}
+
+void TForm1::ShowWiringAdvice() {
+  const QString advice = WiringAdvice();
+  if (advice.isEmpty()) return;
+  dialogs_->ShowMessage(QStringLiteral("COM%1 : %2\n\n%3")
+                            .arg(portNumber)
+                            .arg(QString::fromStdString(portDevice_), advice),
+                        QStringLiteral(" Attention, adaptateur série !"),
+                        kMbOk | kMbIconExclamation);
 }
 
 void TForm1::PortCOMactif(QObject* Sender) {
@@ -100,6 +137,14 @@ void TForm1::TestduportserieClick(QObject* Sender) {
 void TForm1::TypeLecteurClick(QObject* Sender) {
   emit commandStarted(QStringLiteral("TypeLecteurClick"), Sender);
   if (form6_ != nullptr) dialogs_->ShowModal(*form6_);
+}
+
+void TForm1::ChoisirPeripheriquesClick(QObject* Sender) {
+  emit commandStarted(QStringLiteral("ChoisirPeripheriquesClick"), Sender);
+  // Made afresh at each opening: the machine's devices as they are now.
+  PortChooser chooser(*this);
+  dialogs_->ShowModal(chooser);
+  StringGrid1->setFocus();
 }
 
 }  // namespace keldar::ui

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -19,6 +20,8 @@
 
 namespace keldar::ui {
 namespace {
+
+constexpr QSize kWindowSize(536, 357);
 
 const char* const kOutputItems[] = {
     "Valim = TxD  /  SCL = RTS  /  SDA = DTR", "Valim = TxD  /  SCL = DTR  /  SDA = RTS",
@@ -38,13 +41,6 @@ const char* const kAccessTimeText =
     "s'avérer utile avec les PC rapides ; l'idéal consiste à trouver la valeur minimale pour "
     "laquelle le fonctionnement reste à la fois parfait (pas d'erreur de lecture ou d'écriture) et "
     "rapide. La valeur par défaut est '0' ; augmentez-là si vous rencontrez ce genre de problème. ";
-
-QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(geometry);
-  return button;
-}
 
 // A box as wide as its framed section, less the margins: the caption shrinks to that room
 // rather than run under the frame.
@@ -71,7 +67,7 @@ TForm6::TForm6(TForm1& mainWindow, Session& session)
   setObjectName(QStringLiteral("Form6"));
   setWindowTitle(QString::fromUtf8(" Configuration du lecteur sur le port série :"));
   setFont(InterfaceFont(13));
-  setFixedSize(536, 357);
+  setFixedSize(kWindowSize);
   BuildControls();
   FitTextsToControls(*this);
   CentreOnScreen(*this);
@@ -150,6 +146,15 @@ void TForm6::BuildControls() {
   CBcompSDAin = AddCheckBox(input, "CBcompSDAin", "Complémenter l'entrée SD&A", QPoint(8, 9));
   BoutonRetourConfig =
       AddButton(this, "BoutonRetourConfig", "&Retour au programme", QRect(306, 324, 222, 25));
+  StaticTextConseil = new QLabel(this);
+  StaticTextConseil->setObjectName(QStringLiteral("StaticTextConseil"));
+  StaticTextConseil->setWordWrap(true);
+  StaticTextConseil->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  StaticTextConseil->setMargin(4);
+  QPalette maroon = StaticTextConseil->palette();
+  maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+  StaticTextConseil->setPalette(maroon);
+  StaticTextConseil->hide();
 
   setTabOrder(BoutonRetourConfig, BoutonInitConfig);
   setTabOrder(BoutonInitConfig, outputItems_->button(0));
@@ -227,14 +232,30 @@ void TForm6::PowerOffIfOpen() {
   }
 }
 
+void TForm6::ShowWiringAdvice() {
+  const QString advice = mainWindow_.WiringAdvice();
+  StaticTextConseil->setText(advice);
+  StaticTextConseil->setVisible(!advice.isEmpty());
+  if (advice.isEmpty()) {
+    setFixedSize(kWindowSize);
+    return;
+  }
+  const int width = kWindowSize.width() - 16;
+  const int top = kWindowSize.height();
+  StaticTextConseil->setGeometry(8, top, width, StaticTextConseil->heightForWidth(width));
+  setFixedSize(kWindowSize.width(), StaticTextConseil->geometry().bottom() + 9);
+}
+
 void TForm6::RadioGroup1Click() {
   session_.lineMap.SetOutputArrangement(ItemIndex(RadioGroup1));
   PowerOffIfOpen();
+  ShowWiringAdvice();
 }
 
 void TForm6::RadioGroup2Click() {
   // Only the mask changes: nothing is driven.
   session_.lineMap.SetSdaInput(ItemIndex(RadioGroup2));
+  ShowWiringAdvice();
 }
 
 void TForm6::CBcompOutClick(QObject*) {
@@ -262,6 +283,7 @@ void TForm6::BoutonInitConfigClick() {
   session_.lineMap.ApplyStandardPreset();
   ShowLineMap();
   PowerOffIfOpen();
+  ShowWiringAdvice();
 }
 
 void TForm6::BoutonConfigISPClick() {
@@ -269,6 +291,7 @@ void TForm6::BoutonConfigISPClick() {
   session_.lineMap.ApplyInSituPreset();
   ShowLineMap();
   PowerOffIfOpen();
+  ShowWiringAdvice();
 }
 
 void TForm6::BoutonRetourConfigClick() {
@@ -276,6 +299,7 @@ void TForm6::BoutonRetourConfigClick() {
 }
 
 void TForm6::showEvent(QShowEvent* event) {
+  ShowWiringAdvice();
   QDialog::showEvent(event);
   BoutonRetourConfig->setFocus();
 }

@@ -37,6 +37,8 @@ class TForm6 : public QDialog {
   QLabel* StaticTextTA = nullptr;
   QPushButton* BoutonInfoTA = nullptr;
   QPushButton* BoutonConfigISP = nullptr;
+  // Under the controls, while the open port's adapter cannot carry the wiring chosen.
+  QLabel* StaticTextConseil = nullptr;
 
   // The checked item of a radio group, -1 when none.
   [[nodiscard]] int ItemIndex(const QGroupBox* group) const;
@@ -63,6 +65,8 @@ class TForm6 : public QDialog {
   void ShowLineMap();
   // The reader's lines settle to their rest levels under the map, when a port is open.
   void PowerOffIfOpen();
+  // Shows or hides the adapter's advice for the wiring in force, the window growing to hold it.
+  void ShowWiringAdvice();
 
   TForm1& mainWindow_;
   Session& session_;

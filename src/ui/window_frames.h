@@ -1,7 +1,8 @@
-// Frames and placement shared by the secondary windows.
+// Frames, placement and buttons shared by the secondary windows.
 #pragma once
 
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -21,6 +22,15 @@ inline void CentreOnScreen(QWidget& window) {
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());
   }
+}
+
+// A push button named and placed: the windows lay their controls out by hand.
+inline QPushButton* AddButton(QWidget* parent, const char* name, const char* caption,
+                              QRect geometry) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(geometry);
+  return button;
 }
 
 }  // namespace keldar::ui

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/machine_tree.h"
 #include "i2c/catalogue.h"
 
 namespace {
@@ -281,55 +282,7 @@ std::string Flat(const std::string& text) {
   return flat;
 }
 
-// /dev and sysfs as Linux lays them out: each tty's class entry links to its tty folder under
-// the hardware device, whose driver link names the driver; USB serial ports hang off an
-// interface of the USB device, which describes itself; by-id names link to the devices.
-struct MachineTree {
-  fs::path sys, dev;
-
-  static void Link(const fs::path& link, const fs::path& target) {
-    fs::create_directories(link.parent_path());
-    if (!fs::exists(target)) fs::create_directories(target);
-    fs::create_directory_symlink(fs::relative(target, link.parent_path()), link);
-  }
-  static void Text(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << text << '\n';
-  }
-  void Tty(const std::string& name, const fs::path& device, const std::string& driver,
-           int uartType = -1) const {
-    Link(device / "driver", sys / "bus" / driver);
-    Link(device / "tty" / name / "device", device);
-    if (uartType >= 0) Text(device / "tty" / name / "type", std::to_string(uartType));
-    Link(sys / "class/tty" / name, device / "tty" / name);
-    Text(dev / name, "");
-  }
-  void Usb(const std::string& name, const std::string& port, const std::string& ids,
-           const std::string& maker, const std::string& product, const std::string& driver) const {
-    const fs::path usb = sys / "devices/pci0000:00/0000:00:14.0/usb1" / port;
-    for (const auto& [file, text] : {std::pair{"idVendor", ids.substr(0, 4)},
-                                     {"idProduct", ids.substr(5)},
-                                     {"manufacturer", maker},
-                                     {"product", product},
-                                     {"serial", "SN" + port}})
-      Text(usb / file, text);
-    Link(sys / "bus/usb/devices" / port, usb);
-    if (driver.empty()) return;  // detached by a program that holds the device
-    const fs::path interface = usb / (port + ":1.0");  // cdc_acm's tty sits on the interface
-    Tty(name, driver == "cdc_acm" ? interface : interface / name, driver);
-    Link(dev / "serial/by-id" / ("usb-" + maker + "_SN" + port + "-if00-port0"), dev / name);
-  }
-  // A PNP port under the serial core's own controller and port devices (Linux 6.5 and later),
-  // and a platform port with no UART behind it.
-  void Native() const {
-    const fs::path pnp = sys / "devices/pnp0/00:05";
-    Link(pnp / "driver", sys / "bus/pnp/serial");
-    for (const fs::path& base : {pnp / "00:05:0", pnp / "00:05:0/00:05:0.0"})
-      Link(base / "subsystem", sys / "bus/serial-base");
-    Tty("ttyS0", pnp / "00:05:0/00:05:0.0", "serial-base/port", 4);
-    Tty("ttyS1", sys / "devices/platform/serial8250", "serial8250", 0);
-  }
-};
+using keldar::testing::MachineTree;
 
 #ifdef KELDAR_SHIM_LIBRARY
 std::string UnderShim(const std::string& devices, const std::string& more = "") {
@@ -352,6 +305,7 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
   fs::create_directories(dir / "config" / "ZEMBRAX");
   std::ofstream(dir / "config" / "ZEMBRAX" / "KELDAR.conf")
       << "[Ports]\nCOM3=" << (dir / "dev" / "ttyS1").string() << "\n";
+  MachineTree::Text(dir / "locks/LCK..ttyUSB1", "         1");  // init: always alive
   std::string shim;
   for (const auto& entry : fs::recursive_directory_iterator(dir / "dev")) {
     if (!entry.is_directory()) shim += entry.path().string() + "=sim:24C02;";
@@ -360,7 +314,8 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
   const CliRun run =
       Cli("ports",
           UnderShim(shim, "KELDAR_SHIM_LOG=" + Path("counts") + " KELDAR_DEV_ROOT=" + Path("dev") +
-                              " KELDAR_SYSFS_ROOT=" + Path("sys") + " KELDAR_COM1=" + ftdi +
+                              " KELDAR_SYSFS_ROOT=" + Path("sys") +
+                              " KELDAR_LOCK_DIRS=" + Path("locks") + " KELDAR_COM1=" + ftdi +
                               " KELDAR_COM2=sim:24C02 KELDAR_COM3="));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_FALSE(fs::exists(dir / "counts")) << Text(dir / "counts");
@@ -372,8 +327,10 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
            "(variable KELDAR_COM4) introuvable",
            ftdi + " (ttyUSB0) adaptateur USB, pilote ftdi_sio, 0403:6001 FTDI FT232R USB UART, n° "
                   "SN1-1 Environ 1 à 2 ms par appel",
-           "pilote ch341-uart, 1a86:7523", "octet nul à 46 bauds", "pilote pl2303, 067b:2303",
-           "jusqu'à son premier message", "pilote cp210x, 10c4:ea60", "attend d'abord la fin de",
+           "pilote ch341-uart, 1a86:7523 QinHeng USB Serial, n° SN1-2 occupé par le processus 1 "
+           "(verrou LCK..ttyUSB1)",
+           "octet nul à 46 bauds", "pilote pl2303, 067b:2303", "jusqu'à son premier message",
+           "pilote cp210x, 10c4:ea60", "attend d'abord la fin de",
            "(ttyACM0) adaptateur USB, pilote cdc_acm, 2341:0043", "CTS ne peut pas être l'entrée",
            Path("dev/ttyS0") + " port série natif, pilote serial, UART 16550A",
            Path("dev/ttyS1") + " port série natif, pilote serial8250, aucun UART derrière ce port "

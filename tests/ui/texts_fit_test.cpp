@@ -1,4 +1,4 @@
-// Every text of the six windows, and every text the status line, the port message field and the
+// Every text of the six windows and the port chooser, and every text the status line, the port message field and the
 // value field can show, fits its control in the font the program resolved: no wider than the
 // room the style draws it in, inside every frame that holds it, under no control stacked above.
 #include <iostream>
@@ -23,6 +23,7 @@
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
 #include "ui/grid/entry_field.h"
+#include "ui/port_chooser.h"
 #include "ui/status_texts.h"
 
 namespace keldar::ui::testing {
@@ -169,6 +170,12 @@ TEST_F(TextsFitTest, EveryTextFitsItsControl) {
     window->show();
     ExpectAllFit(*window);
     if (window != form) window->hide();
+  }
+  PortChooser chooser(*form);
+  chooser.show();
+  for (int port = 0; port < PortChooser::kPorts; ++port) {
+    chooser.ComboPort->setCurrentIndex(port);  // each port's environment note
+    ExpectAllFit(chooser);
   }
   ExpectEachFits(*form->StaticTextInfo, StatusLineTexts());
   ExpectEachFits(*form->EditMessPort, PortMessageTexts());

@@ -1,0 +1,53 @@
+#include "messages/port_texts.h"
+
+#include <cstdio>
+
+namespace keldar::messages {
+namespace {
+
+// A decimal comma, as the French write numbers.
+std::string Number(const char* format, double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  std::string result = text;
+  for (char& c : result) {
+    if (c == '.') c = ',';
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string PortSourceText(PortDeviceSource source, int port) {
+  switch (source) {
+    case PortDeviceSource::Environment:
+      return "variable KELDAR_COM" + std::to_string(port);
+    case PortDeviceSource::Settings:
+      return "réglage Ports/COM" + std::to_string(port);
+    case PortDeviceSource::Default:
+      break;
+  }
+  return "par défaut";
+}
+
+std::string DurationText(double seconds) {
+  if (seconds < 60) return Number(seconds < 10 ? "%.2f s" : "%.1f s", seconds);
+  const auto whole = static_cast<long>(seconds + 0.5);
+  char text[32];
+  if (whole < 3600) {
+    std::snprintf(text, sizeof text, "%ld min %02ld s", whole / 60, whole % 60);
+  } else {
+    std::snprintf(text, sizeof text, "%ld h %02ld min", whole / 3600, whole % 3600 / 60);
+  }
+  return text;
+}
+
+std::string CallCostText(double seconds) {
+  return seconds < 1e-3 ? Number("%.1f µs", seconds * 1e6) : Number("%.2f ms", seconds * 1e3);
+}
+
+std::string PortStoppedText(const std::string& device) {
+  return "Le port " + device + " a cessé de répondre pendant la mesure.";
+}
+
+}  // namespace keldar::messages

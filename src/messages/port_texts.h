@@ -1,0 +1,30 @@
+// The French texts of a port number's device and of a port's measure, shared by the window and
+// the CLI.
+#pragma once
+
+#include <string>
+
+#include "settings/port_devices.h"
+
+namespace keldar::messages {
+
+// Where COMn's device comes from: "variable KELDAR_COM1", "réglage Ports/COM1", "par défaut".
+[[nodiscard]] std::string PortSourceText(PortDeviceSource source, int port);
+
+// "4,25 s", "12,5 s", "3 min 07 s", "1 h 02 min".
+[[nodiscard]] std::string DurationText(double seconds);
+
+// One port call's cost: "3,2 µs", "1,05 ms".
+[[nodiscard]] std::string CallCostText(double seconds);
+
+// "Le port /dev/ttyUSB0 a cessé de répondre pendant la mesure."
+[[nodiscard]] std::string PortStoppedText(const std::string& device);
+
+// Instead of per-call estimates on a cable in synchronous bit-bang mode.
+inline constexpr char kStreamedPortNote[] =
+    "Câble en bit-bang synchrone : chaque changement de ligne et chaque lecture d'état est un "
+    "octet du flot ; seule une lecture dont la réponse est attendue coûte un aller-retour USB. "
+    "Une lecture de 24C512 prend une dizaine de secondes, une programmation en mode page une "
+    "vingtaine.";
+
+}  // namespace keldar::messages
