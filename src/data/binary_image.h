@@ -10,9 +10,9 @@
 
 namespace keldar {
 
-// Reads up to 65536 bytes of the file into the buffer from address 0, whatever the capacity, and
-// gives the number of bytes taken; the bytes from there on keep their values. 0 when the file is
-// empty or cannot be opened or read; a read that fails part-way also gives 0 and leaves the
+// Reads up to kBufferBytes bytes of the file into the buffer from address 0, whatever the capacity,
+// and gives the number of bytes taken; the bytes from there on keep their values. 0 when the file
+// is empty or cannot be opened or read; a read that fails part-way also gives 0 and leaves the
 // buffer as it was.
 [[nodiscard]] uint32_t LoadBinaryImage(const std::filesystem::path& file, Buffer& buffer);
 
