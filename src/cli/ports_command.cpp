@@ -247,9 +247,9 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   out << "Durées estimées :\n  Type      Lecture           Programmation en mode page\n";
   for (const MemoryType& type : kMemoryTypes) {
     const std::string read =
-        Duration(EstimateSeconds(ReadCalls(type), map, costs, kDatasheetWriteCycleSeconds));
-    const std::string program =
-        Duration(EstimateSeconds(PageProgramCalls(type), map, costs, kDatasheetWriteCycleSeconds));
+        Duration(EstimateSeconds(ReadCalls(type), map, costs, DatasheetWriteCycleSeconds(type)));
+    const std::string program = Duration(
+        EstimateSeconds(PageProgramCalls(type), map, costs, DatasheetWriteCycleSeconds(type)));
     char line[96];
     std::snprintf(line, sizeof line, "  %-9s %-17s %s\n", std::string(type.name).c_str(),
                   read.c_str(), program.c_str());

@@ -86,15 +86,15 @@ void BlockIo::SendAddressPhase(uint32_t address, AckLog& acks) {
     acks.Send(static_cast<uint8_t>((address << 1) & 0xFEU), BlockResult::NoDeviceAck);
     return;
   }
+  // Address bits above the word address ride in the device byte (the block bits).
+  acks.Send(
+      static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | BlockBits(memory_.type(), address)),
+      BlockResult::NoDeviceAck);
   if (memory_.capacity > kOneAddressByteLimit) {
-    acks.Send(DeviceAddressByte(memory_, 0), BlockResult::NoDeviceAck);
     acks.Send(static_cast<uint8_t>((address >> 8) & 0xFFU), BlockResult::SecondByteNack);
     acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::ThirdByteNack);
     return;
   }
-  // Small memories: address bits 10..8 ride in device-byte bits 3..1 (the block bits).
-  acks.Send(static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | ((address >> 7) & 0x0EU)),
-            BlockResult::NoDeviceAck);
   acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::SecondByteNack);
 }
 
@@ -116,38 +116,61 @@ void BlockIo::ResyncClocks() {
   }
 }
 
-BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
-                                    const ReadProgress& progress) {
+// Bus idle, or SCL low with SDA released after the previous span's last byte -> the memory
+// addressed at start for reading, SCL low.
+BlockResult BlockIo::StartSequentialRead(uint32_t start, bool enforceAcks) {
   bus_.I2cStart();
   if (memory_.typeIndex == kX24C01Index) {
     (void)bus_.SendByte(kX24C01ReadAddressZero);  // its acknowledge is not examined
-  } else {
-    // Dummy write of address 0 (no block bits), then a repeated start to read.
-    if (!bus_.SendByte(DeviceAddressByte(memory_, 0))) return BlockResult::NoDeviceAck;
-    BlockResult result = BlockResult::Ok;
-    if (!bus_.SendByte(0x00) && enforceAcks) result = BlockResult::SecondByteNack;
-    if (memory_.capacity > kOneAddressByteLimit) {
-      if (!enforceAcks) {
-        (void)bus_.SendByte(0x00);
-      } else if (result == BlockResult::Ok && !bus_.SendByte(0x00)) {
-        result = BlockResult::ThirdByteNack;
-      }
+    return BlockResult::Ok;
+  }
+  // A dummy write of the start address, then a repeated start to read. The read device byte
+  // repeats the block bits of the write, as the random read wants.
+  const uint8_t block = BlockBits(memory_.type(), start);
+  if (!bus_.SendByte(static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | block))) {
+    return BlockResult::NoDeviceAck;
+  }
+  const bool twoBytes = memory_.capacity > kOneAddressByteLimit;
+  const auto first = static_cast<uint8_t>((twoBytes ? start >> 8 : start) & 0xFFU);
+  BlockResult result = BlockResult::Ok;
+  if (!bus_.SendByte(first) && enforceAcks) result = BlockResult::SecondByteNack;
+  if (twoBytes) {
+    const auto low = static_cast<uint8_t>(start & 0xFFU);
+    if (!enforceAcks) {
+      (void)bus_.SendByte(low);
+    } else if (result == BlockResult::Ok && !bus_.SendByte(low)) {
+      result = BlockResult::ThirdByteNack;
     }
-    if (result != BlockResult::Ok) return result;
-    bus_.I2cStart();
-    (void)bus_.SendByte(DeviceAddressByte(memory_, 1));
   }
-
-  // The data phase needs no answer before its end: on a port that streams it is one stream.
-  const uint32_t last = memory_.capacity - 1;
-  uint32_t i = 0;
-  for (; i < last; ++i) {
-    if (progress && !progress(i)) break;
-    bus_.ReceiveByte(1, destination[i]);
-  }
-  bus_.ReceiveByte(0, destination[i]);
-  bus_.lines().Flush();
+  if (result != BlockResult::Ok) return result;
+  bus_.I2cStart();
+  (void)bus_.SendByte(static_cast<uint8_t>(DeviceAddressByte(memory_, 1) | block));
   return BlockResult::Ok;
+}
+
+BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
+                                    const ReadProgress& progress) {
+  // One read per span: the whole memory, or each half of a 24LC1025, whose reads do not cross
+  // from one half to the other. The last byte of a span is not acknowledged and the next span
+  // begins with a repeated start. The data phase needs no answer before its end: on a port that
+  // streams it is one stream.
+  const uint32_t last = memory_.capacity - 1;
+  const uint32_t span = SequentialSpan(memory_.type());
+  for (uint32_t i = 0;;) {
+    const BlockResult result = StartSequentialRead(i, enforceAcks);
+    if (result != BlockResult::Ok) return result;
+    const uint32_t spanLast = std::min(last, i + span - 1);
+    for (;; ++i) {
+      const bool more = i < last && (!progress || progress(i));
+      bus_.ReceiveByte(more && i < spanLast ? 1 : 0, destination[i]);
+      if (!more) {
+        bus_.lines().Flush();
+        return BlockResult::Ok;
+      }
+      if (i == spanLast) break;
+    }
+    ++i;
+  }
 }
 
 }  // namespace keldar

@@ -36,9 +36,9 @@ class BlockIo {
   // Keeping the run inside one page and inside the capacity is the caller's task; only the start
   // address is checked.
   [[nodiscard]] BlockResult WritePage(uint32_t start, const uint8_t* data, int count);
-  // Reads capacity bytes from address 0 into destination, fewer when progress ends it. Returns
-  // Ok, NoDeviceAck, SecondByteNack or ThirdByteNack. Neither powers the memory nor sends the
-  // final stop.
+  // Reads capacity bytes from address 0 into destination, fewer when progress ends it: one
+  // sequential read, or one per half on a 24LC1025. Returns Ok, NoDeviceAck, SecondByteNack or
+  // ThirdByteNack. Neither powers the memory nor sends the final stop.
   [[nodiscard]] BlockResult SequentialRead(uint8_t* destination, bool enforceAcks,
                                            const ReadProgress& progress);
 
@@ -51,6 +51,7 @@ class BlockIo {
   class AckLog;
   [[nodiscard]] BlockResult Write(uint32_t start, const uint8_t* data, int count);
   void SendAddressPhase(uint32_t address, AckLog& acks);
+  [[nodiscard]] BlockResult StartSequentialRead(uint32_t start, bool enforceAcks);
 
   I2cMaster& bus_;
   const CurrentMemory& memory_;
