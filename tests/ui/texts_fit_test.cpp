@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
 #include "ui/grid/entry_field.h"
+#include "ui/grid/hex_grid_view.h"
 #include "ui/status_texts.h"
 
 namespace keldar::ui::testing {
@@ -173,6 +175,16 @@ TEST_F(TextsFitTest, EveryTextFitsItsControl) {
   ExpectEachFits(*form->StaticTextInfo, StatusLineTexts());
   ExpectEachFits(*form->EditMessPort, PortMessageTexts());
   ExpectEachFits(*form->StaticText1, ValueTexts());
+
+  // Above 64 KiB addresses take five digits, in the address field and the grid's column.
+  form->memoryTypeItems[14]->trigger();
+  ExpectAllFit(*form);
+  ExpectEachFits(*form->StaticText2, {QStringLiteral("$3FFFF")});
+  ExpectEachFits(*form->StaticText1, ValueTexts());
+  const QHeaderView& column = *form->StringGrid1->verticalHeader();
+  EXPECT_LE(column.fontMetrics().horizontalAdvance(QStringLiteral("3FFF0")) +
+                2 * column.style()->pixelMetric(QStyle::PM_HeaderMargin),
+            column.width());
 }
 
 }  // namespace
