@@ -1,5 +1,6 @@
-// Port calls per operation against what the call sequence requires, our own cost per line
-// primitive, and whole 24C512 operations against the simulated reader.
+// Port calls per operation against what the call sequence requires (the 24C512 and the parts
+// beside it, up to the 24M02), our own cost per line primitive, and whole 24C512 operations
+// against the simulated reader.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -65,7 +66,7 @@ void BM_PortCallsRead(benchmark::State& state) {
                   BlockRereadCalls(memory.type()).steps.PortCalls(access));
 }
 BENCHMARK(BM_PortCallsRead)
-    ->ArgsProduct({{10, 5, 11}, {0, 15}})
+    ->ArgsProduct({{10, 5, 11, 12, 13, 14}, {0, 15}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
@@ -102,7 +103,10 @@ void BM_PortCallsPageProgram(benchmark::State& state) {
   state.SetLabel(std::string(memory.type().name) + " page-mode program");
   ReportRatio(state, calls, PageProgramCalls(memory.type()).steps.PortCalls(0));
 }
-BENCHMARK(BM_PortCallsPageProgram)->Arg(10)->Arg(11)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PortCallsPageProgram)
+    ->DenseRange(10, 14)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // Our own cost per primitive: a port that does nothing.
 void BM_PrimitiveOutput(benchmark::State& state) {

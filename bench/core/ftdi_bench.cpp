@@ -1,8 +1,10 @@
 // An FTDI cable in synchronous bit-bang mode against the same cable as a serial port: a whole
-// 24C512 read, page-mode program, program with its read back (what the user waits for) and
-// compare, run by the program's bit-bang port over the FT232R model with a 100 kHz memory
-// checking its timings. modelled_s is the model's time at the default bit-bang rate with 1 ms
-// per USB round trip; serial_usb_s the time the serial path's port calls take at 1 ms each.
+// read, page-mode program, program with its read back (what the user waits for) and compare of
+// a 24C512 and of the parts above 64 KiB, run by the program's bit-bang port over the FT232R
+// model with a 100 kHz memory checking its timings and writing for as long as its datasheets
+// allow. modelled_s is the model's time at the default bit-bang rate with 1 ms per USB round
+// trip; serial_usb_s the time the serial path's port calls take at 1 ms each, with the same
+// write cycle.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -21,17 +23,21 @@ namespace {
 
 constexpr double kUsbCallSeconds = 1e-3;
 
-struct Adapter24C512 {
-  Adapter24C512() : device(Open()), lines(map, *device.port) {
-    memory.Select(10);
+struct Adapter {
+  explicit Adapter(benchmark::State& state)
+      : device(Open(static_cast<int32_t>(state.range(0)))), lines(map, *device.port) {
+    memory.Select(static_cast<int32_t>(state.range(0)));
     memory.pageMode = true;
     for (size_t i = 0; i < buffer.size(); ++i)
       buffer[i] = static_cast<uint8_t>(i * 7 + 3);
+    state.SetLabel(std::string(memory.type().name));
   }
-  static sim::SimulatedDevice Open() {
+  static sim::SimulatedDevice Open(int32_t typeIndex) {
     std::string error;
-    sim::SimulatedDevice device =
-        sim::OpenSimulatedDevice("sim:24C512,adapter=ft232r,speed=100k", error);
+    sim::SimulatedDevice device = sim::OpenSimulatedDevice(
+        "sim:" + std::string(kMemoryTypes[static_cast<size_t>(typeIndex)].name) +
+            ",adapter=ft232r,speed=100k",
+        error);
     if (!device.port) std::abort();
     return device;
   }
@@ -59,7 +65,7 @@ struct Adapter24C512 {
 
   double SerialSeconds(const OperationCalls& calls) const {
     const PortCallCosts usb{kUsbCallSeconds, kUsbCallSeconds, kUsbCallSeconds, kUsbCallSeconds};
-    return EstimateSeconds(calls, map, usb, kDatasheetWriteCycleSeconds);
+    return EstimateSeconds(calls, map, usb, DatasheetWriteCycleSeconds(memory.type()));
   }
   bool Program() { return ProgramMemory(lines, memory, buffer, {}).succeeded(); }
   bool Compare() {
@@ -74,36 +80,41 @@ struct Adapter24C512 {
   Buffer buffer{};
 };
 
-void BM_Ftdi24C512Read(benchmark::State& state) {
-  Adapter24C512 rig;
+// The 24C512, then the 24M01, 24LC1025 and 24M02.
+void Types(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Arg(10)->DenseRange(12, 14)->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+
+void BM_FtdiRead(benchmark::State& state) {
+  Adapter rig(state);
   Buffer read{};
   rig.Measure(state, rig.SerialSeconds(ReadCalls(rig.memory.type())),
               [&] { return ReadMemory(rig.lines, rig.memory, read, {}).succeeded(); });
 }
-BENCHMARK(BM_Ftdi24C512Read)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FtdiRead)->Apply(Types);
 
-void BM_Ftdi24C512PageProgram(benchmark::State& state) {
-  Adapter24C512 rig;
+void BM_FtdiPageProgram(benchmark::State& state) {
+  Adapter rig(state);
   rig.Measure(state, rig.SerialSeconds(PageProgramCalls(rig.memory.type())),
               [&] { return rig.Program(); });
 }
-BENCHMARK(BM_Ftdi24C512PageProgram)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FtdiPageProgram)->Apply(Types);
 
-void BM_Ftdi24C512ProgramAndVerify(benchmark::State& state) {
-  Adapter24C512 rig;
+void BM_FtdiProgramAndVerify(benchmark::State& state) {
+  Adapter rig(state);
   const double serial = rig.SerialSeconds(PageProgramCalls(rig.memory.type())) +
                         rig.SerialSeconds(ReadCalls(rig.memory.type()));
   rig.Measure(state, serial, [&] { return rig.Program() && rig.Compare(); });
 }
-BENCHMARK(BM_Ftdi24C512ProgramAndVerify)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FtdiProgramAndVerify)->Apply(Types);
 
-void BM_Ftdi24C512Compare(benchmark::State& state) {
-  Adapter24C512 rig;
+void BM_FtdiCompare(benchmark::State& state) {
+  Adapter rig(state);
   rig.buffer.fill(0xFF);  // a blank memory
   rig.Measure(state, rig.SerialSeconds(ReadCalls(rig.memory.type())),
               [&] { return rig.Compare(); });
 }
-BENCHMARK(BM_Ftdi24C512Compare)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FtdiCompare)->Apply(Types);
 
 }  // namespace
 }  // namespace keldar

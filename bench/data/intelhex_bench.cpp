@@ -35,10 +35,12 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+constexpr uint32_t kImageBytes = 65536;  // a whole 24C512
+
 std::unique_ptr<Buffer> RandomImage() {
   auto image = std::make_unique<Buffer>();
   RandomSource random(2024);
-  FillRandom(*image, kBufferBytes, random);
+  FillRandom(*image, kImageBytes, random);
   return image;
 }
 
@@ -46,19 +48,19 @@ void WriteIntelHex64K(benchmark::State& state) {
   const ScratchFolder folder;
   const auto image = RandomImage();
   for (auto _ : state) {
-    if (WriteIntelHex(folder.File("image.hex"), *image, kBufferBytes) != SaveResult::Ok) {
+    if (WriteIntelHex(folder.File("image.hex"), *image, kImageBytes) != SaveResult::Ok) {
       state.SkipWithError("write failed");
       break;
     }
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBufferBytes);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kImageBytes);
 }
 BENCHMARK(WriteIntelHex64K)->Unit(benchmark::kMillisecond);
 
 void ReadIntelHex64K(benchmark::State& state) {
   const ScratchFolder folder;
   const auto image = RandomImage();
-  if (WriteIntelHex(folder.File("image.hex"), *image, kBufferBytes) != SaveResult::Ok) {
+  if (WriteIntelHex(folder.File("image.hex"), *image, kImageBytes) != SaveResult::Ok) {
     state.SkipWithError("could not prepare the file");
     return;
   }
@@ -66,12 +68,12 @@ void ReadIntelHex64K(benchmark::State& state) {
   for (auto _ : state) {
     const IntelHexResult result =
         ReadIntelHex(folder.File("image.hex"), *destination, kBufferBytes);
-    if (result.code != IntelHexCode::Ok || result.loadedBytes != kBufferBytes) {
+    if (result.code != IntelHexCode::Ok || result.loadedBytes != kImageBytes) {
       state.SkipWithError("read failed");
       break;
     }
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBufferBytes);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kImageBytes);
 }
 BENCHMARK(ReadIntelHex64K)->Unit(benchmark::kMillisecond);
 

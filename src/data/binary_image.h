@@ -16,9 +16,9 @@ struct BinaryLoad {
   FileError error;     // why none were, when the file could not be opened or read
 };
 
-// Reads up to 65536 bytes of the file into the buffer from address 0, whatever the capacity, and
-// gives the number of bytes taken; the bytes from there on keep their values. 0 when the file is
-// empty or cannot be opened or read; a read that fails part-way also gives 0 and leaves the
+// Reads up to kBufferBytes bytes of the file into the buffer from address 0, whatever the capacity,
+// and gives the number of bytes taken; the bytes from there on keep their values. 0 when the file
+// is empty or cannot be opened or read; a read that fails part-way also gives 0 and leaves the
 // buffer as it was.
 [[nodiscard]] BinaryLoad LoadBinaryImage(const std::filesystem::path& file, Buffer& buffer);
 

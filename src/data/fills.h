@@ -1,6 +1,7 @@
 // The nine fill patterns of the buffer. Each rewrites the active window (addresses 0 to
 // capacity - 1, visited in increasing order); bytes from capacity on keep what they held and
-// reappear when a larger memory is selected. A capacity above 65536 counts as 65536.
+// reappear when a larger memory is selected. A capacity above the buffer's size counts as
+// that size.
 #pragma once
 
 #include <cstdint>

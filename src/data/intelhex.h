@@ -3,7 +3,8 @@
 // it skips start address records (03, 05), checks every line in a fixed order and stops at the
 // first fault, at the end of the input or at the first record of any other type (01 end of file).
 // The writer makes records with 16-bit addresses, upper-case digits and CR LF line ends, then the
-// end-of-file record.
+// end-of-file record; above 64 KiB an extended linear address record (04) opens each further
+// 64 KiB, and no record crosses from one to the next.
 #pragma once
 
 #include <cstdint>
@@ -88,7 +89,7 @@ inline constexpr size_t kIntelHexLineChars = 79;
 
 // Saves source[0 .. count - 1] in records of recordLength bytes (1 to 32), through ReplaceFile.
 // A count above the source's size counts as that size; when count is not a multiple of the record
-// length the last record is shorter.
+// length the last record is shorter, as is a record that would cross a 64 KiB boundary.
 [[nodiscard]] SaveOutcome WriteIntelHex(const std::filesystem::path& file,
                                         std::span<const uint8_t> source, uint32_t count,
                                         uint32_t recordLength = kIntelHexRecordBytes,

@@ -1,6 +1,7 @@
 #include "data/intelhex.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 namespace keldar {
@@ -14,16 +15,21 @@ void AppendHexByte(std::string& line, uint32_t value) {
   line += kDigits[value & 0xFU];
 }
 
-// One data record: ":", count, address, type 00, data, checksum, CR LF.
-void FormatRecord(std::string& line, uint32_t address, std::span<const uint8_t> data) {
+constexpr uint8_t kDataRecord = 0x00;
+constexpr uint8_t kExtendedLinearAddressRecord = 0x04;
+constexpr size_t kSegmentBytes = size_t{1} << 16;
+
+// One record: ":", count, 16-bit address, type, data, checksum, CR LF.
+void FormatRecord(std::string& line, uint32_t address, uint8_t type,
+                  std::span<const uint8_t> data) {
   const uint32_t count = static_cast<uint32_t>(data.size());
-  uint32_t sum = count + (address >> 8) + (address & 0xFFU);
+  uint32_t sum = count + (address >> 8) + (address & 0xFFU) + type;
   line.clear();
   line += ':';
   AppendHexByte(line, count);
   AppendHexByte(line, address >> 8);
   AppendHexByte(line, address & 0xFFU);
-  line += "00";
+  AppendHexByte(line, type);
   for (const uint8_t byte : data) {
     AppendHexByte(line, byte);
     sum += byte;
@@ -36,19 +42,28 @@ void FormatRecord(std::string& line, uint32_t address, std::span<const uint8_t> 
 
 SaveOutcome WriteIntelHex(const std::filesystem::path& file, std::span<const uint8_t> source,
                           uint32_t count, uint32_t recordLength, const OutputFileOpener& open) {
-  // Addresses have 16 bits, and the reader takes at most 32 bytes per record.
-  const std::span<const uint8_t> bytes =
-      source.first(std::min<size_t>({count, source.size(), size_t{1} << 16}));
+  // The reader takes at most 32 bytes per record.
+  const std::span<const uint8_t> bytes = source.first(std::min<size_t>(count, source.size()));
   const size_t length = std::clamp<uint32_t>(recordLength, 1, kIntelHexMaxRecordBytes);
   return ReplaceFile(
       file,
       [bytes, length](OutputFile& out) {
         std::string line;
         line.reserve(16 + 2 * kIntelHexMaxRecordBytes);
-        for (size_t address = 0; address < bytes.size(); address += length) {
-          const size_t size = std::min(length, bytes.size() - address);
-          FormatRecord(line, static_cast<uint32_t>(address), bytes.subspan(address, size));
+        for (size_t address = 0; address < bytes.size();) {
+          const size_t offset = address % kSegmentBytes;
+          if (offset == 0 && address != 0) {
+            // Data records carry 16 bits of address: the upper 16 come first, in their record.
+            const std::array<uint8_t, 2> upper{static_cast<uint8_t>(address >> 24),
+                                               static_cast<uint8_t>(address >> 16)};
+            FormatRecord(line, 0, kExtendedLinearAddressRecord, upper);
+            if (!out.Write(line)) return false;
+          }
+          const size_t size = std::min({length, bytes.size() - address, kSegmentBytes - offset});
+          FormatRecord(line, static_cast<uint32_t>(offset), kDataRecord,
+                       bytes.subspan(address, size));
           if (!out.Write(line)) return false;
+          address += size;
         }
         return out.Write(kEndOfFileLine);
       },

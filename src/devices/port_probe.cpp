@@ -95,9 +95,9 @@ PortProbe ProbePort(ControlPort& port, const LineMap& map) {
 OperationTimes EstimateOperationTimes(const MemoryType& type, const LineMap& map,
                                       const PortCallCosts& costs) {
   OperationTimes times;
-  times.read = EstimateSeconds(ReadCalls(type), map, costs, kDatasheetWriteCycleSeconds);
+  times.read = EstimateSeconds(ReadCalls(type), map, costs, DatasheetWriteCycleSeconds(type));
   times.pageProgram =
-      EstimateSeconds(PageProgramCalls(type), map, costs, kDatasheetWriteCycleSeconds);
+      EstimateSeconds(PageProgramCalls(type), map, costs, DatasheetWriteCycleSeconds(type));
   times.compare = times.read;
   return times;
 }

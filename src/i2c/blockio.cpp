@@ -86,14 +86,15 @@ void BlockIo::SendAddressPhase(uint32_t address, AckLog& acks) {
     acks.Send(static_cast<uint8_t>((address << 1) & 0xFEU), BlockResult::NoDeviceAck);
     return;
   }
+  // Address bits above the word address ride in the device byte (the block bits).
+  acks.Send(
+      static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | BlockBits(memory_.type(), address)),
+      BlockResult::NoDeviceAck);
   if (memory_.capacity > kOneAddressByteLimit) {
-    acks.Send(DeviceAddressByte(memory_, 0), BlockResult::NoDeviceAck);
     acks.Send(static_cast<uint8_t>((address >> 8) & 0xFFU), BlockResult::SecondByteNack);
     acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::ThirdByteNack);
     return;
   }
-  // Small memories: address bits 10..8 ride in device-byte bits 3..1 (the block bits).
-  acks.Send(BlockDeviceByte(address, 0), BlockResult::NoDeviceAck);
   acks.Send(static_cast<uint8_t>(address & 0xFFU), BlockResult::SecondByteNack);
 }
 
@@ -115,26 +116,24 @@ void BlockIo::ResyncClocks() {
   }
 }
 
-BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
-                                    const ReadProgress& progress) {
-  if (memory_.typeIndex != kX24C01Index) {
-    return ReadFrom(0, destination, memory_.capacity, enforceAcks, progress);
+// Bus idle, or SCL low with SDA released after the previous span's last byte -> the memory
+// addressed at start for reading, SCL low.
+BlockResult BlockIo::StartSequentialRead(uint32_t start, bool enforceAcks) {
+  bus_.I2cStart();
+  if (memory_.typeIndex == kX24C01Index) {
+    (void)bus_.SendByte(kX24C01ReadAddressZero);  // its acknowledge is not examined
+    return BlockResult::Ok;
   }
-  bus_.I2cStart();
-  (void)bus_.SendByte(kX24C01ReadAddressZero);  // its acknowledge is not examined
-  ReceiveBytes(destination, memory_.capacity, progress);
-  return BlockResult::Ok;
-}
-
-BlockResult BlockIo::ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
-                              bool enforceAcks, const ReadProgress& progress) {
-  // Dummy write of the start address, then a repeated start to read.
+  // A dummy write of the start address, then a repeated start to read. The read device byte
+  // repeats the block bits of the write, as the random read wants.
+  const uint8_t block = BlockBits(memory_.type(), start);
+  if (!bus_.SendByte(static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | block))) {
+    return BlockResult::NoDeviceAck;
+  }
   const bool twoBytes = memory_.capacity > kOneAddressByteLimit;
-  bus_.I2cStart();
-  if (!bus_.SendByte(BlockDeviceByte(start, 0))) return BlockResult::NoDeviceAck;
-  const uint8_t high = static_cast<uint8_t>(twoBytes ? (start >> 8) & 0xFFU : start & 0xFFU);
+  const auto first = static_cast<uint8_t>((twoBytes ? start >> 8 : start) & 0xFFU);
   BlockResult result = BlockResult::Ok;
-  if (!bus_.SendByte(high) && enforceAcks) result = BlockResult::SecondByteNack;
+  if (!bus_.SendByte(first) && enforceAcks) result = BlockResult::SecondByteNack;
   if (twoBytes) {
     const auto low = static_cast<uint8_t>(start & 0xFFU);
     if (!enforceAcks) {
@@ -145,18 +144,39 @@ BlockResult BlockIo::ReadFrom(uint32_t start, uint8_t* destination, uint32_t cou
   }
   if (result != BlockResult::Ok) return result;
   bus_.I2cStart();
-  (void)bus_.SendByte(BlockDeviceByte(start, 1));
-  ReceiveBytes(destination, count, progress);
+  (void)bus_.SendByte(static_cast<uint8_t>(DeviceAddressByte(memory_, 1) | block));
   return BlockResult::Ok;
 }
 
-uint8_t BlockIo::BlockDeviceByte(uint32_t address, uint8_t rw) const {
-  const uint8_t device = DeviceAddressByte(memory_, rw);
-  if (memory_.capacity > kOneAddressByteLimit) return device;
-  return static_cast<uint8_t>(device | ((address >> 7) & 0x0EU));
+BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
+                                    const ReadProgress& progress) {
+  // One read per span: the whole memory, or each half of a 24LC1025, whose reads do not cross
+  // from one half to the other. The last byte of a span is not acknowledged and the next span
+  // begins with a repeated start. The data phase needs no answer before its end: on a port that
+  // streams it is one stream.
+  const uint32_t last = memory_.capacity - 1;
+  const uint32_t span = SequentialSpan(memory_.type());
+  for (uint32_t i = 0;;) {
+    const BlockResult result = StartSequentialRead(i, enforceAcks);
+    if (result != BlockResult::Ok) return result;
+    const uint32_t spanLast = std::min(last, i + span - 1);
+    for (;; ++i) {
+      const bool more = i < last && (!progress || progress(i));
+      bus_.ReceiveByte(more && i < spanLast ? 1 : 0, destination[i]);
+      if (!more) {
+        bus_.lines().Flush();
+        return BlockResult::Ok;
+      }
+      if (i == spanLast) break;
+    }
+    ++i;
+  }
 }
 
-void BlockIo::ReceiveBytes(uint8_t* destination, uint32_t count, const ReadProgress& progress) {
+BlockResult BlockIo::ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
+                              bool enforceAcks, const ReadProgress& progress) {
+  const BlockResult result = StartSequentialRead(start, enforceAcks);
+  if (result != BlockResult::Ok) return result;
   // The data phase needs no answer before its end: on a port that streams it is one stream.
   const uint32_t last = count - 1;
   uint32_t i = 0;
@@ -166,6 +186,7 @@ void BlockIo::ReceiveBytes(uint8_t* destination, uint32_t count, const ReadProgr
   }
   bus_.ReceiveByte(0, destination[i]);
   bus_.lines().Flush();
+  return BlockResult::Ok;
 }
 
 }  // namespace keldar

@@ -36,14 +36,14 @@ class BlockIo {
   // Keeping the run inside one page and inside the capacity is the caller's task; only the start
   // address is checked.
   [[nodiscard]] BlockResult WritePage(uint32_t start, const uint8_t* data, int count);
-  // Reads capacity bytes from address 0 into destination, fewer when progress ends it. Returns
-  // Ok, NoDeviceAck, SecondByteNack or ThirdByteNack. Neither powers the memory nor sends the
-  // final stop.
+  // Reads capacity bytes from address 0 into destination, fewer when progress ends it: one
+  // sequential read, or one per half on a 24LC1025. Returns Ok, NoDeviceAck, SecondByteNack or
+  // ThirdByteNack. Neither powers the memory nor sends the final stop.
   [[nodiscard]] BlockResult SequentialRead(uint8_t* destination, bool enforceAcks,
                                            const ReadProgress& progress);
-  // The same from any address of a 24Cxx type: a dummy write of `start` (its block bits in the
-  // device byte of a small memory, which the read's device byte repeats), a repeated start and
-  // `count` bytes, the last not acknowledged.
+  // The same from any address of a 24Cxx type, inside one span of its sequential reads: a dummy
+  // write of `start` (its block bits in the device byte, which the read's device byte repeats),
+  // a repeated start and `count` bytes, the last not acknowledged.
   [[nodiscard]] BlockResult ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
                                      bool enforceAcks, const ReadProgress& progress);
 
@@ -55,11 +55,8 @@ class BlockIo {
  private:
   class AckLog;
   [[nodiscard]] BlockResult Write(uint32_t start, const uint8_t* data, int count);
-  // SCL low after the read's device byte -> SCL low, SDA released after the last byte.
-  void ReceiveBytes(uint8_t* destination, uint32_t count, const ReadProgress& progress);
-  // The device byte with the block bits of `address` on a memory of one address byte.
-  [[nodiscard]] uint8_t BlockDeviceByte(uint32_t address, uint8_t rw) const;
   void SendAddressPhase(uint32_t address, AckLog& acks);
+  [[nodiscard]] BlockResult StartSequentialRead(uint32_t start, bool enforceAcks);
 
   I2cMaster& bus_;
   const CurrentMemory& memory_;

@@ -56,9 +56,11 @@ OperationCalls ReadCalls(const MemoryType& type) {
     // A dummy write of the word address, then a repeated start and the device byte to read.
     address = kStart + (1U + static_cast<uint64_t>(type.addressBytes)) * kSend + kStart + kSend;
   }
+  // One read per span (each half of a 24LC1025), its last byte not acknowledged.
+  const uint64_t reads = type.capacity / SequentialSpan(type);
   OperationCalls calls;
-  calls.steps = kPower + kLineCheck + address + (type.capacity - 1U) * kReceiveAck + kReceiveLast +
-                kStop + kPower;
+  calls.steps = kPower + kLineCheck + reads * address + (type.capacity - reads) * kReceiveAck +
+                reads * kReceiveLast + kStop + kPower;
   calls.sleepMs = 2 * kRestMs;
   calls.poll = Poll();
   return calls;

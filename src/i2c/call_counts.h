@@ -50,9 +50,11 @@ struct PortCallCosts {
   double statusRead = 0;
 };
 
-// The write cycle (tWR) the 24Cxx datasheets give at most, for estimates made before a memory
+// The write cycle (tWR) the type's datasheets give at most, for estimates made before a memory
 // has answered.
-inline constexpr double kDatasheetWriteCycleSeconds = 0.005;
+[[nodiscard]] constexpr double DatasheetWriteCycleSeconds(const MemoryType& type) {
+  return static_cast<double>(type.writeCycleMs) / 1000.0;
+}
 
 // Seconds the operation takes under this line map: its port calls at their measured costs, its
 // rests, and the polls repeated while each write cycle (writeCycleSeconds) runs.

@@ -29,4 +29,10 @@ uint8_t DeviceAddressByte(const CurrentMemory& memory, uint8_t rw) {
   return static_cast<uint8_t>(0xA0U | ((pins << 1) & 0x0EU) | (rw & 1U));
 }
 
+uint8_t BlockBits(const MemoryType& type, uint32_t address) {
+  if (type.capacity <= kOneAddressByteLimit) return static_cast<uint8_t>((address >> 7) & 0x0EU);
+  if (type.a16Bit == 0) return 0;
+  return static_cast<uint8_t>(((address >> 16) << type.a16Bit) & 0x0EU);
+}
+
 }  // namespace keldar

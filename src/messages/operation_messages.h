@@ -60,7 +60,7 @@ inline constexpr std::string_view kStillStopping =
 // "interrompue" text for every other failure, a failed port included.
 [[nodiscard]] std::string_view ProgramMessage(const ProgramOutcome& outcome);
 
-// An address as the program writes it: "$" and four hexadecimal digits.
+// An address as the program writes it: "$" and four hexadecimal digits, five from 64 KiB on.
 [[nodiscard]] std::string HexAddress(uint32_t address);
 
 // After a programming that succeeded, what the read back found: the success text when the

@@ -58,7 +58,7 @@ struct SettingDef {
 inline constexpr std::array<SettingDef, 16> kSettings{{
     {SettingId::PortSerieCom, "Port_serie_COM", SettingKind::Integer, 0, 4, RangeBound::Fixed,
      OutOfRange::Ignore, 0},
-    {SettingId::TypeMemoire, "Type_Memoire", SettingKind::Integer, 0, 11, RangeBound::Fixed,
+    {SettingId::TypeMemoire, "Type_Memoire", SettingKind::Integer, 0, 14, RangeBound::Fixed,
      OutOfRange::Replace, 5},
     {SettingId::ModePage, "Mode_Page", SettingKind::Boolean, 0, 0, RangeBound::Fixed,
      OutOfRange::None, 0},

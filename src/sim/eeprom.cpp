@@ -29,9 +29,10 @@ SimulatedEeprom::SimulatedEeprom(int32_t typeIndex, int32_t pins, const SimFault
       capacity_(Row(typeIndex).capacity),
       pageSize_(variant.pageSize != 0 ? variant.pageSize : Row(typeIndex).pageSize),
       // A 24C04A-type part's counter never leaves the 256-byte block its device byte selected.
+      // The 24LC1025's reads stay inside the half the dummy write selected.
       readSpan_(variant.rollover == Rollover::Block && Row(typeIndex).addressBytes == 1
                     ? std::min<uint32_t>(capacity_, 256)
-                    : capacity_),
+                    : SequentialSpan(Row(typeIndex))),
       addressBytes_(Row(typeIndex).addressBytes),
       x24c01_(typeIndex == kX24C01Index),
       cells_(capacity_, 0xFF) {}
@@ -199,7 +200,7 @@ void SimulatedEeprom::ByteReceived(uint64_t now) {
         break;
       case Phase::AddressLow:
         // The counter is loaded only once the whole address has arrived.
-        counter_ = ((pendingHigh_ << 8) | byte) & (capacity_ - 1);
+        counter_ = ((pendingBlock_ << 16) | (pendingHigh_ << 8) | byte) & (capacity_ - 1);
         pageBase_ = counter_ & ~(pageSize_ - 1);
         phase_ = Phase::Data;
         ack = true;
@@ -247,6 +248,11 @@ bool SimulatedEeprom::AcceptFirstByte(uint8_t byte, uint64_t) {
   // 24C04/08/16: the select bits the pins leave free carry address bits 10..8.
   const bool blocks = addressBytes_ == 1 && capacity_ > 256;
   pendingHigh_ = blocks ? static_cast<uint32_t>(select & ~compared & 7U) : 0U;
+  // Above 64 KiB, A16 (and A17) ride in the device byte: bit 1 up on the 24M01 and 24M02, B0 in
+  // bit 3 on the 24LC1025.
+  const uint8_t a16Bit = Row(typeIndex_).a16Bit;
+  pendingBlock_ = a16Bit != 0 ? (static_cast<uint32_t>(byte) >> a16Bit) & ((capacity_ >> 16) - 1)
+                              : 0U;
   phase_ = addressBytes_ == 2 ? Phase::AddressHigh : Phase::AddressLow;
   return true;
 }

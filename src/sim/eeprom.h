@@ -13,6 +13,9 @@
 
 namespace keldar::sim {
 
+// The largest page buffer of the catalogue's parts (the 24M01's and 24M02's).
+inline constexpr uint32_t kLargestPage = 256;
+
 // What the memory saw and did, for assertions.
 struct EepromCounters {
   uint64_t starts = 0;              // start conditions seen while powered
@@ -90,19 +93,20 @@ class SimulatedEeprom {
   uint8_t shift_ = 0;
   uint32_t bytesInTransfer_ = 0;
   uint32_t counter_ = 0;
-  uint32_t pendingHigh_ = 0;  // high address bits received, loaded with the low byte
+  uint32_t pendingHigh_ = 0;   // high address bits received, loaded with the low byte
+  uint32_t pendingBlock_ = 0;  // bits 16 and up, from the device byte of a part above 64 KiB
 
   // Page buffer: data bytes latched since the address phase, written by a valid stop.
   uint32_t pageBase_ = 0;
-  std::array<uint8_t, 128> page_{};
-  std::bitset<128> latched_;
+  std::array<uint8_t, kLargestPage> page_{};
+  std::bitset<kLargestPage> latched_;
 
   // Write cycle.
   bool busy_ = false;
   uint64_t busyUntil_ = 0;
   int64_t refusedThisCycle_ = 0;
-  std::array<uint8_t, 128> pending_{};
-  std::bitset<128> pendingMask_;
+  std::array<uint8_t, kLargestPage> pending_{};
+  std::bitset<kLargestPage> pendingMask_;
   uint32_t pendingBase_ = 0;
 
   EepromCounters counters_;

@@ -12,6 +12,7 @@
 
 #include "hw/text_fields.h"
 #include "i2c/catalogue.h"
+#include "sim/eeprom.h"
 
 namespace keldar::sim {
 
@@ -105,7 +106,9 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
 
   uint64_t n = 0;
   if (key == "pins") {
-    if (!Number(key, value, 0, 7, n)) return false;
+    // The 24LC1025's A2 pin is tied high on the board: only A1 and A0 are set.
+    const bool a2Tied = kMemoryTypes[static_cast<size_t>(config_.typeIndex)].name == "24LC1025";
+    if (!Number(key, value, 0, a2Tied ? 3 : 7, n)) return false;
     config_.pins = static_cast<int32_t>(n);
   } else if (key == "arrangement") {
     if (!Number(key, value, 0, 5, n)) return false;
@@ -152,9 +155,9 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     if (at < 0) return BadValue(key, value, "nack, ack ou upper");
     config_.faults.writeProtect = kKinds[static_cast<size_t>(at)];
   } else if (key == "page") {
-    // The page buffer is a power of two no larger than the memory (128 bytes at most).
+    // The page buffer is a power of two no larger than the memory (256 bytes at most).
     const uint32_t capacity = kMemoryTypes[static_cast<size_t>(config_.typeIndex)].capacity;
-    const uint32_t largest = std::min<uint32_t>(capacity, 128);
+    const uint32_t largest = std::min<uint32_t>(capacity, kLargestPage);
     if (!ParseNumber(value, n) || n == 0 || n > largest || (n & (n - 1)) != 0) {
       return BadValue(key, value, "une puissance de 2 de 1 à " + std::to_string(largest));
     }
@@ -210,6 +213,9 @@ bool ParseSimDevice(std::string_view device, SimConfig& config, std::string& err
     error = "Type de mémoire inconnu " + Quoted(type) + " dans " + Quoted(device) + ".";
     return false;
   }
+  // The part writes as slowly as its datasheets allow, unless cycle= says otherwise.
+  config.writeCycleNs =
+      uint64_t{kMemoryTypes[static_cast<size_t>(config.typeIndex)].writeCycleMs} * 1'000'000U;
 
   Parser parser(device, config, error);
   std::vector<std::string> seen;

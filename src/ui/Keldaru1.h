@@ -172,7 +172,7 @@ class TForm1 : public QMainWindow {
   QAction* OptionCaracWin = nullptr;
   QAction* OptionCaracDos = nullptr;
   QMenu* MenuMemoire = nullptr;
-  std::array<QAction*, kMemoryTypes.size()> memoryTypeItems{};  // Option24C00 .. OptionX24C01
+  std::array<QAction*, kMemoryTypes.size()> memoryTypeItems{};  // Option24C00 .. Option24M02
   QAction* OptionModePageNon = nullptr;
   QAction* OptionModePageOui = nullptr;
   QMenu* MenuAdresseBase = nullptr;
@@ -269,6 +269,8 @@ class TForm1 : public QMainWindow {
   void BuildToolbar(QWidget* client);
   void BuildGrid(QWidget* client);
   void BuildBottomStrip(QWidget* client);
+  // The address and value fields for four-digit addresses, or for five (above 64 KiB).
+  void LayOutAddressFields(bool wide);
   void BuildMenus();
   QToolButton* AddPictureButton(QWidget* client, const char* name, QRect geometry,
                                 const char* picture, QSize pictureSize, const QString& hint,

@@ -73,6 +73,7 @@ void TForm1::RefreshGrid(const Buffer& source, uint32_t count) {
 
   entry_.Load(currentMemory.cursorAddress);
   ShowEntry();
+  LayOutAddressFields(G::WideAddresses(count));
 
   StringGrid1->SetBusy(false);
   ClearBusyStatus();

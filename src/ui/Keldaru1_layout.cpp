@@ -290,12 +290,12 @@ void TForm1::BuildBottomStrip(QWidget* client) {
   frame_ = AddLine(client, "Bevel6", QRect(209, 376, 112, 24), QFrame::Box);
   StaticText2 = new QLabel(QStringLiteral("$0000"), client);
   StaticText2->setObjectName(QStringLiteral("StaticText2"));
-  StaticText2->setGeometry(210, 380, 42, 17);
   StaticText2->setToolTip(QStringLiteral("Adresse HEXA"));
   StaticText1 = new QLabel(QStringLiteral("$FF = 255"), client);
   StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  StaticText1->setGeometry(253, 380, 64, 17);
   StaticText1->setToolTip(QString::fromUtf8("Donnée : $[HEXA] = [Décimal]"));
+
+  LayOutAddressFields(false);
 
   Edit1 = new EntryField(client);
   Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -344,6 +344,17 @@ void TForm1::BuildBottomStrip(QWidget* client) {
   setTabOrder(ComboBox, BitBtn1);
   setTabOrder(BitBtn1, BoutonRadioDos);
   setTabOrder(BoutonRadioDos, BoutonRadioWin);
+}
+
+void TForm1::LayOutAddressFields(bool wide) {
+  // A five-digit address takes room from the value beside it, whose texts then shrink to fit
+  // the room left; four-digit addresses keep the fields as they always were.
+  const QRect address(210, 380, wide ? 49 : 42, 17);
+  if (StaticText2->geometry() == address) return;
+  StaticText2->setGeometry(address);
+  StaticText1->setGeometry(wide ? 260 : 253, 380, wide ? 60 : 64, 17);
+  StaticText1->setFont(font());
+  FitFontToTexts(*StaticText1, ValueTexts());
 }
 
 }  // namespace keldar::ui

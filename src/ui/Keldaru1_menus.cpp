@@ -118,8 +118,11 @@ void TForm1::BuildMenus() {
 
   QMenu* memoire = addMenu(&TForm1::MenuMemoire, "MenuMemoire", "&Mémoire");
   for (const MemoryType& type : kMemoryTypes) {
-    // Separators after the 24C64 and around the X24C01.
-    if (type.typeIndex == 8 || type.typeIndex == kX24C01Index) memoire->addSeparator();
+    // Separators after the 24C64, around the X24C01 and after the parts above 64 KiB.
+    if (type.typeIndex == 8 || type.typeIndex == kX24C01Index ||
+        type.typeIndex == kX24C01Index + 1) {
+      memoire->addSeparator();
+    }
     const QString name =
         QString::fromLatin1(type.menuItem.data(), static_cast<qsizetype>(type.menuItem.size()));
     const QString caption =

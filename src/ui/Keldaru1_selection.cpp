@@ -25,6 +25,7 @@ void TForm1::SelectMemoryType(QObject* source) {
     memoryTypeItems[static_cast<size_t>(currentMemory.typeIndex)]->setChecked(true);
   }
   ShowPageModeItems();
+  ShowBaseAddress();
   RefreshGrid(buffer, currentMemory.capacity);
   if (source != ComboBox) StringGrid1->setFocus();
 }
@@ -58,8 +59,15 @@ void TForm1::MenuAdrBaseClick(QObject* Sender) {
 }
 
 void TForm1::ShowBaseAddress() {
-  MenuAdrBase[static_cast<size_t>(currentMemory.baseAddress)]->setChecked(true);
-  MenuAdresseBase->setTitle(QStringLiteral("A&dresse $%1").arg(currentMemory.baseAddress));
+  // The parts above 64 KiB are offered only the pins they keep, and show the base address they
+  // use; baseAddress keeps its other pins for the types that have them.
+  const MemoryType& type = currentMemory.type();
+  const int32_t kept = type.capacity > 0x10000 ? type.baseMask : 7;
+  for (size_t n = 0; n < MenuAdrBase.size(); ++n)
+    MenuAdrBase[n]->setVisible((static_cast<int32_t>(n) & ~kept) == 0);
+  const int32_t used = currentMemory.baseAddress & kept;
+  MenuAdrBase[static_cast<size_t>(used)]->setChecked(true);
+  MenuAdresseBase->setTitle(QStringLiteral("A&dresse $%1").arg(used));
 }
 
 void TForm1::WhatIsAdrBase(QObject*) {

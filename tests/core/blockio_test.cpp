@@ -224,6 +224,26 @@ TEST_F(BlockIoTest, ReadingTheX24C01StartsWithControlByteOneAndNoDummyWrite) {
   EXPECT_EQ(test::BusBytes(items).size(), 129U);
 }
 
+// DS20001941 5.0: reads stay within one half, which B0 (bit 3 of both control bytes) selects.
+TEST_F(BlockIoTest, A24LC1025IsReadInTwoHalvesEachEndingUnacknowledged) {
+  Use(13, 2);  // A1 = 1
+  port.SetSteadyStatus(kAck);
+  std::vector<uint8_t> dest(131072);
+  ASSERT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::Ok);
+  const auto items = Bus();
+  ASSERT_EQ(items.size(), 2 * (6 + 65536U));
+  for (const size_t half : {0U, 6U + 65536U}) {
+    const auto device = static_cast<uint8_t>(half == 0 ? 0xA4 : 0xAC);
+    EXPECT_EQ(Bytes()[half == 0 ? 0 : 4 + 65536], device);
+    EXPECT_EQ(items[half + 5], test::Byte(device | 1, true));
+    EXPECT_EQ(items[half + 6 + 65535], test::Byte(0, false));
+  }
+  port.Clear();  // ended at the first half's last byte, the read does not go on
+  EXPECT_EQ(io.SequentialRead(dest.data(), true, [](uint32_t i) { return i != 65535; }),
+            BlockResult::Ok);
+  EXPECT_EQ(test::CountKind(Bus(), BusItem::Kind::Start), 2U);
+}
+
 TEST_F(BlockIoTest, ReadWithPinsUsesThemWithoutBlockBits) {
   Use(3, 7);  // 24C04: A2 A1 from the pins, bit 1 is a8 and stays 0
   port.SetSteadyStatus(kAck);

@@ -14,7 +14,7 @@ TEST(Catalogue, EveryRowIsSelfConsistent) {
     SCOPED_TRACE(std::string(row.name));
     EXPECT_EQ(row.typeIndex, static_cast<int32_t>(i));
     EXPECT_TRUE(std::has_single_bit(row.capacity));
-    EXPECT_LE(row.capacity, 65536U);
+    EXPECT_LE(row.capacity, 262144U);
     EXPECT_TRUE(std::has_single_bit(row.pageSize));
     EXPECT_EQ(row.capacity % row.pageSize, 0U);
     EXPECT_EQ(row.byteModeAllowed, row.capacity <= kByteModeLimit);
@@ -37,7 +37,7 @@ TEST(Catalogue, EveryRowIsSelfConsistent) {
 }
 
 TEST(Catalogue, PageSizeFollowsCapacity) {
-  const uint32_t expected[] = {1, 4, 4, 16, 16, 16, 32, 32, 64, 64, 128, 4};
+  const uint32_t expected[] = {1, 4, 4, 16, 16, 16, 32, 32, 64, 64, 128, 4, 256, 128, 256};
   for (size_t i = 0; i < kMemoryTypes.size(); ++i)
     EXPECT_EQ(kMemoryTypes[i].pageSize, expected[i]);
 }
@@ -61,7 +61,7 @@ TEST(CurrentMemory, SelectKeepsCapacityInStepAndRefusesBadIndices) {
   CurrentMemory memory;
   EXPECT_TRUE(memory.Select(10));
   EXPECT_EQ(memory.capacity, 65536U);
-  EXPECT_FALSE(memory.Select(12));
+  EXPECT_FALSE(memory.Select(15));
   EXPECT_FALSE(memory.Select(-1));
   EXPECT_EQ(memory.typeIndex, 10);
   EXPECT_EQ(memory.capacity, 65536U);

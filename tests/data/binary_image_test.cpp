@@ -41,10 +41,10 @@ TEST_F(BinaryImage, ShortFileKeepsTheBytesAfterIt) {
 }
 
 TEST_F(BinaryImage, LongFileFillsTheWholeBuffer) {
-  const std::string image = Pattern(100000);
+  const std::string image = Pattern(300000);
   testing::WriteFile(dir_ / "big.bin", image);
-  EXPECT_EQ(LoadBinaryImage(dir_ / "big.bin", *buffer_).count, 65536U);
-  EXPECT_TRUE(BufferStartsWith(*buffer_, image.substr(0, 65536)));
+  EXPECT_EQ(LoadBinaryImage(dir_ / "big.bin", *buffer_).count, 262144U);
+  EXPECT_TRUE(BufferStartsWith(*buffer_, image.substr(0, 262144)));
 }
 
 TEST_F(BinaryImage, NothingToReadLeavesTheBufferAlone) {

@@ -38,7 +38,7 @@ TEST(IntelHexInterop, OtherToolsFilesLoadAndOursReadBackByteForByte) {
       "objcopy -I ihex -O binary {in} {out}",
       "/usr/bin/python3 /usr/share/python3-intelhex/hex2bin.py {in} {out}",
   };
-  for (const uint32_t size : {2048U, 65536U}) {  // a 24C16, a 24C512
+  for (const uint32_t size : {2048U, 65536U, 262144U}) {  // 24C16, 24C512, 24M02
     testing::TempDir dir;
     std::mt19937 random(size);
     auto image = std::make_unique<Buffer>();
@@ -48,6 +48,7 @@ TEST(IntelHexInterop, OtherToolsFilesLoadAndOursReadBackByteForByte) {
     testing::WriteFile(dir / "image.bin", bytes);
     ASSERT_EQ(WriteIntelHex(dir / "ours.hex", *image, size), SaveResult::Ok);
     for (const char* const writer : writers) {
+      if (size > 65536 && writer == writers[1]) continue;  // 16-bit addresses only
       SCOPED_TRACE(writer);
       ASSERT_EQ(RunTool(writer, dir / "image.bin", dir / "tool.hex"), 0) << size;
       auto buffer = std::make_unique<Buffer>();

@@ -91,9 +91,10 @@ TEST_F(IntelHexReader, RecordSizesUpTo32Bytes) {
 }
 
 TEST_F(IntelHexReader, RecordsMayEndExactlyAtTheLimit) {
-  EXPECT_EQ(Read(Record(0xFFF0, 0, Bytes(16, 1))).code, IntelHexCode::Ok);
-  EXPECT_EQ(At(0xFFFF), 16);
-  EXPECT_EQ(Read(Record(0xFFF1, 0, Bytes(16, 1))).code, IntelHexCode::BeyondLimit);
+  const std::string top = Record(0, 4, {0, 3});  // the buffer's last 64 KiB
+  EXPECT_EQ(Read(top + Record(0xFFF0, 0, Bytes(16, 1))).code, IntelHexCode::Ok);
+  EXPECT_EQ(At(0x3FFFF), 16);
+  EXPECT_EQ(Read(top + Record(0xFFF1, 0, Bytes(16, 1))).code, IntelHexCode::BeyondLimit);
 
   EXPECT_EQ(Read(Record(0xF8, 0, Bytes(8, 1)), 0x100).code, IntelHexCode::Ok);
   EXPECT_EQ(Read(Record(0xF9, 0, Bytes(8, 1)), 0x100).code, IntelHexCode::BeyondLimit);
@@ -156,12 +157,12 @@ TEST_F(IntelHexReader, AddressRecordsPlaceTheDataThatFollowsAndStartRecordsAreSk
   const auto data = [](uint32_t address, size_t count, uint8_t value = 0xA0) {
     return Record(address, 0, Bytes(count, value));
   };
-  const std::string segmentFFF = Record(0, 2, {0x0F, 0xFF});  // $FFF0: room for 16 bytes
+  const std::string segment3FFF = Record(0, 2, {0x3F, 0xFF});  // $3FFF0: room for 16 bytes
   const Case cases[] = {
       {":020000040000FA\n" + data(0x10, 2) + std::string(kEnd), IntelHexCode::Ok, 0x10, 2},
-      {segmentFFF + data(0, 16), IntelHexCode::Ok, 0xFFF0, 16},
-      {segmentFFF + data(1, 16), IntelHexCode::BeyondLimit, 0, 0},
-      {data(0x20, 1) + Record(0, 4, {0, 1}) + data(0, 1), IntelHexCode::BeyondLimit, 0x20, 1},
+      {segment3FFF + data(0, 16), IntelHexCode::Ok, 0x3FFF0, 16},
+      {segment3FFF + data(1, 16), IntelHexCode::BeyondLimit, 0, 0},
+      {data(0x20, 1) + Record(0, 4, {0, 4}) + data(0, 1), IntelHexCode::BeyondLimit, 0x20, 1},
       {data(0x61, 1, 0xA1) + ":0400000300120034B3\n" + data(0x60, 1), IntelHexCode::Ok, 0x60, 2},
       {Record(0, 4, {1}) + data(0, 1), IntelHexCode::BadByteCount, 0, 0},
       {data(0x70, 1) + Record(0, 6, {}) + data(0x71, 1, 0xA1), IntelHexCode::Ok, 0x70, 1},
@@ -229,7 +230,7 @@ const FaultCase kFaults[] = {
      "Erreur : trop de données sur une même ligne (maxi : 32o) !"},
     {":03\n", IntelHexCode::BadAddress, 0, "Erreur : adresse de l'échantillon incorrecte !"},
     {":0300G000\n", IntelHexCode::BadAddress, 0, "Erreur : adresse de l'échantillon incorrecte !"},
-    {":10FFF100\n", IntelHexCode::BeyondLimit, 0,
+    {":020000040003F7\n:10FFF100\n", IntelHexCode::BeyondLimit, 0,
      "Erreur : le nombre de données dépasse la capacité du Buffer !"},
     {":0300300002337A\n", IntelHexCode::NoChecksum, 0,
      "Erreur : absence de la somme de controle !"},

@@ -52,10 +52,22 @@ TEST_F(IntelHexWriter, IncrementingFillRecords) {
 }
 
 TEST_F(IntelHexWriter, LastRecordOfA24C512StartsAtFFF0) {
-  FillDecrementing(*buffer_, kBufferBytes);
-  const std::vector<std::string> lines = Lines(Write(kBufferBytes));
+  FillDecrementing(*buffer_, 65536);
+  const std::vector<std::string> lines = Lines(Write(65536));
   ASSERT_EQ(lines.size(), 4097U);
   EXPECT_EQ(lines[4095].substr(0, 9), ":10FFF000");
+}
+
+TEST_F(IntelHexWriter, AboveSixtyFourKiBEachSegmentOpensWithItsLinearAddress) {
+  const std::vector<std::string> lines = Lines(Write(262144));
+  ASSERT_EQ(lines.size(), 16384U + 3 + 1);
+  EXPECT_EQ(lines[4096], ":020000040001F9\r");
+  EXPECT_EQ(lines[4097].substr(0, 9), ":10000000");
+  EXPECT_EQ(lines[3 * 4096 + 2], ":020000040003F7\r");
+  // Records of 24 bytes: the one that would cross 64 KiB is cut there.
+  const std::vector<std::string> cut = Lines(Write(65536 + 48, 24));
+  EXPECT_EQ(cut[65536 / 24].substr(0, 9), ":10FFF000");
+  EXPECT_EQ(cut[65536 / 24 + 2].substr(0, 9), ":18000000");
 }
 
 TEST_F(IntelHexWriter, EveryCapacityReadsBackExactly) {

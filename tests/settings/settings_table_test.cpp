@@ -85,7 +85,7 @@ TEST_F(SettingsTableTest, RoundTripWritesIntegersAndReadsInTableOrder) {
 
 TEST_F(SettingsTableTest, OutOfRangeValuesAreReplacedLimitedOrIgnored) {
   Write("Port_serie_COM", 7);
-  Write("Type_Memoire", 12);
+  Write("Type_Memoire", 15);
   Write("X_origine", -201);
   Write("Y_origine", 5000);
   Write("Configuration_Sorties", 6);
@@ -115,7 +115,7 @@ TEST_F(SettingsTableTest, RangeLimitsAreInclusive) {
   EXPECT_EQ(CheckRange(y, -21, kScreen), 0);
   const SettingDef& type = kSettings[static_cast<size_t>(SettingId::TypeMemoire)];
   EXPECT_EQ(CheckRange(type, -1, kScreen), 5);
-  EXPECT_EQ(CheckRange(type, 11, kScreen), 11);
+  EXPECT_EQ(CheckRange(type, 14, kScreen), 14);
   const SettingDef& base = kSettings[static_cast<size_t>(SettingId::AdresseBase)];
   EXPECT_EQ(CheckRange(base, 5, kScreen), 5);
 }

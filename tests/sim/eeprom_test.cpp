@@ -350,6 +350,17 @@ TEST(DeviceByteTest, PinsAndBlockBitsMatchAsOnRealParts) {
   }
 }
 
+// Read in one go as a 24M01 is, a 24LC1025 gives its first half twice: it reads on inside the
+// half its dummy write chose.
+TEST(WrongTypeTest, A24LC1025ReadAsA24M01GivesItsFirstHalfTwice) {
+  Rig rig(Fitted(13), 0, 0, /*programType=*/12);
+  Fill(rig);
+  const std::vector<uint8_t> cells = rig.Cells();
+  const std::vector<uint8_t> read = rig.ReadAll();
+  EXPECT_TRUE(std::equal(read.begin(), read.begin() + 65536, cells.begin()));
+  EXPECT_TRUE(std::equal(read.begin() + 65536, read.end(), cells.begin()));
+}
+
 TEST(WrongTypeTest, A24C02ReadAndWrittenAsALargerType) {
   // A 24C32 takes two address bytes like the 24C512, and is sixteen times quicker to read.
   constexpr int32_t k24C32 = 6;

@@ -42,6 +42,7 @@ TEST(SimDeviceTest, TypeAloneGivesTheStandardReaderWithDefaults) {
   EXPECT_EQ(c.faults.pullOutCall, 0U);
   EXPECT_EQ(Parsed("sim:X24C01").typeIndex, 11);
   EXPECT_EQ(Parsed("sim:24C00").typeIndex, 0);
+  EXPECT_EQ(Parsed("sim:24m02").writeCycleNs, 10'000'000U);  // M24M02, AT24CM02: 10 ms at most
 }
 
 TEST(SimDeviceTest, EveryKeySetsItsField) {
@@ -76,8 +77,8 @@ TEST(SimDeviceTest, VendorDifferencesAndTheSpeedClass) {
   EXPECT_EQ(c.variant.rollover, Rollover::Block);
   EXPECT_EQ(c.speed, BusSpeed::FastPlus1m);
   EXPECT_EQ(Parsed("sim:24C02,wp=upper").faults.writeProtect, WriteProtect::Upper);
-  // The page buffer is a power of two that fits the memory and at most 128 bytes.
-  for (const char* device : {"sim:24C04,page=12", "sim:24C00,page=32", "sim:24C512,page=256",
+  // The page buffer is a power of two that fits the memory and at most 256 bytes.
+  for (const char* device : {"sim:24C04,page=12", "sim:24C00,page=32", "sim:24M02,page=512",
                              "sim:24C02,wp=yes", "sim:24C02,rollover=page", "sim:24C02,speed=2m"})
     Refusal(device);
 }
@@ -113,6 +114,9 @@ TEST(SimDeviceTest, RefusalsNameTheFaultInFrench) {
   EXPECT_EQ(Refusal("sim:24C02,foo=1"), "Clé inconnue « foo » dans « sim:24C02,foo=1 ».");
   EXPECT_EQ(Refusal("sim:24C02,pins=8"),
             "Valeur incorrecte « 8 » pour « pins » (attendu : 0 à 7) dans « sim:24C02,pins=8 ».");
+  EXPECT_EQ(
+      Refusal("sim:24LC1025,pins=4"),
+      "Valeur incorrecte « 4 » pour « pins » (attendu : 0 à 3) dans « sim:24LC1025,pins=4 ».");
   EXPECT_EQ(Refusal("sim:24C02,absent=1"),
             "La clé « absent » ne prend pas de valeur dans « sim:24C02,absent=1 ».");
   EXPECT_EQ(Refusal("sim:24C02,pins"),

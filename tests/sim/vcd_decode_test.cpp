@@ -74,5 +74,34 @@ TEST(VcdDecodeTest, TheCableAndTheSerialPortPutTheSameTransfersOnTheBus) {
   EXPECT_EQ(cable.size(), serial.size());
 }
 
+// A byte programmed above 64 KiB: the 7-bit address as the datasheets lay it out (1010, then
+// M24M01/AT24CM01 A2 A1 A16, 24LC1025 B0 A1 A0 with B0 = A16, M24M02/AT24CM02 A2 A17 A16), then
+// the address's bits 15..8 and 7..0; the answered poll carries the pins alone.
+TEST(VcdDecodeTest, PartsAbove64KiBCarryTheirHighAddressBitsInTheDeviceByte) {
+  for (const auto& [device, type, base, address, write, poll] :
+       {std::tuple{"sim:24M01,pins=2", 12, 2, 0x1ABCDu, "53", "52"},
+        {"sim:24LC1025,pins=1", 13, 1, 0x1ABCDu, "55", "51"},
+        {"sim:24M02,pins=4", 14, 4, 0x2ABCDu, "56", "54"}}) {
+    testing::TempDir dir;
+    {
+      std::string error;
+      sim::SimulatedDevice opened =
+          sim::OpenSimulatedDevice(std::string(device) + ",vcd=" + (dir / "t.vcd").string(), error);
+      LineMap map;
+      LineDriver lines(map, *opened.port);
+      CurrentMemory memory;
+      memory.Select(type);
+      memory.baseAddress = base;
+      memory.cursorAddress = address;
+      ASSERT_TRUE(ProgramSelectedByte(lines, memory, Buffer{}).succeeded()) << device;
+    }
+    const std::vector<Transfer> bus = Decoded(dir / "t.vcd");
+    ASSERT_GE(bus.size(), 2U);
+    EXPECT_EQ(bus[0][2], "i2c-1: Address write: " + std::string(write));
+    EXPECT_EQ(bus[0][4] + bus[0][6], "i2c-1: Data write: ABi2c-1: Data write: CD");
+    EXPECT_EQ(bus[1][2], "i2c-1: Address write: " + std::string(poll));
+  }
+}
+
 }  // namespace
 }  // namespace keldar

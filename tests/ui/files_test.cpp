@@ -148,18 +148,18 @@ TEST_F(FilesTest, ABinaryLoadFillsTheBufferFromZeroAndNamesTheFileInTheCaption) 
   EXPECT_EQ(form->FileName(), path);
 }
 
-TEST_F(FilesTest, ABinaryFileLongerThan64KiBFillsTheWholeBufferAboveTheCapacityToo) {
-  const QByteArray content = Pattern(100000, 3);
+TEST_F(FilesTest, ABinaryFileLongerThan256KiBFillsTheWholeBufferAboveTheCapacityToo) {
+  const QByteArray content = Pattern(300000, 3);
   Open(Write(QStringLiteral("big.bin"), content), kBinAny, true);
   EXPECT_EQ(Message().text,
-            QString::fromUtf8("65536 octets lus.\nLe buffer va être actualisé de l'adresse $0000 "
-                              "à $FFFF.\nAvec cette mémoire de 2048 octets, les adresses\n"
+            QString::fromUtf8("262144 octets lus.\nLe buffer va être actualisé de l'adresse $0000 "
+                              "à $3FFFF.\nAvec cette mémoire de 2048 octets, les adresses\n"
                               "accessibles vont de $0000 à $07FF..."));
   EXPECT_TRUE(std::equal(form->buffer.begin(), form->buffer.end(), content.begin(),
                          [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); }));
   EXPECT_EQ(form->StringGrid1->model()->rowCount(), 128);
-  Trigger("Option24C512");
-  EXPECT_EQ(HexCell(0xFFFF), HexText(static_cast<uint8_t>(content[0xFFFF])));
+  Trigger("Option24M02");
+  EXPECT_EQ(HexCell(0x3FFFF), HexText(static_cast<uint8_t>(content[0x3FFFF])));
 }
 
 TEST_F(FilesTest, AnEmptyOrMissingFileLoadsNothingAndKeepsTheCaption) {

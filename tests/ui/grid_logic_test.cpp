@@ -214,6 +214,10 @@ TEST(HexGridModelTest, CellsHeadersAndCharsetComeFromTheBuffer) {
   EXPECT_EQ(model.rowCount(), 4096);
   EXPECT_EQ(model.CellText(2, 129), QStringLiteral("00"));
   EXPECT_EQ(model.CellText(0, 4096), QStringLiteral("FFF0"));
+  model.Show(buffer, 262144);  // five digits from 64 KiB on, four below as ever
+  EXPECT_EQ(model.CellText(0, 4096), QStringLiteral("FFF0"));
+  EXPECT_EQ(model.CellText(0, 4097), QStringLiteral("10000"));
+  EXPECT_EQ(model.CellText(0, 16384), QStringLiteral("3FFF0"));
 }
 
 }  // namespace

@@ -105,7 +105,8 @@ TEST_F(MainWindowTest, TheWindowHasAFixedFrameAndItsControlsTheirPlaces) {
   EXPECT_EQ(Find<QToolButton>("BoutonBuffer1")->focusPolicy(), Qt::NoFocus);
   EXPECT_EQ(form->EditMessPort->focusPolicy(), Qt::NoFocus);
   EXPECT_TRUE(form->EditMessPort->isReadOnly());
-  EXPECT_EQ(Find<QComboBox>("ComboBox")->count(), 12);
+  EXPECT_EQ(Find<QComboBox>("ComboBox")->count(), 15);
+  EXPECT_EQ(Find<QComboBox>("ComboBox")->itemText(13), QStringLiteral("24LC1025 (128 ko)"));
   EXPECT_EQ(Find<QComboBox>("ComboBox")->itemText(11), QStringLiteral("X24C01 (128 o)"));
   EXPECT_TRUE(Find<QRadioButton>("BoutonRadioWin")->isChecked());
 }
@@ -176,6 +177,10 @@ TEST_F(MainWindowTest, EveryMenuItemHasItsCaptionShortcutAndPlace) {
         {nullptr, nullptr, nullptr},
         {"OptionX24C01", "AT24C01 / &X24C01 - (128 octets, pseudo-I2C)", ""},
         {nullptr, nullptr, nullptr},
+        {"Option24M01", "24&M01 - (131072 octets) / AT24CM01", ""},
+        {"Option24LC1025", "24&LC1025 - (131072 octets)", ""},
+        {"Option24M02", "24M02 - (262144 oct&ets) / AT24CM02", ""},
+        {nullptr, nullptr, nullptr},
         {"OptionModePageNon", "Ecriture &Octet par octet (lent !)", ""},
         {"OptionModePageOui", "Ecriture en mode &Page (rapide !)", ""}}},
       {"MenuAdresseBase",
@@ -238,8 +243,8 @@ TEST_F(MainWindowTest, RadioGroupsKeepOneCheckMark) {
   const std::vector<std::vector<const char*>> groups = {
       {"OptionCaracWin", "OptionCaracDos"},
       {"Option24C00", "Option24C01", "Option24C02", "Option24C04", "Option24C08", "Option24C16",
-       "Option24C32", "Option24C64", "Option24C128", "Option24C256", "Option24C512",
-       "OptionX24C01"},
+       "Option24C32", "Option24C64", "Option24C128", "Option24C256", "Option24C512", "OptionX24C01",
+       "Option24M01", "Option24LC1025", "Option24M02"},
       {"OptionModePageNon", "OptionModePageOui"},
       {"MenuAdrBase0", "MenuAdrBase1", "MenuAdrBase2", "MenuAdrBase3", "MenuAdrBase4",
        "MenuAdrBase5", "MenuAdrBase6", "MenuAdrBase7"},

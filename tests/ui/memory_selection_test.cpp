@@ -33,7 +33,7 @@ TEST_F(MemorySelectionTest, TheLargestTypesGreyByteModeWhilePageModeKeepsItsValu
   Trigger("OptionModePageNon");
   EXPECT_FALSE(form->currentMemory.pageMode);
   ExpectWritingMode(true, false);
-  for (int32_t large : {8, 9, 10}) {
+  for (int32_t large : {8, 9, 10, 12, 13, 14}) {
     Choose(large);
     ExpectWritingMode(false, true);
     EXPECT_FALSE(form->currentMemory.pageMode) << large;
@@ -52,7 +52,7 @@ TEST_F(MemorySelectionTest, TheLargestTypesGreyByteModeWhilePageModeKeepsItsValu
 
 TEST_F(MemorySelectionTest, TheMenuMovesTheComboBoxAndFocusesTheGrid) {
   form->Edit1->setFocus();
-  for (int32_t typeIndex = 11; typeIndex >= 0; --typeIndex) {
+  for (int32_t typeIndex = 14; typeIndex >= 0; --typeIndex) {
     Choose(typeIndex);
     ExpectType(typeIndex);
     EXPECT_EQ(QApplication::focusWidget(), form->StringGrid1);
@@ -81,10 +81,10 @@ TEST_F(MemorySelectionTest, TheComboBoxChecksTheMenuAndKeepsTheFocus) {
 }
 
 TEST_F(MemorySelectionTest, ChangingTypeKeepsEveryByteOfTheBuffer) {
-  FillBuffer(65536, 21);
+  FillBuffer(262144, 21);
   const Buffer before = form->buffer;
   Choose(0);
-  Choose(10);
+  Choose(14);
   Choose(4);
   EXPECT_EQ(form->buffer, before);
 }
@@ -112,6 +112,18 @@ TEST_F(MemorySelectionTest, TheBaseAddressItemsSetTheCaptionAndTheDeviceByte) {
   std::fill(reader->memory().begin(), reader->memory().end(), uint8_t{0x3C});
   ReadWithoutMessage();
   EXPECT_EQ(BufferStart(256), Memory());
+}
+
+// M24M01/AT24CM01 keep A2 A1, the 24LC1025 A1 A0, M24M02/AT24CM02 A2: the menu offers those.
+TEST_F(MemorySelectionTest, PartsAbove64KiBOfferOnlyThePinsTheyKeep) {
+  Trigger("MenuAdrBase6");
+  for (const auto& [type, offered, shown] :
+       {std::tuple{12, 0x55, 6}, {13, 0x0F, 2}, {14, 0x11, 4}, {2, 0xFF, 6}}) {
+    Choose(type);
+    for (size_t n = 0; n < 8; ++n)
+      EXPECT_EQ(form->MenuAdrBase[n]->isVisible(), ((offered >> n) & 1) != 0) << type << n;
+    EXPECT_EQ(Find<QMenu>("MenuAdresseBase")->title(), QStringLiteral("A&dresse $%1").arg(shown));
+  }
 }
 
 TEST_F(MemorySelectionTest, WhatIsAdrBaseExplainsThePinsInAnInformationBox) {

@@ -113,7 +113,7 @@ TEST_F(SettingsTest, TheWindowPositionIsLimitedUnevenlyAgainstTheScreen) {
 }
 
 TEST_F(SettingsTest, AMemoryTypeOutOfRangeOrOfAnotherTypeGivesThe24C16) {
-  for (const QVariant& stored : {QVariant(5), QVariant(12), QVariant(-1), QVariant("24C64")}) {
+  for (const QVariant& stored : {QVariant(5), QVariant(15), QVariant(-1), QVariant("24C64")}) {
     Store("Type_Memoire", 7);  // the start before leaves another type behind
     Restart();
     ASSERT_EQ(form->currentMemory.typeIndex, 7);

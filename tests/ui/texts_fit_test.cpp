@@ -1,12 +1,14 @@
-// Every text of the six windows and the port chooser, and every text the status line, the port message field and the
-// value field can show, fits its control in the font the program resolved: no wider than the
-// room the style draws it in, inside every frame that holds it, under no control stacked above.
+// Every text of the six windows and the port chooser, and every text the status line, the port
+// message field and the value field can show, fits its control in the font the program resolved: no
+// wider than the room the style draws it in, inside every frame that holds it, under no control
+// stacked above.
 #include <iostream>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +25,7 @@
 #include "ui/Keldaru5.h"
 #include "ui/Keldaru6.h"
 #include "ui/grid/entry_field.h"
+#include "ui/grid/hex_grid_view.h"
 #include "ui/port_chooser.h"
 #include "ui/status_texts.h"
 
@@ -180,7 +183,19 @@ TEST_F(TextsFitTest, EveryTextFitsItsControl) {
   ExpectEachFits(*form->StaticTextInfo, StatusLineTexts());
   ExpectEachFits(*form->EditMessPort, PortMessageTexts());
   ExpectEachFits(*form->StaticText1, ValueTexts());
-  // Shown only while an operation runs.
+
+  // Above 64 KiB addresses take five digits, in the address field and the grid's column.
+  form->memoryTypeItems[14]->trigger();
+  ExpectAllFit(*form);
+  ExpectEachFits(*form->StaticText2, {QStringLiteral("$3FFFF")});
+  ExpectEachFits(*form->StaticText1, ValueTexts());
+  const QHeaderView& column = *form->StringGrid1->verticalHeader();
+  EXPECT_LE(column.fontMetrics().horizontalAdvance(QStringLiteral("3FFF0")) +
+                2 * column.style()->pixelMetric(QStyle::PM_HeaderMargin),
+            column.width());
+
+  // Shown only while an operation runs, over the memory buttons and beside the bar.
+  form->EditMessPort->hide();
   form->BoutonArreter->show();
   form->StaticTextReste->show();
   ExpectEachFits(*form->BoutonArreter, StopButtonTexts());

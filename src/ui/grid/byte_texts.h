@@ -15,11 +15,11 @@ inline QString HexText(uint8_t value) {
 inline QString ValueText(uint8_t value) {
   return QStringLiteral("$%1 = %2").arg(HexText(value)).arg(value);
 }
-// "0120": a line address in the grid's address column.
+// "0120": a line address in the grid's address column; five digits from 64 KiB on ("10000").
 inline QString LineAddressText(uint32_t address) {
   return QStringLiteral("%1").arg(address, 4, 16, QLatin1Char('0')).toUpper();
 }
-// "$0123"
+// "$0123", "$1FFFF"
 inline QString AddressText(uint32_t address) {
   return QLatin1Char('$') + LineAddressText(address);
 }

@@ -27,6 +27,10 @@ struct GridGeometry {
   // Pixel widths of the columns and height of the rows, grid line excluded.
   static constexpr int kAddressWidth = 36;
   static constexpr int kSpacerWidth = 12;
+  // Above 64 KiB line addresses reach five digits: the address column widens by what the two
+  // spacers give up, and the grid keeps its width.
+  static constexpr int kWideAddressWidth = 44;
+  static constexpr int kNarrowSpacerWidth = 8;
   static constexpr int kHexWidth = 20;
   static constexpr int kCharWidth = 10;
   static constexpr int kRowHeight = 17;
@@ -68,9 +72,12 @@ struct GridGeometry {
     return static_cast<int>(capacity / kBytesPerLine) + kFirstDataRow;
   }
 
-  static constexpr int PixelWidth(int column) {
-    if (column == kAddressColumn) return kAddressWidth;
-    if (column == kHexSpacerColumn || column == kCharSpacerColumn) return kSpacerWidth;
+  // Whether showing `count` bytes takes five-digit line addresses.
+  static constexpr bool WideAddresses(uint32_t count) { return count > 0x10000; }
+  static constexpr int PixelWidth(int column, bool wide = false) {
+    if (column == kAddressColumn) return wide ? kWideAddressWidth : kAddressWidth;
+    if (column == kHexSpacerColumn || column == kCharSpacerColumn)
+      return wide ? kNarrowSpacerWidth : kSpacerWidth;
     return IsHexColumn(column) ? kHexWidth : kCharWidth;
   }
 

@@ -88,16 +88,14 @@ HexGridView::HexGridView(HexGridModel& model, QWidget* parent) : QTableView(pare
   top->setHighlightSections(false);
   top->setMinimumSectionSize(1);
   top->setFixedHeight(G::kRowHeight + 1);
-  for (int column = 1; column < G::kColumnCount; ++column) {
-    top->resizeSection(G::ModelColumn(column), G::PixelWidth(column) + 1);
-  }
   QHeaderView* left = verticalHeader();
   left->setSectionResizeMode(QHeaderView::Fixed);
   left->setSectionsClickable(false);
   left->setHighlightSections(false);
   left->setMinimumSectionSize(1);
   left->setDefaultSectionSize(G::kRowHeight + 1);
-  left->setFixedWidth(G::kAddressWidth + 1);
+  FitColumns();
+  connect(&model_, &QAbstractItemModel::modelReset, this, &HexGridView::FitColumns);
 
   // A double click anywhere on the grid, headers included, opens the current byte's entry.
   connect(top, &QHeaderView::sectionDoubleClicked, this, [this] {
@@ -110,6 +108,13 @@ HexGridView::HexGridView(HexGridModel& model, QWidget* parent) : QTableView(pare
   // The corner button carries the address column's header text.
   corner_ = findChild<QAbstractButton*>();
   if (corner_) corner_->installEventFilter(this);
+}
+
+void HexGridView::FitColumns() {
+  const bool wide = G::WideAddresses(model_.count());
+  for (int column = 1; column < G::kColumnCount; ++column)
+    horizontalHeader()->resizeSection(G::ModelColumn(column), G::PixelWidth(column, wide) + 1);
+  verticalHeader()->setFixedWidth(G::PixelWidth(G::kAddressColumn, wide) + 1);
 }
 
 int HexGridView::currentColumn() const {

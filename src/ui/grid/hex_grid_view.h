@@ -49,6 +49,8 @@ class HexGridView : public QTableView {
  private:
   friend class GatedSelectionModel;
   bool AllowCell(const QModelIndex& index) const;
+  // Column widths for the line addresses the model shows: four digits or five.
+  void FitColumns();
 
   HexGridModel& model_;
   SelectCellHandler selectCell_;
