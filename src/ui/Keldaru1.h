@@ -74,6 +74,8 @@ class TForm1 : public QMainWindow {
   UserDialogs& dialogs() { return *dialogs_; }
   // True while a memory operation runs on its worker thread.
   [[nodiscard]] bool OperationRunning() const;
+  // The worker thread memory operations and measures run on.
+  OperationRunner& runner() { return *runner_; }
   // Closes the window as a logout asks: a running operation is stopped at its safe point first,
   // without a question.
   void CloseWithoutAsking();
@@ -325,7 +327,7 @@ class TForm1 : public QMainWindow {
   bool closeWithoutAsking_ = false;
   int idleBarWidth_ = 0;
   std::string portDevice_;  // the device the open port was opened on
-  QPoint windowOrigin_;  // the restored or centred position, taken at start-up
+  QPoint windowOrigin_;     // the restored or centred position, taken at start-up
   std::unique_ptr<UserDialogs> dialogs_;
   CharacterSet charset_;
   ByteEntry entry_;

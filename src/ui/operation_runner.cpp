@@ -51,12 +51,17 @@ class Forwarder final : public OperationObserver {
 OperationOutcome OperationRunner::Run(ControlPort& port, const OperationRequest& request,
                                       OperationObserver& display) {
   stop_.Clear();
+  OperationOutcome outcome;
+  Forwarder forwarder(*this, display);
+  RunJob([&] { outcome = OperationService().Run(port, request, forwarder, stop_); });
+  return outcome;
+}
+
+void OperationRunner::RunJob(const std::function<void()>& job) {
   running_ = true;
   emit runningChanged(true);
 
-  OperationOutcome outcome;
   std::exception_ptr failure;
-  Forwarder forwarder(*this, display);
   bool ended = false;
   QEventLoop loop;
   const QMetaObject::Connection quit = connect(this, &OperationRunner::workerEnded, &loop, [&] {
@@ -65,7 +70,7 @@ OperationOutcome OperationRunner::Run(ControlPort& port, const OperationRequest&
   });
   std::unique_ptr<QThread> worker(QThread::create([&] {
     try {
-      outcome = OperationService().Run(port, request, forwarder, stop_);
+      job();
     } catch (...) {
       failure = std::current_exception();
     }
@@ -85,7 +90,6 @@ OperationOutcome OperationRunner::Run(ControlPort& port, const OperationRequest&
   running_ = false;
   emit runningChanged(false);
   if (failure) std::rethrow_exception(failure);
-  return outcome;
 }
 
 void OperationRunner::RequestStop() {

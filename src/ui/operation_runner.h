@@ -6,6 +6,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 
 #include <QObject>
 
@@ -25,6 +26,10 @@ class OperationRunner : public QObject {
   // thread. Returns once the worker has ended; an exception it threw is thrown again here.
   [[nodiscard]] OperationOutcome Run(ControlPort& port, const OperationRequest& request,
                                      OperationObserver& display);
+
+  // Any other work that waits on a port (a measure): run the same way, on a worker thread, the
+  // caller waiting in a nested event loop. An exception it threw is thrown again here.
+  void RunJob(const std::function<void()>& job);
 
   [[nodiscard]] bool running() const { return running_; }
   // The operation stops at its next safe point.

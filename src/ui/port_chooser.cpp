@@ -386,14 +386,18 @@ void PortChooser::MesurerClick() {
   Session& session = mainWindow_.session();
   ControlPort* held = session.port();
   if (held != nullptr && !SameDevice(device, mainWindow_.portDevice(), paths_)) held = nullptr;
-  BoutonMesurer->setEnabled(false);
+  // The measure takes seconds on a slow adapter: it runs on the operations' worker thread, the
+  // window alive and its buttons waiting.
+  for (QPushButton* button : {BoutonMesurer, BoutonValider, BoutonAnnuler})
+    button->setEnabled(false);
   StaticTextMesure->setText(QStringLiteral("Mesure en cours..."));
-  StaticTextMesure->repaint();
-  BoutonMesurer->repaint();
   const MemoryType& type = session.currentMemory.type();
-  const DeviceMeasurement measurement = MeasureDevice(device, held, session.lineMap, type);
+  const LineMap map = session.lineMap;
+  DeviceMeasurement measurement;
+  mainWindow_.runner().RunJob([&] { measurement = MeasureDevice(device, held, map, type); });
   StaticTextMesure->setText(MeasurementText(measurement, device, type));
-  BoutonMesurer->setEnabled(true);
+  for (QPushButton* button : {BoutonMesurer, BoutonValider, BoutonAnnuler})
+    button->setEnabled(true);
   // Opening the device may have made it appear held, or released it.
   ShowDevices();
 }
