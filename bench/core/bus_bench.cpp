@@ -21,13 +21,13 @@ namespace {
 // operation can have.
 class CountingPort final : public ControlPort {
  public:
-  bool EscapeCommFunction(int32_t) override {
+  bool SetLine(OutputLine, bool) override {
     ++escapes;
     return true;
   }
-  bool GetCommModemStatus(uint32_t& status) override {
+  bool ReadInputs(InputLevels& levels) override {
     ++reads;
-    status = (sleeps == 1 && !checked) ? MS_CTS_ON : 0;
+    levels = (sleeps == 1 && !checked) ? InputLevels::Of({InputLine::Cts}) : InputLevels{};
     checked = checked || sleeps == 1;
     return true;
   }
@@ -126,7 +126,7 @@ BENCHMARK(BM_PrimitiveOutput);
 
 void BM_PrimitiveReadSda(benchmark::State& state) {
   LineMap map;
-  sim::NullPort port(MS_CTS_ON);
+  sim::NullPort port(InputLevels::Of({InputLine::Cts}));
   LineDriver lines(map, port);
   for (auto _ : state)
     benchmark::DoNotOptimize(lines.ReadSda());

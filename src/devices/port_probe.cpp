@@ -19,18 +19,18 @@ class TimingPort final : public ControlPort {
  public:
   TimingPort(ControlPort& port, PortProbe& probe) : port_(port), probe_(probe) {}
 
-  bool EscapeCommFunction(int32_t code) override {
+  bool SetLine(OutputLine line, bool asserted) override {
     const Clock::time_point start = Clock::now();
-    const bool ok = port_.EscapeCommFunction(code);
-    Add(code == SETBREAK || code == CLRBREAK ? probe_.txd
-        : code == SETDTR || code == CLRDTR   ? probe_.dtr
-                                             : probe_.rts,
+    const bool ok = port_.SetLine(line, asserted);
+    Add(line == OutputLine::Txd   ? probe_.txd
+        : line == OutputLine::Dtr ? probe_.dtr
+                                  : probe_.rts,
         start);
     return ok;
   }
-  bool GetCommModemStatus(uint32_t& value) override {
+  bool ReadInputs(InputLevels& levels) override {
     const Clock::time_point start = Clock::now();
-    const bool ok = port_.GetCommModemStatus(value);
+    const bool ok = port_.ReadInputs(levels);
     Add(probe_.status, start);
     return ok;
   }
@@ -75,9 +75,9 @@ PortProbe ProbePort(ControlPort& port, const LineMap& map) {
   measured.accessTime = 0;
   LineDriver lines(measured, timed);
   lines.PowerOff();
-  uint32_t status = 0;
+  InputLevels inputs;
   Repeat([&] {
-    if (!timed.GetCommModemStatus(status)) probe.failed = true;
+    if (!timed.ReadInputs(inputs)) probe.failed = true;
   });
   Repeat([&] {
     lines.SetSclHigh();

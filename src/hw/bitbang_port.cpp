@@ -28,60 +28,28 @@ bool BitBangPort::Start(uint32_t rate) {
     failed_ = true;
     return false;
   }
-  uint32_t status = 0;
-  return GetCommModemStatus(status);
+  InputLevels inputs;
+  return ReadInputs(inputs);
 }
 
-uint32_t BitBangPort::StatusFromPins(uint8_t pins) {
-  uint32_t status = 0;
-  if ((pins & kPinCts) == 0) status |= MS_CTS_ON;
-  if ((pins & kPinDsr) == 0) status |= MS_DSR_ON;
-  if ((pins & kPinRi) == 0) status |= MS_RING_ON;
-  if ((pins & kPinDcd) == 0) status |= MS_RLSD_ON;
-  return status;
-}
-
-bool BitBangPort::EscapeCommFunction(int32_t code) {
-  uint8_t pin = 0;
-  bool asserted = false;
-  switch (code) {
-    case SETRTS:
-      asserted = true;
-      [[fallthrough]];
-    case CLRRTS:
-      pin = kPinRts;
-      break;
-    case SETDTR:
-      asserted = true;
-      [[fallthrough]];
-    case CLRDTR:
-      pin = kPinDtr;
-      break;
-    case SETBREAK:
-      asserted = true;
-      [[fallthrough]];
-    case CLRBREAK:
-      pin = kPinTxd;
-      break;
-    default:
-      return false;  // no control line behind it
-  }
+bool BitBangPort::SetLine(OutputLine line, bool asserted) {
+  const uint8_t pin = PinOf(line);
   pins_ = static_cast<uint8_t>(asserted ? (pins_ & ~pin) : (pins_ | pin));
   Queue(pins_);
   return !failed_;
 }
 
-bool BitBangPort::GetCommModemStatusLater(uint32_t& slot) {
+bool BitBangPort::ReadInputsLater(InputLevels& slot) {
   if (failed_) return false;
   slots_.push_back({submitted_ + queued_.size(), &slot});
   Queue(pins_);  // the outputs stay as they are
   return !failed_;
 }
 
-bool BitBangPort::GetCommModemStatus(uint32_t& status) {
-  uint32_t answer = 0;
-  if (!GetCommModemStatusLater(answer) || !Flush()) return false;
-  status = answer;
+bool BitBangPort::ReadInputs(InputLevels& levels) {
+  InputLevels answer;
+  if (!ReadInputsLater(answer) || !Flush()) return false;
+  levels = answer;
   return true;
 }
 
@@ -124,7 +92,7 @@ bool BitBangPort::CollectOldest() {
   inFlight_.pop_front();
   const uint64_t end = collected_ + count;
   while (!slots_.empty() && slots_.front().index < end) {
-    *slots_.front().status = StatusFromPins(samples_[slots_.front().index - collected_]);
+    *slots_.front().inputs = InputsFromPins(samples_[slots_.front().index - collected_]);
     slots_.pop_front();
   }
   collected_ = end;

@@ -3,7 +3,7 @@
 // too, as a repeated call would be on a serial port), and each status read takes its value from
 // the sample of its own byte. The bytes go out in large USB transfers, two ahead of the samples
 // being read back, so the stream runs at the bit-bang clock; a status read the caller waits for
-// (GetCommModemStatus) costs a USB round trip.
+// (ReadInputs) costs a USB round trip.
 #pragma once
 
 #include <cstdint>
@@ -37,20 +37,17 @@ class BitBangPort final : public ControlPort {
   // back once. False when the adapter refuses the mode or does not answer.
   [[nodiscard]] bool Start(uint32_t rate);
 
-  bool EscapeCommFunction(int32_t code) override;
-  bool GetCommModemStatus(uint32_t& status) override;
+  bool SetLine(OutputLine line, bool asserted) override;
+  bool ReadInputs(InputLevels& levels) override;
   void Sleep(uint32_t milliseconds) override;
   bool DefersStatusReads() const override { return true; }
-  bool GetCommModemStatusLater(uint32_t& slot) override;
+  bool ReadInputsLater(InputLevels& slot) override;
   bool Flush() override;
-
-  // The MS_ bits a sample of the pins stands for.
-  [[nodiscard]] static uint32_t StatusFromPins(uint8_t pins);
 
  private:
   struct Slot {
     uint64_t index;  // the byte whose sample answers it
-    uint32_t* status;
+    InputLevels* inputs;
   };
   void Queue(uint8_t byte);
   bool Submit();

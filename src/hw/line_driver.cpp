@@ -18,15 +18,15 @@ void LineDriver::SampleSda(uint8_t& into, int bit) {
   if (!deferred_) {
     // After a failed read the scratch word keeps what it held, as the hardware call would leave
     // it.
-    if (!port_.GetCommModemStatus(status_)) portFailed_ = true;
-    if (SdaBit(status_)) into |= mask;
+    if (!port_.ReadInputs(inputs_)) portFailed_ = true;
+    if (SdaBit(inputs_)) into |= mask;
     return;
   }
   if (pending_.capacity() == 0) pending_.reserve(kMaxPending);
   if (pending_.size() == kMaxPending) Flush();
   // A read the port never answers leaves the scratch word's value, as above.
-  Pending& sample = pending_.emplace_back(Pending{status_, &into, mask});
-  if (!port_.GetCommModemStatusLater(sample.status)) portFailed_ = true;
+  Pending& sample = pending_.emplace_back(Pending{inputs_, &into, mask});
+  if (!port_.ReadInputsLater(sample.inputs)) portFailed_ = true;
   queued_ = true;
 }
 
@@ -35,7 +35,7 @@ void LineDriver::Flush() {
   if (!port_.Flush()) portFailed_ = true;
   queued_ = false;
   for (const Pending& sample : pending_) {
-    if (SdaBit(sample.status)) *sample.into |= sample.mask;
+    if (SdaBit(sample.inputs)) *sample.into |= sample.mask;
   }
   pending_.clear();
 }

@@ -20,12 +20,12 @@ class LineDriver {
   LineDriver(const LineDriver&) = delete;
   LineDriver& operator=(const LineDriver&) = delete;
 
-  void SetSdaLow() { Drive(map_.sdaLowCode, map_.sdaHighCode, map_.complementSdaOut, false); }
-  void SetSdaHigh() { Drive(map_.sdaLowCode, map_.sdaHighCode, map_.complementSdaOut, true); }
-  void SetSclLow() { Drive(map_.sclLowCode, map_.sclHighCode, map_.complementScl, false); }
-  void SetSclHigh() { Drive(map_.sclLowCode, map_.sclHighCode, map_.complementScl, true); }
-  void SetValimLow() { Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, false); }
-  void SetValimHigh() { Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, true); }
+  void SetSdaLow() { Drive(map_.Arrangement().sda, map_.complementSdaOut, false); }
+  void SetSdaHigh() { Drive(map_.Arrangement().sda, map_.complementSdaOut, true); }
+  void SetSclLow() { Drive(map_.Arrangement().scl, map_.complementScl, false); }
+  void SetSclHigh() { Drive(map_.Arrangement().scl, map_.complementScl, true); }
+  void SetValimLow() { Drive(map_.Arrangement().valim, map_.complementValim, false); }
+  void SetValimHigh() { Drive(map_.Arrangement().valim, map_.complementValim, true); }
   // One status read, answered before returning: on a port that streams, a round trip.
   [[nodiscard]] uint8_t ReadSda();
   // One status read whose SDA level is ORed into bit `bit` of `into` (which the caller cleared):
@@ -50,7 +50,7 @@ class LineDriver {
  private:
   // A sample waiting for its status word.
   struct Pending {
-    uint32_t status;
+    InputLevels inputs;
     uint8_t* into;
     uint8_t mask;
   };
@@ -58,26 +58,26 @@ class LineDriver {
   // driver flushes when this many wait.
   static constexpr size_t kMaxPending = 1U << 16;
 
-  void Drive(int32_t lowCode, int32_t highCode, bool complement, bool level) {
-    const int32_t code = (level != complement) ? highCode : lowCode;
-    if (!port_.EscapeCommFunction(code)) portFailed_ = true;
+  // Logical 1 is the asserted level unless the signal is complemented.
+  void Drive(OutputLine line, bool complement, bool level) {
+    if (!port_.SetLine(line, level != complement)) portFailed_ = true;
     AccessDelay();
   }
   void AccessDelay() {
     for (int32_t i = 0; i < map_.accessTime; ++i) {
-      if (!port_.GetCommModemStatusLater(status_)) portFailed_ = true;
+      if (!port_.ReadInputsLater(inputs_)) portFailed_ = true;
     }
     queued_ = queued_ || (deferred_ && map_.accessTime > 0);
   }
-  [[nodiscard]] bool SdaBit(uint32_t status) const {
-    return ((status & map_.sdaInputMask) != 0) != map_.complementSdaIn;
+  [[nodiscard]] bool SdaBit(InputLevels inputs) const {
+    return inputs[map_.SdaInputLine()] != map_.complementSdaIn;
   }
 
   const LineMap& map_;
   ControlPort& port_;
   const bool deferred_;  // the port answers status reads at its flush
   bool queued_ = false;  // deferred reads sent since the last flush
-  uint32_t status_ = 0;  // scratch word for every status read, the delay reads included
+  InputLevels inputs_;   // scratch for every status read, the delay reads included
   bool portFailed_ = false;
   std::vector<Pending> pending_;  // reserved once: the port holds pointers into it
 };

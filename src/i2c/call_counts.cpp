@@ -29,22 +29,24 @@ BusSteps Poll() {
   return kStart + kSend + kStop;
 }
 
-double Cost(int32_t lowCode, const PortCallCosts& costs) {
-  switch (lowCode) {
-    case CLRBREAK:
+double Cost(OutputLine line, const PortCallCosts& costs) {
+  switch (line) {
+    case OutputLine::Txd:
       return costs.txd;
-    case CLRDTR:
+    case OutputLine::Dtr:
       return costs.dtr;
-    default:
-      return costs.rts;
+    case OutputLine::Rts:
+      break;
   }
+  return costs.rts;
 }
 
 double Seconds(const BusSteps& steps, const LineMap& map, const PortCallCosts& costs) {
   const double delay = map.accessTime * costs.statusRead;
-  return static_cast<double>(steps.valim) * (Cost(map.valimLowCode, costs) + delay) +
-         static_cast<double>(steps.scl) * (Cost(map.sclLowCode, costs) + delay) +
-         static_cast<double>(steps.sda) * (Cost(map.sdaLowCode, costs) + delay) +
+  const OutputArrangement& lines = map.Arrangement();
+  return static_cast<double>(steps.valim) * (Cost(lines.valim, costs) + delay) +
+         static_cast<double>(steps.scl) * (Cost(lines.scl, costs) + delay) +
+         static_cast<double>(steps.sda) * (Cost(lines.sda, costs) + delay) +
          static_cast<double>(steps.samples) * costs.statusRead;
 }
 

@@ -180,12 +180,12 @@ void Ft232rModel::Tick() {
   ticked_ = true;
   // The pins are read first, then the byte just taken is driven: the samples run one byte
   // behind the output. An input pin reads low while its RS-232 line is asserted.
-  const uint32_t status = reader_->ReadInputs(now_);
+  const InputLevels levels = reader_->InputsAt(now_);
   uint8_t inputs = 0xFF;
-  if ((status & MS_CTS_ON) != 0) inputs &= static_cast<uint8_t>(~kPinCts);
-  if ((status & MS_DSR_ON) != 0) inputs &= static_cast<uint8_t>(~kPinDsr);
-  if ((status & MS_RING_ON) != 0) inputs &= static_cast<uint8_t>(~kPinRi);
-  if ((status & MS_RLSD_ON) != 0) inputs &= static_cast<uint8_t>(~kPinDcd);
+  if (levels[InputLine::Cts]) inputs &= static_cast<uint8_t>(~kPinCts);
+  if (levels[InputLine::Dsr]) inputs &= static_cast<uint8_t>(~kPinDsr);
+  if (levels[InputLine::Ring]) inputs &= static_cast<uint8_t>(~kPinRi);
+  if (levels[InputLine::Dcd]) inputs &= static_cast<uint8_t>(~kPinDcd);
   samples_.Push(static_cast<uint8_t>((latch_ & outputs_) | (inputs & ~outputs_)));
   latch_ = received_.Pop();
   DriveReader();
@@ -196,7 +196,8 @@ void Ft232rModel::Tick() {
 void Ft232rModel::SendPacket() {
   Packet& packet = in_.emplace_back();
   packet.at = now_ + roundTripNs_ / 2;
-  packet.bytes[0] = static_cast<uint8_t>(0x01U | reader_->ModemStatus());  // CTS..DCD in 4..7
+  // The modem status byte (AN232B-04): bit 0 set, then CTS, DSR, RI and DCD in bits 4 to 7.
+  packet.bytes[0] = static_cast<uint8_t>(0x01U | (reader_->Inputs().asserted << 4U));
   packet.bytes[1] = kLineStatusIdle;
   packet.size = kStatusBytes + std::min(kSamplesPerPacket, samples_.size());
   for (size_t i = kStatusBytes; i < packet.size; ++i)

@@ -57,9 +57,12 @@ TEST(BitBangPortTest, EachLineChangeIsOneByteWithItsPinLowWhenAsserted) {
   EXPECT_EQ(log.baud, 12'500U);                      // 200 kHz is the 16x clock of 12500 baud
   EXPECT_EQ(log.bytes, std::vector<uint8_t>{0xFF});  // every output at its idle level
 
-  for (int32_t code : {SETBREAK, SETRTS, SETDTR, CLRBREAK, CLRRTS, CLRDTR, SETRTS, SETRTS})
-    EXPECT_TRUE(port->EscapeCommFunction(code));
-  EXPECT_FALSE(port->EscapeCommFunction(7));  // no line behind it: no byte either
+  using enum OutputLine;
+  const std::pair<OutputLine, bool> changes[] = {{Txd, true},  {Rts, true},  {Dtr, true},
+                                                 {Txd, false}, {Rts, false}, {Dtr, false},
+                                                 {Rts, true},  {Rts, true}};
+  for (const auto& [line, asserted] : changes)
+    EXPECT_TRUE(port->SetLine(line, asserted));
   port->Sleep(1);
   EXPECT_EQ(log.bytes,
             (std::vector<uint8_t>{0xFF, 0xFE, 0xFA, 0xEA, 0xEB, 0xEF, 0xFF, 0xFB, 0xFB}));
@@ -71,20 +74,20 @@ TEST(BitBangPortTest, EachStatusReadIsOneByteAnsweredByItsOwnSample) {
   ASSERT_NE(port, nullptr);
   // The samples of the next bytes: SETRTS, then five status reads, each with one input low.
   log.samples = {0x00, 0xF7, 0xDF, 0xBF, 0x7F, 0x57};
-  EXPECT_TRUE(port->EscapeCommFunction(SETRTS));
-  uint32_t cts = 0, dsr = 0, dcd = 0, ring = 0;
-  EXPECT_TRUE(port->GetCommModemStatusLater(cts));
-  EXPECT_TRUE(port->GetCommModemStatusLater(dsr));
-  EXPECT_TRUE(port->GetCommModemStatusLater(dcd));
-  EXPECT_TRUE(port->GetCommModemStatusLater(ring));
-  EXPECT_EQ(cts, 0U);  // answered at the flush, not before
-  uint32_t now = 0;
-  EXPECT_TRUE(port->GetCommModemStatus(now));  // flushes
-  EXPECT_EQ(cts, MS_CTS_ON);
-  EXPECT_EQ(dsr, MS_DSR_ON);
-  EXPECT_EQ(dcd, MS_RLSD_ON);
-  EXPECT_EQ(ring, MS_RING_ON);
-  EXPECT_EQ(now, MS_CTS_ON | MS_DSR_ON | MS_RING_ON);
+  EXPECT_TRUE(port->SetLine(OutputLine::Rts, true));
+  InputLevels cts, dsr, dcd, ring;
+  EXPECT_TRUE(port->ReadInputsLater(cts));
+  EXPECT_TRUE(port->ReadInputsLater(dsr));
+  EXPECT_TRUE(port->ReadInputsLater(dcd));
+  EXPECT_TRUE(port->ReadInputsLater(ring));
+  EXPECT_EQ(cts, InputLevels{});  // answered at the flush, not before
+  InputLevels now;
+  EXPECT_TRUE(port->ReadInputs(now));  // flushes
+  EXPECT_EQ(cts, InputLevels::Of({InputLine::Cts}));
+  EXPECT_EQ(dsr, InputLevels::Of({InputLine::Dsr}));
+  EXPECT_EQ(dcd, InputLevels::Of({InputLine::Dcd}));
+  EXPECT_EQ(ring, InputLevels::Of({InputLine::Ring}));
+  EXPECT_EQ(now, InputLevels::Of({InputLine::Cts, InputLine::Dsr, InputLine::Ring}));
   // A status read drives the outputs as they are: RTS stays asserted.
   EXPECT_EQ(log.bytes, (std::vector<uint8_t>{0xFF, 0xFB, 0xFB, 0xFB, 0xFB, 0xFB, 0xFB}));
 }

@@ -13,16 +13,17 @@
 namespace keldar {
 namespace {
 
-// Under the standard map: Valim on TxD (the break codes), SCL on RTS, SDA on DTR.
+// Under the standard map: Valim on TxD, SCL on RTS, SDA on DTR.
 void ExpectCalls(const OperationCalls& calls, const sim::RecordingPort& port, int32_t access) {
   BusSteps seen;
   uint64_t reads = 0, sleeps = 0;
   for (const sim::PortEvent& e : port.events()) {
-    reads += e.kind == sim::PortEvent::Kind::Status;
+    reads += e.kind == sim::PortEvent::Kind::Read;
     sleeps += e.kind == sim::PortEvent::Kind::Sleep;
-    seen.valim += e.code == SETBREAK || e.code == CLRBREAK;
-    seen.scl += e.code == SETRTS || e.code == CLRRTS;
-    seen.sda += e.code == SETDTR || e.code == CLRDTR;
+    const bool change = e.kind == sim::PortEvent::Kind::Line;
+    seen.valim += change && e.line == OutputLine::Txd;
+    seen.scl += change && e.line == OutputLine::Rts;
+    seen.sda += change && e.line == OutputLine::Dtr;
   }
   EXPECT_EQ(calls.steps.valim, seen.valim);
   EXPECT_EQ(calls.steps.scl, seen.scl);

@@ -1,5 +1,5 @@
-#include "data/buffer.h"
 #include "i2c/operations.h"
+#include "data/buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,9 @@ using sim::PortEvent;
 using sim::RecordingPort;
 using test::BusItem;
 
-constexpr uint32_t kHigh = MS_CTS_ON;  // SDA reads 1: line check passes, bytes are refused
-constexpr uint32_t kLow = 0;           // SDA reads 0: every byte acknowledged, data read as 0
+// SDA reads 1: the line check passes, bytes are refused.
+constexpr InputLevels kHigh = InputLevels::Of({InputLine::Cts});
+constexpr InputLevels kLow{};  // SDA reads 0: every byte acknowledged, data read as 0
 
 // A memory that acknowledges everything after a passing line check.
 class OperationsTest : public ::testing::Test {
@@ -27,8 +28,8 @@ class OperationsTest : public ::testing::Test {
     memory.pageMode = pageMode;
   }
   void AcknowledgeEverything() {
-    port.ScriptStatus({kHigh});
-    port.SetSteadyStatus(kLow);
+    port.ScriptInputs({kHigh});
+    port.SetSteadyInputs(kLow);
   }
   ProgressCallback Record() {
     return [this](uint32_t value) { progress.push_back(value); };
@@ -53,16 +54,20 @@ TEST_F(OperationsTest, ProgressSteps) {
 
 TEST_F(OperationsTest, FailedLineCheckReadsNothingAndPowersOff) {
   Use(2);
-  port.SetSteadyStatus(kLow);
+  port.SetSteadyInputs(kLow);
   const ReadOutcome outcome = ReadMemory(lines, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NoDeviceAck);
   EXPECT_FALSE(outcome.succeeded());
   EXPECT_EQ(buffer[0], 0xFF);
   EXPECT_TRUE(progress.empty());
   // PowerOn, one status read, the stop, PowerOff.
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{SETDTR, SETRTS, SETBREAK, CLRDTR, SETRTS,
-                                                      SETDTR, CLRBREAK, CLRRTS, CLRDTR}));
-  EXPECT_EQ(port.Count(PortEvent::Kind::Status), 1U);
+  const auto set = [](OutputLine line, bool asserted) { return sim::LineEvent(line, asserted); };
+  constexpr OutputLine kTxd = OutputLine::Txd, kDtr = OutputLine::Dtr, kRts = OutputLine::Rts;
+  EXPECT_EQ(port.LineChanges(),
+            (std::vector<PortEvent>{set(kDtr, true), set(kRts, true), set(kTxd, true),
+                                    set(kDtr, false), set(kRts, true), set(kDtr, true),
+                                    set(kTxd, false), set(kRts, false), set(kDtr, false)}));
+  EXPECT_EQ(port.Count(PortEvent::Kind::Read), 1U);
 }
 
 TEST_F(OperationsTest, ReadOfA24C00MovesTheBarAtEveryByte) {
@@ -131,10 +136,10 @@ TEST_F(OperationsTest, The24C00PagesAreSingleBytes) {
 
 TEST_F(OperationsTest, RefusedTenthPageStopsThereWithTheBarOnIt) {
   Use(6);  // 24C32: pages of 32, 3 address bytes + 32 data + 1 poll per page
-  std::vector<uint32_t> script{kHigh};
+  std::vector<InputLevels> script{kHigh};
   script.insert(script.end(), 9 * 36, kLow);
-  port.ScriptStatus(script);
-  port.SetSteadyStatus(kHigh);  // the 10th page's device byte is refused
+  port.ScriptInputs(script);
+  port.SetSteadyInputs(kHigh);  // the 10th page's device byte is refused
   const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NoDeviceAck);
   EXPECT_EQ(outcome.lastAddress, 9U * 32U);
@@ -154,7 +159,7 @@ TEST_F(OperationsTest, PortFailureEndsProgrammingAtTheNextBlock) {
 
 TEST_F(OperationsTest, FailedLineCheckProgramsNothing) {
   Use(2);
-  port.SetSteadyStatus(kLow);
+  port.SetSteadyInputs(kLow);
   const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NotStarted);
   EXPECT_TRUE(Bus().empty()) << "no stop either: the bus was never used";
@@ -196,8 +201,8 @@ TEST_F(OperationsTest, CompareCountsDifferingBytes) {
 
 TEST_F(OperationsTest, CompareCarriesOnPastARefusedWordAddress) {
   Use(6);
-  port.ScriptStatus({kHigh, kLow, kHigh, kHigh});  // device ack, both address bytes refused
-  port.SetSteadyStatus(kLow);
+  port.ScriptInputs({kHigh, kLow, kHigh, kHigh});  // device ack, both address bytes refused
+  port.SetSteadyInputs(kLow);
   buffer.fill(0);
   std::vector<uint8_t> scratch(4096);
   const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, {});
@@ -207,7 +212,7 @@ TEST_F(OperationsTest, CompareCarriesOnPastARefusedWordAddress) {
 
 TEST_F(OperationsTest, CompareWithoutMemoryIsACommunicationError) {
   Use(2);
-  port.SetSteadyStatus(kHigh);  // nothing acknowledges the device byte
+  port.SetSteadyInputs(kHigh);  // nothing acknowledges the device byte
   std::vector<uint8_t> scratch(256);
   EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
 }
