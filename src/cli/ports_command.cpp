@@ -112,9 +112,9 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   PrintTally(out, "changement de DTR   ", probe.dtr);
   PrintTally(out, "changement de RTS   ", probe.rts);
   if (probe.streams) {
-    // Line changes cost a byte of the stream, not a call: a per-call estimate would be wrong.
+    // Line changes cost a byte of the stream, not a call: the estimates count bytes.
+    Wrapped(out, messages::StreamRateText(probe.streamRate, probe.askedStreamRate), "");
     Wrapped(out, messages::kStreamedPortNote, "");
-    return kExitOk;
   }
 
   const PortCallCosts costs = probe.Costs();

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "devices/open_device.h"
+#include "hw/bitbang_port.h"
 #include "hw/line_driver.h"
 
 namespace keldar {
@@ -58,6 +59,12 @@ void Repeat(const Step& step) {
 }  // namespace
 
 PortCallCosts PortProbe::Costs() const {
+  if (streams) {
+    // Every call is a byte of the stream at the rate it reached; a read waited for, as each
+    // poll is, costs the round trip the status reads measured.
+    const double byte = streamRate == 0 ? 0 : 1.0 / streamRate;
+    return {byte, byte, byte, byte, status.Mean()};
+  }
   const double modem = dtr.calls + rts.calls == 0
                            ? txd.Mean()
                            : (dtr.seconds + rts.seconds) / double(dtr.calls + rts.calls);
@@ -69,7 +76,11 @@ PortCallCosts PortProbe::Costs() const {
 
 PortProbe ProbePort(ControlPort& port, const LineMap& map) {
   PortProbe probe;
-  probe.streams = port.DefersStatusReads();
+  if (const auto* cable = dynamic_cast<const BitBangPort*>(&port)) {
+    probe.streams = true;
+    probe.streamRate = cable->measuredRate();
+    probe.askedStreamRate = cable->askedRate();
+  }
   TimingPort timed(port, probe);
   LineMap measured = map;
   measured.accessTime = 0;
@@ -120,8 +131,7 @@ DeviceMeasurement MeasureDevice(const std::string& device, ControlPort* heldPort
     return measurement;
   }
   measurement.outcome = MeasureOutcome::Measured;
-  if (!measurement.probe.streams)
-    measurement.times = EstimateOperationTimes(type, map, measurement.probe.Costs());
+  measurement.times = EstimateOperationTimes(type, map, measurement.probe.Costs());
   return measurement;
 }
 

@@ -68,6 +68,8 @@ class BitBangLink {
   virtual bool Collect(std::span<uint8_t> samples) = 0;
   // Waits without traffic: a real sleep, or the model's clock.
   virtual void Pause(uint32_t milliseconds) = 0;
+  // Nanoseconds on the link's clock: the steady clock on a cable, the model's own clock.
+  [[nodiscard]] virtual uint64_t NowNs() = 0;
 };
 
 }  // namespace keldar

@@ -44,15 +44,6 @@ class ControlPort {
   // it was.
   virtual bool ReadInputs(InputLevels& levels) = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
-
-  // A port that streams (FTDI bit-bang) sends its line changes in batches: a change reaches the
-  // wire at the latest at the next ReadInputs, Flush or Sleep. It answers a deferred read into
-  // `slot` at the next Flush at the latest; the slot must live until then.
-  // A port that switches and reads at once (the default) reads here and now.
-  [[nodiscard]] virtual bool DefersStatusReads() const { return false; }
-  virtual bool ReadInputsLater(InputLevels& slot) { return ReadInputs(slot); }
-  // Sends every queued change and answers every deferred read. False when the port failed.
-  virtual bool Flush() { return true; }
 };
 
 }  // namespace keldar

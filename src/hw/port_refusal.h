@@ -22,6 +22,7 @@ enum class PortRefusalReason {
   NotFt232r,      // the cable's chip has no synchronous bit-bang mode
   UsbAccess,      // the cable's USB device may not be opened (no udev rule)
   NoFtdiSupport,  // this build cannot drive FTDI cables
+  BitBangClock,   // the cable clocks its bit-bang bytes faster than asked, even corrected
 };
 
 struct PortRefusal {

@@ -14,14 +14,6 @@ uint32_t StepFor(uint32_t capacity, uint32_t points) {
   return capacity >= points ? capacity / points : 1;
 }
 
-// Memory powered, bus idle: SDA must read high, or the reader, the memory or the line map is
-// wrong. A port that failed while powering on fails the check as well.
-bool LineCheck(LineDriver& lines) {
-  lines.PowerOn();
-  const bool high = lines.ReadSda() == 1;
-  return high && !lines.PortFailed();
-}
-
 void Report(const ProgressCallback& progress, uint32_t value) {
   if (progress) progress(value);
 }
@@ -55,13 +47,12 @@ bool EveryBlockLikeTheFirst(const uint8_t* data, uint32_t capacity) {
 // Each block on its own, after the stop that ends the whole read. A block whose select address
 // is not answered is a smaller part read as a larger type: the whole read stands, and its
 // repetition is the user's clue. Returns the bytes now known right, fewer on a stop.
-uint32_t ReadBlockByBlock(BlockIo& io, I2cMaster& bus, const CurrentMemory& memory,
-                          uint8_t* scratch, bool enforceAcks, const OperationControl& control) {
+uint32_t ReadBlockByBlock(BlockIo& io, const CurrentMemory& memory, uint8_t* scratch,
+                          bool enforceAcks, const OperationControl& control) {
   std::vector<uint8_t> blocks(memory.capacity);
   bool stopped = false;
   const ReadProgress stop = [&](uint32_t) { return !(stopped = StopRequested(control)); };
   for (uint32_t block = 0; block < memory.capacity; block += kBlockBytes) {
-    bus.I2cStop();
     if (io.ReadFrom(block, blocks.data() + block, kBlockBytes, enforceAcks, stop) !=
         BlockResult::Ok) {
       return memory.capacity;
@@ -76,12 +67,10 @@ uint32_t ReadBlockByBlock(BlockIo& io, I2cMaster& bus, const CurrentMemory& memo
 }
 
 // Runs the whole sequential read into scratch with the read progress rule; the count of bytes
-// received lands in bytesRead, fewer than the capacity when a stop ended the read. SCL is left
-// low with SDA released; the caller sends the stop.
-BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* scratch,
+// received lands in bytesRead, fewer than the capacity when a stop ended the read.
+BlockResult ReadInto(BusExecutor& bus, const CurrentMemory& memory, uint8_t* scratch,
                      bool enforceAcks, const ProgressCallback& progress,
                      const OperationControl& control, uint32_t& bytesRead) {
-  I2cMaster bus(lines);
   BlockIo io(bus, memory);
   const uint32_t step = ReadProgressStep(memory.capacity);
   bytesRead = memory.capacity;
@@ -101,7 +90,7 @@ BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* sc
   }
   if (bytesRead == memory.capacity && MayWrapAtBlocks(memory) &&
       EveryBlockLikeTheFirst(scratch, memory.capacity)) {
-    bytesRead = ReadBlockByBlock(io, bus, memory, scratch, enforceAcks, control);
+    bytesRead = ReadBlockByBlock(io, memory, scratch, enforceAcks, control);
   }
   Done(control, bytesRead);
   if (bytesRead == memory.capacity) Report(progress, memory.capacity - 1);
@@ -118,38 +107,37 @@ uint32_t ByteProgramProgressStep(uint32_t capacity) {
   return StepFor(capacity, kByteProgramProgressPoints);
 }
 
-ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory, std::span<uint8_t> into,
+ReadOutcome ReadMemory(BusExecutor& bus, const CurrentMemory& memory, std::span<uint8_t> into,
                        const ProgressCallback& progress, const OperationControl& control) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   ReadOutcome outcome;
   std::vector<uint8_t> scratch(memory.capacity);
-  if (!LineCheck(lines)) {
+  if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NoDeviceAck;
+    (void)bus.Execute({});  // a stop alone, as after a read
   } else {
     outcome.result =
-        ReadInto(lines, memory, scratch.data(), true, progress, control, outcome.bytesRead);
+        ReadInto(bus, memory, scratch.data(), true, progress, control, outcome.bytesRead);
     outcome.stopped = outcome.bytesRead < memory.capacity && outcome.result == BlockResult::Ok;
   }
-  I2cMaster(lines).I2cStop();
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
   return outcome;
 }
 
-ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
+ProgramOutcome ProgramMemory(BusExecutor& bus, const CurrentMemory& memory,
                              std::span<const uint8_t> data, const ProgressCallback& progress,
                              const OperationControl& control) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   ProgramOutcome outcome;
-  if (!LineCheck(lines)) {
+  if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NotStarted;
-    lines.PowerOff();
-    outcome.portFailed = lines.PortFailed();
+    bus.PowerOff();
+    outcome.portFailed = bus.PortFailed();
     return outcome;
   }
 
-  I2cMaster bus(lines);
   BlockIo io(bus, memory);
   const uint32_t capacity = memory.capacity;
   const bool pageMode = memory.pageMode || !memory.type().byteModeAllowed;
@@ -170,52 +158,52 @@ ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
     outcome.lastAddress = a;
     outcome.result = pageMode ? io.WritePage(a, data.data() + a, static_cast<int>(block))
                               : io.WriteByte(a, data[a]);
-    if (outcome.result != BlockResult::Ok || lines.PortFailed()) break;
+    if (outcome.result != BlockResult::Ok || bus.PortFailed()) break;
     outcome.bytesWritten = a + block;
     Done(control, outcome.bytesWritten);
   }
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   return outcome;
 }
 
-ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memory,
+ProgramOutcome ProgramSelectedByte(BusExecutor& bus, const CurrentMemory& memory,
                                    std::span<const uint8_t> data) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   ProgramOutcome outcome;
   outcome.lastAddress = memory.cursorAddress;
-  if (!LineCheck(lines)) {
+  if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NotStarted;
   } else if (memory.cursorAddress < memory.capacity) {
-    I2cMaster bus(lines);
     BlockIo io(bus, memory);
     outcome.result = io.WriteByte(memory.cursorAddress, data[memory.cursorAddress]);
   } else {
     outcome.result = BlockResult::NotStarted;
   }
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   return outcome;
 }
 
-CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
+CompareOutcome CompareMemory(BusExecutor& bus, const CurrentMemory& memory,
                              std::span<const uint8_t> expected, std::span<uint8_t> scratch,
                              const ProgressCallback& progress, const OperationControl& control) {
   CompareOutcome outcome;
   const uint32_t capacity = memory.capacity;
   if (scratch.size() < capacity) return outcome;  // the caller could not get its scratch area
 
-  lines.ClearPortFailure();
-  outcome.reachable = LineCheck(lines);
+  bus.ClearPortFailure();
+  outcome.reachable = bus.PowerOnAndCheck();
   if (outcome.reachable) {
     const BlockResult result =
-        ReadInto(lines, memory, scratch.data(), false, progress, control, outcome.bytesCompared);
+        ReadInto(bus, memory, scratch.data(), false, progress, control, outcome.bytesCompared);
     outcome.reachable = result != BlockResult::NoDeviceAck;
     outcome.stopped = outcome.reachable && outcome.bytesCompared < capacity;
+  } else {
+    (void)bus.Execute({});  // a stop alone, as after a read
   }
-  I2cMaster(lines).I2cStop();
-  lines.PowerOff();
-  if (lines.PortFailed()) outcome.reachable = false;
+  bus.PowerOff();
+  if (bus.PortFailed()) outcome.reachable = false;
   if (!outcome.reachable) {
     outcome.stopped = false;
     outcome.bytesCompared = 0;

@@ -1,15 +1,15 @@
 // The three user operations between the buffer and the memory: read, program (whole memory or
-// the selected byte) and compare. Each powers the memory, checks that SDA reads high, runs the
-// block transfers, and powers the memory off on every path. Results only: the window turns them
-// into messages.
+// the selected byte) and compare, on any executor. Each powers the memory, checks that SDA reads
+// high, runs the block transfers, and powers the memory off on every path. Results only: the
+// window turns them into messages.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <span>
 
-#include "hw/line_driver.h"
 #include "i2c/blockio.h"
+#include "i2c/bus_executor.h"
 #include "i2c/catalogue.h"
 
 namespace keldar {
@@ -60,26 +60,26 @@ struct CompareOutcome {
 
 // Whole memory into into[0, capacity). The bytes reach `into` only when the whole read
 // succeeded; on failure or stop it is untouched.
-[[nodiscard]] ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ReadOutcome ReadMemory(BusExecutor& bus, const CurrentMemory& memory,
                                      std::span<uint8_t> into, const ProgressCallback& progress,
                                      const OperationControl& control = {});
 
 // Whole memory from data[0, capacity): page mode when memory.pageMode or when the type has no
 // byte mode; the first failing block ends it, what was written before stays written.
-[[nodiscard]] ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ProgramOutcome ProgramMemory(BusExecutor& bus, const CurrentMemory& memory,
                                            std::span<const uint8_t> data,
                                            const ProgressCallback& progress,
                                            const OperationControl& control = {});
 
 // The byte under the grid's cursor. A cursor outside the capacity sends nothing and gives
 // NotStarted, so that it is never reported as programmed. One byte: it cannot be stopped.
-[[nodiscard]] ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ProgramOutcome ProgramSelectedByte(BusExecutor& bus, const CurrentMemory& memory,
                                                  std::span<const uint8_t> data);
 
 // Reads the memory into scratch (at least capacity bytes) and counts the bytes that differ from
 // expected. The word-address acknowledges are not enforced here. It is also the check after
 // programming, as a pass of its own, so that the programming keeps its exact bus sequence.
-[[nodiscard]] CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] CompareOutcome CompareMemory(BusExecutor& bus, const CurrentMemory& memory,
                                            std::span<const uint8_t> expected,
                                            std::span<uint8_t> scratch,
                                            const ProgressCallback& progress,

@@ -60,7 +60,8 @@ struct TransactionResult {
   // Bytes received into the read segments, in order: fewer than asked when a refusal or the
   // progress hook ended the transaction.
   uint32_t received = 0;
-  bool portFailed = false;  // a port call failed meanwhile: nothing it carried is trusted
+  // A port call failed since the executor's last ClearPortFailure: nothing carried is trusted.
+  bool portFailed = false;
 };
 
 }  // namespace keldar

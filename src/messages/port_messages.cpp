@@ -10,7 +10,7 @@ namespace {
 
 using Reason = PortRefusalReason;
 
-constexpr std::array<std::pair<Reason, std::string_view>, 10> kSummaries{{
+constexpr std::array<std::pair<Reason, std::string_view>, 11> kSummaries{{
     {Reason::Other, "Erreur du port"},
     {Reason::Missing, "Port introuvable"},
     {Reason::Permission, "Accès au port refusé"},
@@ -21,6 +21,7 @@ constexpr std::array<std::pair<Reason, std::string_view>, 10> kSummaries{{
     {Reason::NotFt232r, "Câble sans FT232R"},
     {Reason::UsbAccess, "Accès USB refusé"},
     {Reason::NoFtdiSupport, "FTDI non géré"},
+    {Reason::BitBangClock, "Horloge FTDI trop rapide"},
 }};
 
 std::string PermissionText(const std::string& group) {
@@ -65,6 +66,9 @@ std::string PortRefusalText(const PortRefusal& refusal) {
              "README)";
     case Reason::NoFtdiSupport:
       return "ce programme a été construit sans libftdi1 : passez par le port série du câble";
+    case Reason::BitBangClock:
+      return "le câble cadence ses octets plus vite que demandé, même corrigé : le bus sortirait "
+             "des temps de la mémoire";
     case Reason::Other:
       break;
   }

@@ -1,8 +1,8 @@
 #include "session/operation_service.h"
 
 #include "data/repetition.h"
-#include "hw/line_driver.h"
 #include "i2c/call_counts.h"
+#include "i2c/executors.h"
 #include "session/time_left.h"
 
 namespace keldar {
@@ -99,7 +99,7 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
   OperationOutcome outcome;
   outcome.kind = request.kind;
   outcome.capacity = capacity;
-  LineDriver lines(request.lineMap, port);
+  const std::unique_ptr<BusExecutor> bus = ExecutorFor(port, request.lineMap);
   Reporter report(request, clock_, observer, stop);
 
   switch (request.kind) {
@@ -107,7 +107,7 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
       report.Begin(OperationPhase::Reading, capacity - 1);
       outcome.memory.resize(capacity);
       outcome.read =
-          ReadMemory(lines, memory, outcome.memory, report.Bar(), report.Control(capacity));
+          ReadMemory(*bus, memory, outcome.memory, report.Bar(), report.Control(capacity));
       if (!outcome.read.succeeded()) {
         outcome.memory.clear();
       } else {
@@ -117,19 +117,19 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
     case OperationKind::ProgramMemory:
       report.Begin(OperationPhase::Programming, capacity);
       outcome.program =
-          ProgramMemory(lines, memory, request.data, report.Bar(), report.Control(capacity));
+          ProgramMemory(*bus, memory, request.data, report.Bar(), report.Control(capacity));
       // What the memory acknowledged is not yet what it holds (write protection, a smaller page
       // than its type's): the success is what reads back.
       if (outcome.program.succeeded() && request.verify) {
         report.Begin(OperationPhase::Verifying, capacity - 1);
         std::vector<uint8_t> scratch(capacity);
-        outcome.verify = CompareMemory(lines, memory, request.data, scratch, report.Bar(),
+        outcome.verify = CompareMemory(*bus, memory, request.data, scratch, report.Bar(),
                                        report.Control(capacity));
       }
       break;
     case OperationKind::ProgramByte:
       report.Begin(OperationPhase::Programming, capacity);
-      outcome.program = ProgramSelectedByte(lines, memory, request.data);
+      outcome.program = ProgramSelectedByte(*bus, memory, request.data);
       break;
     case OperationKind::Compare: {
       report.Begin(OperationPhase::Comparing, capacity - 1);
@@ -138,7 +138,7 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
         outcome.memory.resize(capacity);
         scratch = outcome.memory;
       }
-      outcome.compare = CompareMemory(lines, memory, request.data, scratch, report.Bar(),
+      outcome.compare = CompareMemory(*bus, memory, request.data, scratch, report.Bar(),
                                       report.Control(capacity));
       if (request.scratch.empty()) outcome.memory.resize(outcome.compare.bytesCompared);
       break;

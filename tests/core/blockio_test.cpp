@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bus_trace.h"
+#include "i2c/line_executor.h"
 #include "sim/recording_port.h"
 
 namespace keldar {
@@ -32,10 +33,9 @@ class BlockIoTest : public ::testing::Test {
 
   LineMap map;
   RecordingPort port;
-  LineDriver lines{map, port};
-  I2cMaster bus{lines};
+  LineExecutor executor{map, port};
   CurrentMemory memory;
-  BlockIo io{bus, memory};
+  BlockIo io{executor, memory};
 };
 
 TEST_F(BlockIoTest, StartAddressAtCapacityTouchesNoLine) {
@@ -194,6 +194,7 @@ TEST_F(BlockIoTest, ReadingA24C00AcknowledgesAllButTheLastOfSixteen) {
   for (int i = 0; i < 15; ++i)
     expected.push_back(test::Byte(0x00, true));
   expected.push_back(test::Byte(0x00, false));
+  expected.push_back(test::Stop());
   EXPECT_EQ(items, expected);
   EXPECT_EQ(progress.size(), 15U);
   EXPECT_EQ(progress.back(), 14U);
@@ -210,6 +211,7 @@ TEST_F(BlockIoTest, ReadEndedByItsProgressRefusesTheByteItStopsAt) {
   for (int i = 0; i < 5; ++i)
     expected.push_back(test::Byte(0x00, true));
   expected.push_back(test::Byte(0x00, false));  // the sixth byte is the last: not acknowledged
+  expected.push_back(test::Stop());
   EXPECT_EQ(Bus(), expected);
 }
 
@@ -232,13 +234,14 @@ TEST_F(BlockIoTest, A24LC1025IsReadInTwoHalvesEachEndingUnacknowledged) {
   std::vector<uint8_t> dest(131072);
   ASSERT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::Ok);
   const auto items = Bus();
-  ASSERT_EQ(items.size(), 2 * (6 + 65536U));
+  ASSERT_EQ(items.size(), 2 * (6 + 65536U) + 1);  // the stop after the second half
   for (const size_t half : {0U, 6U + 65536U}) {
     const auto device = static_cast<uint8_t>(half == 0 ? 0xA4 : 0xAC);
     EXPECT_EQ(Bytes()[half == 0 ? 0 : 4 + 65536], device);
     EXPECT_EQ(items[half + 5], test::Byte(device | 1, true));
     EXPECT_EQ(items[half + 6 + 65535], test::Byte(0, false));
   }
+  EXPECT_EQ(items.back(), test::Stop());
   port.Clear();  // ended at the first half's last byte, the read does not go on
   EXPECT_EQ(io.SequentialRead(dest.data(), true, [](uint32_t i) { return i != 65535; }),
             BlockResult::Ok);

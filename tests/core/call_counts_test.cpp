@@ -1,7 +1,8 @@
-// The port calls counted from the bus routines' steps against the calls whole operations really
-// make on a simulated memory, line by line; and the time estimated from them against the
-// simulated reader's own clock.
+// The port calls the estimates count against the calls whole operations really make on a
+// simulated memory, line by line; and the time estimated from them against the simulated
+// reader's own clock.
 #include "i2c/call_counts.h"
+#include "i2c/line_executor.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ void ExpectCalls(const OperationCalls& calls, const sim::RecordingPort& port, in
   EXPECT_EQ(calls.sleepMs, sleeps * 20);
 }
 
-TEST(CallCounts, MatchTheCallsOfAWholeReadAndPageProgram) {
+TEST(CallCounts, MatchTheCallsOfAWholeReadAndProgramming) {
   for (const int32_t type : {0, 2, 5, 7, kX24C01Index, 13}) {  // 13: the 24LC1025's two reads
     for (const int32_t access : {0, 2}) {
       if (type == 13 && access != 0) continue;  // four million calls are enough
@@ -46,22 +47,17 @@ TEST(CallCounts, MatchTheCallsOfAWholeReadAndPageProgram) {
       CurrentMemory memory;
       memory.Select(type);
       Buffer buffer{};
-      sim::RecordingPort blank(&reader), reading(&reader), programming(&reader);
-      LineDriver blankLines(map, blank), readLines(map, reading), programLines(map, programming);
-      // A blank memory of several blocks reads every block alike: it is read again by block.
-      ASSERT_TRUE(ReadMemory(blankLines, memory, buffer, {}).succeeded());
-      OperationCalls blankRead = ReadCalls(memory.type());
-      const BusSteps reread = BlockRereadCalls(memory.type()).steps;
-      blankRead.steps = {blankRead.steps.valim + reread.valim, blankRead.steps.scl + reread.scl,
-                         blankRead.steps.sda + reread.sda,
-                         blankRead.steps.samples + reread.samples};
-      ExpectCalls(blankRead, blank, access);
       for (uint32_t i = 0; i < memory.capacity; ++i)
         reader.memory()[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
+      sim::RecordingPort reading(&reader), paging(&reader), byBytes(&reader);
+      LineExecutor readLines(map, reading), pageLines(map, paging), byteLines(map, byBytes);
       ASSERT_TRUE(ReadMemory(readLines, memory, buffer, {}).succeeded());
       ExpectCalls(ReadCalls(memory.type()), reading, access);
-      ASSERT_TRUE(ProgramMemory(programLines, memory, buffer, {}).succeeded());
-      ExpectCalls(PageProgramCalls(memory.type()), programming, access);
+      ASSERT_TRUE(ProgramMemory(pageLines, memory, buffer, {}).succeeded());
+      ExpectCalls(PageProgramCalls(memory.type()), paging, access);
+      memory.pageMode = false;
+      ASSERT_TRUE(ProgramMemory(byteLines, memory, buffer, {}).succeeded());
+      ExpectCalls(ByteProgramCalls(memory.type()), byBytes, access);
     }
   }
 }
@@ -75,7 +71,7 @@ TEST(CallCounts, EstimatedTimeIsTheSimulatedReadersTime) {
       reader.memory()[i] = static_cast<uint8_t>(i >> 8);
     LineMap map;
     map.accessTime = access;
-    LineDriver lines(map, reader);
+    LineExecutor lines(map, reader);
     CurrentMemory memory;
     Buffer buffer{};
     ASSERT_TRUE(ReadMemory(lines, memory, buffer, {}).succeeded());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bus_trace.h"
+#include "i2c/line_executor.h"
 #include "sim/recording_port.h"
 
 namespace keldar {
@@ -38,7 +39,7 @@ class OperationsTest : public ::testing::Test {
 
   LineMap map;
   RecordingPort port;
-  LineDriver lines{map, port};
+  LineExecutor bus{map, port};
   CurrentMemory memory;
   Buffer buffer{};
   std::vector<uint32_t> progress;
@@ -55,7 +56,7 @@ TEST_F(OperationsTest, ProgressSteps) {
 TEST_F(OperationsTest, FailedLineCheckReadsNothingAndPowersOff) {
   Use(2);
   port.SetSteadyInputs(kLow);
-  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, Record());
+  const ReadOutcome outcome = ReadMemory(bus, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NoDeviceAck);
   EXPECT_FALSE(outcome.succeeded());
   EXPECT_EQ(buffer[0], 0xFF);
@@ -73,7 +74,7 @@ TEST_F(OperationsTest, FailedLineCheckReadsNothingAndPowersOff) {
 TEST_F(OperationsTest, ReadOfA24C00MovesTheBarAtEveryByte) {
   Use(0);
   AcknowledgeEverything();
-  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, Record());
+  const ReadOutcome outcome = ReadMemory(bus, memory, buffer, Record());
   EXPECT_TRUE(outcome.succeeded());
   std::vector<uint32_t> expected;
   for (uint32_t i = 0; i < 16; ++i)
@@ -86,7 +87,7 @@ TEST_F(OperationsTest, ReadOfA24C00MovesTheBarAtEveryByte) {
 TEST_F(OperationsTest, ReadOfA24C512MovesTheBarThirtyTwoTimes) {
   Use(10);
   AcknowledgeEverything();
-  ASSERT_TRUE(ReadMemory(lines, memory, buffer, Record()).succeeded());
+  ASSERT_TRUE(ReadMemory(bus, memory, buffer, Record()).succeeded());
   ASSERT_EQ(progress.size(), 32U);  // 31 steps, then the last byte
   EXPECT_EQ(progress.front(), 2047U);
   EXPECT_EQ(progress[30], 65535U - 2048U);
@@ -97,7 +98,7 @@ TEST_F(OperationsTest, PortFailingDuringAReadLeavesTheBufferUntouched) {
   Use(2);
   AcknowledgeEverything();
   port.FailFromCall(3000);  // in the middle of the data phase
-  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, {});
+  const ReadOutcome outcome = ReadMemory(bus, memory, buffer, {});
   EXPECT_TRUE(outcome.portFailed);
   EXPECT_FALSE(outcome.succeeded());
   for (uint32_t i = 0; i < 256; ++i)
@@ -107,7 +108,7 @@ TEST_F(OperationsTest, PortFailingDuringAReadLeavesTheBufferUntouched) {
 TEST_F(OperationsTest, ByteModeOnA24C02MovesTheBarEveryFourthAddress) {
   Use(2, false);
   AcknowledgeEverything();
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_TRUE(outcome.succeeded());
   ASSERT_EQ(progress.size(), 64U);
   EXPECT_EQ(progress[0], 3U);
@@ -120,7 +121,7 @@ TEST_F(OperationsTest, ByteModeOnA24C02MovesTheBarEveryFourthAddress) {
 TEST_F(OperationsTest, LargestTypesArePageModeEvenWhenByteModeIsChosen) {
   Use(10, false);
   AcknowledgeEverything();
-  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, Record()).succeeded());
+  ASSERT_TRUE(ProgramMemory(bus, memory, buffer, Record()).succeeded());
   ASSERT_EQ(progress.size(), 512U);
   EXPECT_EQ(progress[1], 128U);
   EXPECT_EQ(progress.back(), 65536U - 128U);
@@ -129,7 +130,7 @@ TEST_F(OperationsTest, LargestTypesArePageModeEvenWhenByteModeIsChosen) {
 TEST_F(OperationsTest, The24C00PagesAreSingleBytes) {
   Use(0, true);
   AcknowledgeEverything();
-  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, Record()).succeeded());
+  ASSERT_TRUE(ProgramMemory(bus, memory, buffer, Record()).succeeded());
   EXPECT_EQ(progress.size(), 16U);
   EXPECT_EQ(test::CountKind(Bus(), BusItem::Kind::Start), 32U);
 }
@@ -140,7 +141,7 @@ TEST_F(OperationsTest, RefusedTenthPageStopsThereWithTheBarOnIt) {
   script.insert(script.end(), 9 * 36, kLow);
   port.ScriptInputs(script);
   port.SetSteadyInputs(kHigh);  // the 10th page's device byte is refused
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NoDeviceAck);
   EXPECT_EQ(outcome.lastAddress, 9U * 32U);
   EXPECT_EQ(progress.back(), 9U * 32U);
@@ -151,7 +152,7 @@ TEST_F(OperationsTest, PortFailureEndsProgrammingAtTheNextBlock) {
   Use(6);
   AcknowledgeEverything();
   port.FailFromCall(10000);  // during the 3rd page or so
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_TRUE(outcome.portFailed);
   EXPECT_FALSE(outcome.succeeded());
   EXPECT_LT(progress.size(), 10U);
@@ -160,7 +161,7 @@ TEST_F(OperationsTest, PortFailureEndsProgrammingAtTheNextBlock) {
 TEST_F(OperationsTest, FailedLineCheckProgramsNothing) {
   Use(2);
   port.SetSteadyInputs(kLow);
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NotStarted);
   EXPECT_TRUE(Bus().empty()) << "no stop either: the bus was never used";
   EXPECT_TRUE(progress.empty());
@@ -171,7 +172,7 @@ TEST_F(OperationsTest, SelectedByteWritesExactlyThatByte) {
   memory.cursorAddress = 0x1F;
   buffer[0x1F] = 0x5C;
   AcknowledgeEverything();
-  EXPECT_TRUE(ProgramSelectedByte(lines, memory, buffer).succeeded());
+  EXPECT_TRUE(ProgramSelectedByte(bus, memory, buffer).succeeded());
   EXPECT_EQ(test::BusBytes(Bus()), (std::vector<uint8_t>{0xA0, 0x1F, 0x5C, 0xA0}));
 }
 
@@ -179,7 +180,7 @@ TEST_F(OperationsTest, SelectedByteOutsideTheCapacityIsNeverReportedAsWritten) {
   Use(2);
   memory.cursorAddress = 256;
   AcknowledgeEverything();
-  const ProgramOutcome outcome = ProgramSelectedByte(lines, memory, buffer);
+  const ProgramOutcome outcome = ProgramSelectedByte(bus, memory, buffer);
   EXPECT_EQ(outcome.result, BlockResult::NotStarted);
   EXPECT_TRUE(test::BusBytes(Bus()).empty());
 }
@@ -192,7 +193,7 @@ TEST_F(OperationsTest, CompareCountsDifferingBytes) {
   buffer[1023] = 2;
   buffer[1024] = 3;  // outside the active window
   std::vector<uint8_t> scratch(1024);
-  const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, Record());
+  const CompareOutcome outcome = CompareMemory(bus, memory, buffer, scratch, Record());
   EXPECT_TRUE(outcome.reachable);
   EXPECT_EQ(outcome.differences, 2U);
   EXPECT_EQ(progress.back(), 1023U);
@@ -205,7 +206,7 @@ TEST_F(OperationsTest, CompareCarriesOnPastARefusedWordAddress) {
   port.SetSteadyInputs(kLow);
   buffer.fill(0);
   std::vector<uint8_t> scratch(4096);
-  const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, {});
+  const CompareOutcome outcome = CompareMemory(bus, memory, buffer, scratch, {});
   EXPECT_TRUE(outcome.reachable);
   EXPECT_EQ(outcome.differences, 0U);
 }
@@ -214,7 +215,7 @@ TEST_F(OperationsTest, CompareWithoutMemoryIsACommunicationError) {
   Use(2);
   port.SetSteadyInputs(kHigh);  // nothing acknowledges the device byte
   std::vector<uint8_t> scratch(256);
-  EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
+  EXPECT_FALSE(CompareMemory(bus, memory, buffer, scratch, {}).reachable);
 }
 
 TEST_F(OperationsTest, CompareWithAFailingPortIsACommunicationError) {
@@ -223,13 +224,13 @@ TEST_F(OperationsTest, CompareWithAFailingPortIsACommunicationError) {
   buffer.fill(0);
   port.FailFromCall(2000);
   std::vector<uint8_t> scratch(256);
-  EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
+  EXPECT_FALSE(CompareMemory(bus, memory, buffer, scratch, {}).reachable);
 }
 
 TEST_F(OperationsTest, CompareWithoutScratchTouchesNothing) {
   Use(2);
   std::vector<uint8_t> scratch(10);
-  EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
+  EXPECT_FALSE(CompareMemory(bus, memory, buffer, scratch, {}).reachable);
   EXPECT_TRUE(port.events().empty());
 }
 

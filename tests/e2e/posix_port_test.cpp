@@ -25,6 +25,7 @@
 #include "hw/line_driver.h"
 #include "hw/linemap.h"
 #include "i2c/catalogue.h"
+#include "i2c/line_executor.h"
 #include "i2c/operations.h"
 #include "shim_session.h"
 #include "sim/recording_port.h"
@@ -127,7 +128,7 @@ TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
     auto port = Open(kPort0);
     ASSERT_NE(port, nullptr);
     sim::RecordingPort counted(port.get());
-    LineDriver lines(map, counted);
+    LineExecutor lines(map, counted);
     lines.PowerOff();
     ASSERT_TRUE(ProgramMemory(lines, memory, written, nullptr).succeeded());
     Buffer read{};
@@ -158,7 +159,7 @@ TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
   // The memory keeps its contents from one opening to the next.
   auto port = Open(kPort0);
   ASSERT_NE(port, nullptr);
-  LineDriver lines(map, *port);
+  LineExecutor lines(map, *port);
   Buffer read{};
   ASSERT_TRUE(ReadMemory(lines, memory, read, nullptr).succeeded());
   EXPECT_TRUE(std::equal(read.begin(), read.begin() + memory.capacity, written.begin()));
@@ -209,10 +210,10 @@ TEST_F(PosixPortTest, APulledOutAdapterFailsEveryCallFromThenOn) {
   auto port = Open(kPort0);
   ASSERT_NE(port, nullptr);
   LineMap map;
-  LineDriver lines(map, *port);
+  LineExecutor lines(map, *port);
   lines.PowerOff();
   EXPECT_FALSE(lines.PortFailed());
-  lines.SetSclHigh();
+  lines.lines().SetSclHigh();
   EXPECT_TRUE(lines.PortFailed());
   EXPECT_FALSE(port->SetLine(OutputLine::Rts, true));
   InputLevels inputs = InputLevels::Of({InputLine::Ring});
@@ -327,7 +328,7 @@ TEST_F(PosixPortTest, ClocalIsSetWhileOpenSoDcdCanCarrySdaAndTheSettingsComeBack
   {
     auto port = Open(kPort0);
     ASSERT_NE(port, nullptr);
-    LineDriver lines(map, *port);
+    LineExecutor lines(map, *port);
     EXPECT_TRUE(ReadMemory(lines, memory, buffer, nullptr).succeeded());
   }
   EXPECT_EQ(shim.Count("hangup"), 1U);

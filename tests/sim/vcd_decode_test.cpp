@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "../data/temp_dir.h"
-#include "hw/line_driver.h"
 #include "data/buffer.h"
+#include "hw/line_driver.h"
+#include "i2c/executors.h"
 #include "i2c/operations.h"
 #include "sim/sim_device.h"
 
@@ -26,14 +27,14 @@ void Trace(const std::string& device, const std::filesystem::path& vcd) {
   sim::SimulatedDevice opened = sim::OpenSimulatedDevice(device + ",vcd=" + vcd.string(), error);
   ASSERT_NE(opened.port, nullptr) << error;
   LineMap map;
-  LineDriver lines(map, *opened.port);
+  const auto bus = ExecutorFor(*opened.port, map);
   CurrentMemory memory;
   memory.Select(2);
   Buffer buffer{};
   for (size_t i = 0; i < 256; ++i)
     buffer[i] = static_cast<uint8_t>(i * 37 + 1);
-  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, {}).succeeded());
-  ASSERT_TRUE(ReadMemory(lines, memory, buffer, {}).succeeded());
+  ASSERT_TRUE(ProgramMemory(*bus, memory, buffer, {}).succeeded());
+  ASSERT_TRUE(ReadMemory(*bus, memory, buffer, {}).succeeded());
 }
 
 // sigrok's start, address, data, acknowledge and stop annotations, cut into transfers at each
@@ -88,12 +89,12 @@ TEST(VcdDecodeTest, PartsAbove64KiBCarryTheirHighAddressBitsInTheDeviceByte) {
       sim::SimulatedDevice opened =
           sim::OpenSimulatedDevice(std::string(device) + ",vcd=" + (dir / "t.vcd").string(), error);
       LineMap map;
-      LineDriver lines(map, *opened.port);
+      const auto bus = ExecutorFor(*opened.port, map);
       CurrentMemory memory;
       memory.Select(type);
       memory.baseAddress = base;
       memory.cursorAddress = address;
-      ASSERT_TRUE(ProgramSelectedByte(lines, memory, Buffer{}).succeeded()) << device;
+      ASSERT_TRUE(ProgramSelectedByte(*bus, memory, Buffer{}).succeeded()) << device;
     }
     const std::vector<Transfer> bus = Decoded(dir / "t.vcd");
     ASSERT_GE(bus.size(), 2U);
