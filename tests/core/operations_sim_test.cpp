@@ -209,10 +209,9 @@ TEST(OperationsRangeTest, AProgrammedRangeLeavesTheRestUntouchedAndReadsBack) {
 
     ASSERT_TRUE(ProgramRange(lines, memory, c.range, data, {}).succeeded());
     EXPECT_EQ(reader.counters().writeCyclesStarted, c.writeCycles);
-    const std::span<const uint8_t> cells = reader.memory();
     for (uint32_t a = 0; a < memory.capacity; ++a) {
       const bool inside = a >= c.range.first && a <= c.range.last;
-      ASSERT_EQ(cells[a], inside ? data[a - c.range.first] : 0xFF) << "address " << a;
+      ASSERT_EQ(reader.memory()[a], inside ? data[a - c.range.first] : 0xFF) << "address " << a;
     }
     std::vector<uint8_t> read(data.size());
     ASSERT_TRUE(ReadRange(lines, memory, c.range, read, {}).succeeded());
