@@ -108,6 +108,112 @@ BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* sc
   return result;
 }
 
+// The reads of a range: one per span a sequential read runs through, and one per 256-byte block
+// on a memory of one address byte.
+uint32_t RangeReadSpan(const MemoryType& type) {
+  if (type.addressBytes == 1 && type.capacity > kBlockBytes) return kBlockBytes;
+  return SequentialSpan(type);
+}
+
+// ReadInto for a range of the memory: the bytes land in scratch[0, range.count()).
+BlockResult ReadRangeInto(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+                          uint8_t* scratch, bool enforceAcks, const ProgressCallback& progress,
+                          const OperationControl& control, uint32_t& bytesRead) {
+  I2cMaster bus(lines);
+  BlockIo io(bus, memory);
+  const uint32_t count = range.count();
+  const uint32_t step = ReadProgressStep(count);
+  const uint32_t start = memory.typeIndex == kX24C01Index ? 0 : range.first;
+  const uint32_t lead = range.first - start;  // bytes read before the range, then dropped
+  const uint32_t span = RangeReadSpan(memory.type());
+  std::vector<uint8_t> bytes(range.last - start + 1);
+  bytesRead = count;
+  bool stopped = false;
+  // Each span's reads begin with a repeated start after the previous span's last byte.
+  for (uint32_t a = start; a <= range.last && !stopped;) {
+    const uint32_t end = std::min(range.last, a - a % span + span - 1);
+    const ReadProgress hook = [&](uint32_t i) {
+      const uint32_t at = a - start + i;
+      if (at < lead) return true;
+      const uint32_t index = at - lead;
+      Done(control, index);
+      if (StopRequested(control)) {
+        bytesRead = index + 1;  // byte index is still received, as the last one
+        stopped = true;
+        return false;
+      }
+      if (index % step == step - 1) Report(progress, index);
+      return true;
+    };
+    const BlockResult result =
+        io.ReadFrom(a, bytes.data() + (a - start), end - a + 1, enforceAcks, hook);
+    if (result != BlockResult::Ok) {
+      bytesRead = 0;
+      return result;
+    }
+    a = end + 1;
+  }
+  std::copy_n(bytes.begin() + lead, bytesRead, scratch);
+  Done(control, bytesRead);
+  if (bytesRead == count) Report(progress, count - 1);
+  return BlockResult::Ok;
+}
+
+// One pass of the reads of an operation into scratch: its result, and the bytes received in
+// bytesRead. SCL is left low with SDA released; the caller sends the stop.
+using ReadPass =
+    std::function<BlockResult(uint8_t* scratch, bool enforceAcks, uint32_t& bytesRead)>;
+
+ReadOutcome ReadWith(LineDriver& lines, uint32_t count, std::span<uint8_t> into,
+                     const ReadPass& pass) {
+  lines.ClearPortFailure();
+  ReadOutcome outcome;
+  std::vector<uint8_t> scratch(count);
+  if (!LineCheck(lines)) {
+    outcome.result = BlockResult::NoDeviceAck;
+  } else {
+    outcome.result = pass(scratch.data(), true, outcome.bytesRead);
+    outcome.stopped = outcome.bytesRead < count && outcome.result == BlockResult::Ok;
+  }
+  I2cMaster(lines).I2cStop();
+  lines.PowerOff();
+  outcome.portFailed = lines.PortFailed();
+  if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
+  return outcome;
+}
+
+CompareOutcome CompareWith(LineDriver& lines, uint32_t firstAddress, uint32_t count,
+                           std::span<const uint8_t> expected, std::span<uint8_t> scratch,
+                           const ReadPass& pass) {
+  CompareOutcome outcome;
+  if (scratch.size() < count) return outcome;  // the caller could not get its scratch area
+
+  lines.ClearPortFailure();
+  outcome.reachable = LineCheck(lines);
+  if (outcome.reachable) {
+    const BlockResult result = pass(scratch.data(), false, outcome.bytesCompared);
+    outcome.reachable = result != BlockResult::NoDeviceAck;
+    outcome.stopped = outcome.reachable && outcome.bytesCompared < count;
+  }
+  I2cMaster(lines).I2cStop();
+  lines.PowerOff();
+  if (lines.PortFailed()) outcome.reachable = false;
+  if (!outcome.reachable) {
+    outcome.stopped = false;
+    outcome.bytesCompared = 0;
+    return outcome;
+  }
+  for (uint32_t i = 0; i < outcome.bytesCompared; ++i) {
+    if (expected[i] == scratch[i]) continue;
+    if (outcome.differences++ == 0) outcome.firstDifference = firstAddress + i;
+  }
+  return outcome;
+}
+
+bool Whole(const CurrentMemory& memory, AddressRange range) {
+  return range.first == 0 && range.last == memory.capacity - 1;
+}
+
 }  // namespace
 
 uint32_t ReadProgressStep(uint32_t capacity) {
@@ -120,28 +226,33 @@ uint32_t ByteProgramProgressStep(uint32_t capacity) {
 
 ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory, std::span<uint8_t> into,
                        const ProgressCallback& progress, const OperationControl& control) {
-  lines.ClearPortFailure();
-  ReadOutcome outcome;
-  std::vector<uint8_t> scratch(memory.capacity);
-  if (!LineCheck(lines)) {
-    outcome.result = BlockResult::NoDeviceAck;
-  } else {
-    outcome.result =
-        ReadInto(lines, memory, scratch.data(), true, progress, control, outcome.bytesRead);
-    outcome.stopped = outcome.bytesRead < memory.capacity && outcome.result == BlockResult::Ok;
-  }
-  I2cMaster(lines).I2cStop();
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
-  if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
-  return outcome;
+  return ReadWith(lines, memory.capacity, into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
+    return ReadInto(lines, memory, scratch, enforce, progress, control, n);
+  });
+}
+
+ReadOutcome ReadRange(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+                      std::span<uint8_t> into, const ProgressCallback& progress,
+                      const OperationControl& control) {
+  if (Whole(memory, range)) return ReadMemory(lines, memory, into, progress, control);
+  return ReadWith(lines, range.count(), into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
+    return ReadRangeInto(lines, memory, range, scratch, enforce, progress, control, n);
+  });
 }
 
 ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
                              std::span<const uint8_t> data, const ProgressCallback& progress,
                              const OperationControl& control) {
+  return ProgramRange(lines, memory, {0, memory.capacity - 1}, data, progress, control);
+}
+
+ProgramOutcome ProgramRange(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+                            std::span<const uint8_t> data, const ProgressCallback& progress,
+                            const OperationControl& control) {
   lines.ClearPortFailure();
   ProgramOutcome outcome;
+  outcome.firstAddress = range.first;
+  outcome.lastAddress = range.first;
   if (!LineCheck(lines)) {
     outcome.result = BlockResult::NotStarted;
     lines.PowerOff();
@@ -151,28 +262,32 @@ ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
 
   I2cMaster bus(lines);
   BlockIo io(bus, memory);
-  const uint32_t capacity = memory.capacity;
   const bool pageMode = memory.pageMode || !memory.type().byteModeAllowed;
   // Each block is asked for only once the one before is written and its write cycle over
-  // (acknowledged, or its polls spent): a stop never leaves a block half sent.
-  const uint32_t block = pageMode ? memory.type().pageSize : 1;
-  const uint32_t step = ByteProgramProgressStep(capacity);
-  for (uint32_t a = 0; a < capacity; a += block) {
+  // (acknowledged, or its polls spent): a stop never leaves a block half sent. A block runs to
+  // the end of its page or of the range: the whole memory goes in whole pages, and a range's
+  // ends are partial pages that stay inside their page, one write cycle each.
+  const uint32_t page = pageMode ? memory.type().pageSize : 1;
+  const uint32_t step = ByteProgramProgressStep(range.count());
+  for (uint32_t a = range.first; a <= range.last;) {
     if (StopRequested(control)) {
       outcome.stopped = true;
       break;
     }
+    const uint32_t offset = a - range.first;
+    const uint32_t end = std::min(range.last, a - a % page + page - 1);
     if (pageMode) {
-      Report(progress, a);
-    } else if (a % step == step - 1) {
-      Report(progress, a);
+      Report(progress, offset);
+    } else if (offset % step == step - 1) {
+      Report(progress, offset);
     }
     outcome.lastAddress = a;
-    outcome.result = pageMode ? io.WritePage(a, data.data() + a, static_cast<int>(block))
-                              : io.WriteByte(a, data[a]);
+    outcome.result = pageMode ? io.WritePage(a, data.data() + offset, static_cast<int>(end - a + 1))
+                              : io.WriteByte(a, data[offset]);
     if (outcome.result != BlockResult::Ok || lines.PortFailed()) break;
-    outcome.bytesWritten = a + block;
+    outcome.bytesWritten = end - range.first + 1;
     Done(control, outcome.bytesWritten);
+    a = end + 1;
   }
   lines.PowerOff();
   outcome.portFailed = lines.PortFailed();
@@ -201,31 +316,23 @@ ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memor
 CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
                              std::span<const uint8_t> expected, std::span<uint8_t> scratch,
                              const ProgressCallback& progress, const OperationControl& control) {
-  CompareOutcome outcome;
-  const uint32_t capacity = memory.capacity;
-  if (scratch.size() < capacity) return outcome;  // the caller could not get its scratch area
+  return CompareWith(lines, 0, memory.capacity, expected, scratch,
+                     [&](uint8_t* into, bool enforce, uint32_t& n) {
+                       return ReadInto(lines, memory, into, enforce, progress, control, n);
+                     });
+}
 
-  lines.ClearPortFailure();
-  outcome.reachable = LineCheck(lines);
-  if (outcome.reachable) {
-    const BlockResult result =
-        ReadInto(lines, memory, scratch.data(), false, progress, control, outcome.bytesCompared);
-    outcome.reachable = result != BlockResult::NoDeviceAck;
-    outcome.stopped = outcome.reachable && outcome.bytesCompared < capacity;
+CompareOutcome CompareRange(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+                            std::span<const uint8_t> expected, std::span<uint8_t> scratch,
+                            const ProgressCallback& progress, const OperationControl& control) {
+  if (Whole(memory, range)) {
+    return CompareMemory(lines, memory, expected, scratch, progress, control);
   }
-  I2cMaster(lines).I2cStop();
-  lines.PowerOff();
-  if (lines.PortFailed()) outcome.reachable = false;
-  if (!outcome.reachable) {
-    outcome.stopped = false;
-    outcome.bytesCompared = 0;
-    return outcome;
-  }
-  for (uint32_t i = 0; i < outcome.bytesCompared; ++i) {
-    if (expected[i] == scratch[i]) continue;
-    if (outcome.differences++ == 0) outcome.firstDifference = i;
-  }
-  return outcome;
+  return CompareWith(lines, range.first, range.count(), expected, scratch,
+                     [&](uint8_t* into, bool enforce, uint32_t& n) {
+                       return ReadRangeInto(lines, memory, range, into, enforce, progress, control,
+                                            n);
+                     });
 }
 
 }  // namespace keldar
