@@ -38,7 +38,8 @@ constexpr char kPortHelp[] =
     "\nLecteur :\n"
     "  --port P            1 à 4 (COM1 à COM4, comme dans la fenêtre), un périphérique\n"
     "                      (/dev/ttyUSB0, COM5) ou un lecteur simulé (sim:24C16,...)\n"
-    "  --type T            type de mémoire : 24C00 ... 24C512, X24C01\n"
+    "  --type T            type de mémoire : 24C00 ... 24C512, X24C01, 24M01,\n"
+    "                      24LC1025, 24M02\n"
     "  --base N            adresse de base A2..A0, 0 à 7 (0 par défaut)\n";
 
 constexpr char kWiringHelp[] =
@@ -72,7 +73,7 @@ std::string CommandHelp(Command command) {
     case Command::Program:
       help << "Usage : keldar-cli program --port P --type T -i FICHIER [--byte-mode] [OPTIONS]\n"
               "Charge FICHIER et programme toute la mémoire, en mode page sauf --byte-mode\n"
-              "(le mode page est imposé pour les 24C128, 24C256 et 24C512), puis relit la\n"
+              "(le mode page est imposé au-delà de la 24C64), puis relit la\n"
               "mémoire et la compare au fichier.\n"
               "Avec --from ou --to, ne programme et ne relit que la plage, sans toucher au\n"
               "reste de la mémoire : un fichier binaire contient la plage seule ; d'un\n"
