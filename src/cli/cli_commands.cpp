@@ -42,10 +42,52 @@ void ReportLoaded(const std::string& path, uint32_t count, IntelHexRange range, 
               << messages::HexAddress(range.last) << '\n';
 }
 
+// "$0100 à $01FF"
+std::string RangeText(AddressRange range) {
+  return messages::HexAddress(range.first) + " à " + messages::HexAddress(range.last);
+}
+
+// A binary file of a range holds the range alone: one of another size was made for another range
+// and is refused, rather than programmed cut short or padded.
+bool LoadBinaryRangeFile(const std::string& path, AddressRange range, Buffer& buffer,
+                         Console& console) {
+  const BinaryLoad load = LoadBinaryRange(PathFromUtf8(path), buffer, range.first, range.count());
+  if (load.count < 1) {
+    console.err << path << " : " << WithReason(kEmptyFile, load.error) << '\n';
+    return false;
+  }
+  if (load.count != range.count()) {
+    console.err << path << " : le fichier contient "
+                << (load.count > range.count() ? "plus de " + std::to_string(range.count())
+                                               : std::to_string(load.count))
+                << " octets, la plage " << RangeText(range) << " en compte " << range.count()
+                << " : un fichier binaire contient la plage seule.\n";
+    return false;
+  }
+  ReportLoaded(path, load.count, {range.first, range.last}, console);
+  return true;
+}
+
+// An Intel HEX file keeps its addresses: the range takes the bytes it covers, and says so when
+// the file holds more; a file with no data in the range is refused.
+bool FitsRange(const std::string& path, IntelHexRange copied, AddressRange range,
+               Console& console) {
+  if (copied.last < range.first || copied.first > range.last) {
+    console.err << path << " : aucune donnée dans la plage " << RangeText(range) << '\n';
+    return false;
+  }
+  if (copied.first < range.first || copied.last > range.last) {
+    console.err << "Seuls les octets de " << RangeText(range)
+                << " sont pris, les données hors de la plage sont ignorées.\n";
+  }
+  return true;
+}
+
 // Loads a whole file as the window does, over a buffer of $FF (the bytes a file does not cover);
 // false after printing why. A file with a fault is refused as a whole here, and so is one that
 // holds no data byte: a script must never program half an image, nor a blank one in its stead.
-bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console& console) {
+bool LoadFile(const std::string& path, FileFormat asked, const std::optional<AddressRange>& range,
+              Buffer& buffer, Console& console) {
   buffer.fill(0xFF);
   if (ResolveFormat(asked, path) == FileFormat::IntelHex) {
     const IntelHexResult result = ReadIntelHex(PathFromUtf8(path), buffer, kBufferBytes);
@@ -66,8 +108,9 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
       return false;
     }
     ReportLoaded(path, result.loadedBytes, *result.copied, console);
-    return true;
+    return !range || FitsRange(path, *result.copied, *range, console);
   }
+  if (range) return LoadBinaryRangeFile(path, *range, buffer, console);
   const BinaryLoad load = LoadBinaryImage(PathFromUtf8(path), buffer);
   const uint32_t count = load.count;
   if (count < 1) {
@@ -78,11 +121,13 @@ bool LoadFile(const std::string& path, FileFormat asked, Buffer& buffer, Console
   return true;
 }
 
-bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, uint32_t capacity,
+// A binary file holds the range alone; an Intel HEX file carries its addresses.
+bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, AddressRange range,
               Console& console) {
-  const SaveOutcome result = ResolveFormat(asked, path) == FileFormat::IntelHex
-                                 ? WriteIntelHex(PathFromUtf8(path), buffer, capacity)
-                                 : SaveBinaryImage(PathFromUtf8(path), buffer, capacity);
+  const SaveOutcome result =
+      ResolveFormat(asked, path) == FileFormat::IntelHex
+          ? WriteIntelHexRange(PathFromUtf8(path), buffer, range.first, range.count())
+          : SaveBinaryRange(PathFromUtf8(path), buffer, range.first, range.count());
   if (result != SaveResult::Ok) {
     console.err << path << " : " << WithReason(kSaveFailed, result.error) << '\n';
     return false;
@@ -115,6 +160,7 @@ OperationOutcome RunOperation(Session& session, OperationKind kind, const Option
                               Console& console) {
   OperationRequest request = session.Request(kind);
   request.verify = options.verify;
+  request.range = options.range;
   ProgressMeter meter(console.err, console.progress);
   const OperationOutcome outcome =
       OperationService().Run(*session.port(), request, meter, console.stop);
@@ -135,12 +181,13 @@ int Read(const Options& options, Console& console) {
   session.buffer.fill(0xFF);
   const OperationOutcome outcome = RunOperation(session, OperationKind::Read, options, console);
   if (!outcome.succeeded()) return Unsuccessful(outcome, console);
-  const uint32_t capacity = session.currentMemory.capacity;
-  if (!SaveFile(options.output, options.outputFormat, session.buffer, capacity, console)) {
+  const AddressRange range = outcome.range;
+  if (!SaveFile(options.output, options.outputFormat, session.buffer, range, console)) {
     return kExitFailed;
   }
-  console.out << "Lecture terminée : " << capacity << " octets enregistrés dans " << options.output
-              << '\n';
+  console.out << "Lecture terminée : " << range.count() << " octets"
+              << (options.range ? ", de " + RangeText(range) + "," : "") << " enregistrés dans "
+              << options.output << '\n';
   if (const std::string note = messages::RepetitionNote(outcome); !note.empty()) {
     console.err << note << '\n';
   }
@@ -149,7 +196,9 @@ int Read(const Options& options, Console& console) {
 
 int Program(const Options& options, Console& console) {
   Session session;
-  if (!LoadFile(options.input, options.inputFormat, session.buffer, console)) return kExitFailed;
+  if (!LoadFile(options.input, options.inputFormat, options.range, session.buffer, console)) {
+    return kExitFailed;
+  }
   if (!OpenSession(options, session, console)) return kExitFailed;
   const OperationOutcome outcome =
       RunOperation(session, OperationKind::ProgramMemory, options, console);
@@ -158,17 +207,20 @@ int Program(const Options& options, Console& console) {
   return kExitOk;
 }
 
-// Address ranges where the two areas differ, as "$0010-$001F" (one address: "$0010").
-std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector<uint8_t>& memory) {
+// Address ranges where the two areas differ, as "$0010-$001F" (one address: "$0010"); memory
+// holds the bytes read from address base on.
+std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector<uint8_t>& memory,
+                                         uint32_t base) {
   std::vector<std::string> ranges;
-  const auto size = static_cast<uint32_t>(memory.size());
-  for (uint32_t a = 0; a < size;) {
-    if (buffer[a] == memory[a]) {
+  const uint32_t size = base + static_cast<uint32_t>(memory.size());
+  const auto read = [&](uint32_t a) { return memory[a - base]; };
+  for (uint32_t a = base; a < size;) {
+    if (buffer[a] == read(a)) {
       ++a;
       continue;
     }
     const uint32_t first = a;
-    while (a < size && buffer[a] != memory[a])
+    while (a < size && buffer[a] != read(a))
       ++a;
     ranges.push_back(a - 1 == first
                          ? messages::HexAddress(first)
@@ -179,13 +231,16 @@ std::vector<std::string> DifferingRanges(const Buffer& buffer, const std::vector
 
 int Compare(const Options& options, Console& console) {
   Session session;
-  if (!LoadFile(options.input, options.inputFormat, session.buffer, console)) return kExitFailed;
+  if (!LoadFile(options.input, options.inputFormat, options.range, session.buffer, console)) {
+    return kExitFailed;
+  }
   if (!OpenSession(options, session, console)) return kExitFailed;
   const OperationOutcome outcome = RunOperation(session, OperationKind::Compare, options, console);
   if (!outcome.compare.reachable || outcome.stopped()) return Unsuccessful(outcome, console);
   console.out << messages::OutcomeMessage(outcome) << '\n';
   if (options.list) {
-    for (const std::string& range : DifferingRanges(session.buffer, outcome.memory))
+    for (const std::string& range :
+         DifferingRanges(session.buffer, outcome.memory, outcome.range.first))
       console.out << range << '\n';
   }
   return outcome.succeeded() ? kExitOk : kExitFailed;
@@ -193,9 +248,9 @@ int Compare(const Options& options, Console& console) {
 
 int Convert(const Options& options, Console& console) {
   Buffer buffer;
-  if (!LoadFile(options.input, options.inputFormat, buffer, console)) return kExitFailed;
+  if (!LoadFile(options.input, options.inputFormat, {}, buffer, console)) return kExitFailed;
   const uint32_t capacity = kMemoryTypes[static_cast<size_t>(options.typeIndex)].capacity;
-  if (!SaveFile(options.output, options.outputFormat, buffer, capacity, console)) {
+  if (!SaveFile(options.output, options.outputFormat, buffer, {0, capacity - 1}, console)) {
     return kExitFailed;
   }
   console.out << "Conversion terminée : " << capacity << " octets enregistrés dans "

@@ -12,6 +12,7 @@
 
 #include "cli/version.h"
 #include "i2c/catalogue.h"
+#include "messages/operation_messages.h"
 
 namespace keldar::cli {
 
@@ -37,7 +38,8 @@ constexpr char kPortHelp[] =
     "\nLecteur :\n"
     "  --port P            1 à 4 (COM1 à COM4, comme dans la fenêtre), un périphérique\n"
     "                      (/dev/ttyUSB0, COM5) ou un lecteur simulé (sim:24C16,...)\n"
-    "  --type T            type de mémoire : 24C00 ... 24C512, X24C01\n"
+    "  --type T            type de mémoire : 24C00 ... 24C512, X24C01, 24M01,\n"
+    "                      24LC1025, 24M02\n"
     "  --base N            adresse de base A2..A0, 0 à 7 (0 par défaut)\n";
 
 constexpr char kWiringHelp[] =
@@ -52,27 +54,41 @@ constexpr char kWiringHelp[] =
 constexpr char kFormatHelp[] =
     "  --format F          bin ou hex (sinon : .hex est Intel HEX, tout autre nom binaire)\n";
 
+constexpr char kRangeHelp[] =
+    "  --from ADR          première adresse d'une plage (0 par défaut)\n"
+    "  --to ADR            dernière adresse de la plage, incluse (la dernière de la\n"
+    "                      mémoire par défaut) ; ADR est décimale, ou hexadécimale\n"
+    "                      après $ ou 0x ('$1F00' entre apostrophes dans un shell)\n";
+
 std::string CommandHelp(Command command) {
   std::ostringstream help;
   switch (command) {
     case Command::Read:
       help << "Usage : keldar-cli read --port P --type T -o FICHIER [OPTIONS]\n"
-              "Lit toute la mémoire et l'enregistre dans FICHIER.\n\n"
-           << kFormatHelp << kPortHelp << kWiringHelp;
+              "Lit toute la mémoire et l'enregistre dans FICHIER.\n"
+              "Avec --from ou --to, ne lit que la plage : un fichier binaire la contient\n"
+              "seule, un fichier Intel HEX la porte à ses adresses.\n\n"
+           << kFormatHelp << kRangeHelp << kPortHelp << kWiringHelp;
       break;
     case Command::Program:
       help << "Usage : keldar-cli program --port P --type T -i FICHIER [--byte-mode] [OPTIONS]\n"
               "Charge FICHIER et programme toute la mémoire, en mode page sauf --byte-mode\n"
-              "(le mode page est imposé pour les 24C128, 24C256 et 24C512), puis relit la\n"
-              "mémoire et la compare au fichier.\n\n"
+              "(le mode page est imposé au-delà de la 24C64), puis relit la\n"
+              "mémoire et la compare au fichier.\n"
+              "Avec --from ou --to, ne programme et ne relit que la plage, sans toucher au\n"
+              "reste de la mémoire : un fichier binaire contient la plage seule ; d'un\n"
+              "fichier Intel HEX, seuls les octets de la plage sont pris.\n\n"
               "  --no-verify         ne relit pas la mémoire après la programmation\n"
-           << kFormatHelp << kPortHelp << kWiringHelp;
+           << kFormatHelp << kRangeHelp << kPortHelp << kWiringHelp;
       break;
     case Command::Compare:
       help << "Usage : keldar-cli compare --port P --type T -i FICHIER [--list] [OPTIONS]\n"
               "Compare FICHIER avec la mémoire et donne le nombre d'octets différents ;\n"
-              "--list donne aussi les plages d'adresses qui diffèrent.\n\n"
-           << kFormatHelp << kPortHelp << kWiringHelp;
+              "--list donne aussi les plages d'adresses qui diffèrent.\n"
+              "Avec --from ou --to, ne compare que la plage : un fichier binaire la\n"
+              "contient seule ; d'un fichier Intel HEX, seuls les octets de la plage sont\n"
+              "pris.\n\n"
+           << kFormatHelp << kRangeHelp << kPortHelp << kWiringHelp;
       break;
     case Command::Ports:
       help << "Usage : keldar-cli ports [--probe P] [OPTIONS]\n"
@@ -166,6 +182,14 @@ Error TakeNumber(const std::string& value, int high, std::optional<int>& target,
   return {};
 }
 
+template <std::optional<uint32_t> Options::*kField>
+Error TakeAddress(const std::string& value, Options& options) {
+  options.*kField = ParseAddress(value);
+  if (options.*kField) return {};
+  return "Adresse invalide : « " + value +
+         " » (décimale, ou hexadécimale après $ ou 0x ; '$1F00' entre apostrophes dans un shell).";
+}
+
 template <std::string Options::*kField>
 Error TakeText(const std::string& value, Options& options) {
   options.*kField = value;
@@ -248,7 +272,29 @@ constexpr OptionSpec kOptions[] = {
     {"--byte-mode", kProgram, false, SetFlag<&Options::byteMode, true>},
     {"--no-verify", kProgram, false, SetFlag<&Options::verify, false>},
     {"--list", kCompare, false, SetFlag<&Options::list, true>},
+    {"--from", kMemory, true, TakeAddress<&Options::from>},
+    {"--to", kMemory, true, TakeAddress<&Options::to>},
 };
+
+// The range of --from and --to on the selected type; the usage error when it does not fit.
+Error TakeRange(Options& options) {
+  if (!options.from && !options.to) return {};
+  const MemoryType& type = kMemoryTypes[static_cast<size_t>(options.typeIndex)];
+  const AddressRange range{options.from.value_or(0), options.to.value_or(type.capacity - 1)};
+  const std::pair<const char*, uint32_t> ends[] = {{"--from", range.first}, {"--to", range.last}};
+  for (const auto& [name, address] : ends) {
+    if (address < type.capacity) continue;
+    return std::string("Adresse hors de la mémoire : ") + name + " " +
+           messages::HexAddress(address) + ", la " + std::string(type.name) + " va de " +
+           messages::HexAddress(0) + " à " + messages::HexAddress(type.capacity - 1) + ".";
+  }
+  if (range.first > range.last) {
+    return "Plage vide : --from " + messages::HexAddress(range.first) + " est après --to " +
+           messages::HexAddress(range.last) + ".";
+  }
+  options.range = range;
+  return {};
+}
 
 // Reads the options of one command with CLI11, then takes their values in the order they were
 // given, so that the first refused one is the one reported. --help stops the reading: what
@@ -336,7 +382,28 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
   if (needsOutput && options.output.empty()) {
     return Usage("Le fichier de sortie (-o) est obligatoire.");
   }
+  if (const Error error = TakeRange(options)) return Usage(*error);
   return {};
+}
+
+std::optional<uint32_t> ParseAddress(const std::string& text) {
+  std::string_view digits = text;
+  int base = 10;
+  if (digits.starts_with('$')) {
+    digits.remove_prefix(1);
+    base = 16;
+  } else if (digits.starts_with("0x") || digits.starts_with("0X")) {
+    digits.remove_prefix(2);
+    base = 16;
+  } else if (digits.size() > 1 && digits.front() == '0') {
+    // Not read as decimal: a shell makes "00" of an unquoted $100, having taken $1 for its own.
+    return std::nullopt;
+  }
+  uint32_t value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [ptr, ec] = std::from_chars(digits.data(), end, value, base);
+  if (ec != std::errc() || ptr != end || digits.empty()) return std::nullopt;
+  return value;
 }
 
 FileFormat ResolveFormat(FileFormat asked, const std::string& path) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hw/linemap.h"
+#include "i2c/catalogue.h"
 
 namespace keldar::cli {
 
@@ -35,6 +36,11 @@ struct Options {
   bool verify = true;  // program: read the memory back and compare it with the file
   bool list = false;
   LineMapOverrides lines;
+  // read, program, compare: --from and --to as given, and the range they make once checked
+  // against the type (empty: the whole memory).
+  std::optional<uint32_t> from;
+  std::optional<uint32_t> to;
+  std::optional<AddressRange> range;
 };
 
 // Help: text goes to standard output and the program ends with success (--help, --version).
@@ -47,6 +53,10 @@ struct ParseResult {
 
 // args excludes the program name.
 [[nodiscard]] ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& options);
+
+// An address as the user writes it: decimal, or hexadecimal after "$" or "0x" ("$1F00",
+// "0x1F00", "7936"); nothing for anything else, or a value above 32 bits.
+[[nodiscard]] std::optional<uint32_t> ParseAddress(const std::string& text);
 
 // The format a file is read or written in: the one asked for, else .hex is Intel HEX and any
 // other name a binary image.

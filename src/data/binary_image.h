@@ -1,4 +1,5 @@
-// Raw binary images: the buffer byte for byte from address 0, no header.
+// Raw binary images: the buffer byte for byte from address 0, or from a range's first address,
+// no header.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,18 @@ struct BinaryLoad {
 // buffer as it was.
 [[nodiscard]] BinaryLoad LoadBinaryImage(const std::filesystem::path& file, Buffer& buffer);
 
+// Reads a file that holds buffer[first .. first + count - 1] alone, its byte 0 at first. Its
+// bytes land there only when it holds exactly count bytes; count in the result is the number it
+// holds, count + 1 standing for any more. first + count is at most kBufferBytes.
+[[nodiscard]] BinaryLoad LoadBinaryRange(const std::filesystem::path& file, Buffer& buffer,
+                                         uint32_t first, uint32_t count);
+
 // Saves the active window, buffer[0 .. capacity - 1], through ReplaceFile.
 [[nodiscard]] SaveOutcome SaveBinaryImage(const std::filesystem::path& file, const Buffer& buffer,
                                           uint32_t capacity, const OutputFileOpener& open = {});
+// Saves buffer[first .. first + count - 1] alone, through ReplaceFile.
+[[nodiscard]] SaveOutcome SaveBinaryRange(const std::filesystem::path& file, const Buffer& buffer,
+                                          uint32_t first, uint32_t count,
+                                          const OutputFileOpener& open = {});
 
 }  // namespace keldar

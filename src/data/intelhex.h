@@ -94,5 +94,14 @@ inline constexpr size_t kIntelHexLineChars = 79;
                                         std::span<const uint8_t> source, uint32_t count,
                                         uint32_t recordLength = kIntelHexRecordBytes,
                                         const OutputFileOpener& open = {});
+// Saves source[first .. first + count - 1] at their own addresses: an extended linear address
+// record (04) comes first when first is at 64 KiB or above, and the first record ends where a
+// record would have ended in a file written from address 0, so that the records stay aligned.
+// The part of the run beyond the source's size is left out.
+[[nodiscard]] SaveOutcome WriteIntelHexRange(const std::filesystem::path& file,
+                                             std::span<const uint8_t> source, uint32_t first,
+                                             uint32_t count,
+                                             uint32_t recordLength = kIntelHexRecordBytes,
+                                             const OutputFileOpener& open = {});
 
 }  // namespace keldar

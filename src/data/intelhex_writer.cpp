@@ -42,26 +42,35 @@ void FormatRecord(std::string& line, uint32_t address, uint8_t type,
 
 SaveOutcome WriteIntelHex(const std::filesystem::path& file, std::span<const uint8_t> source,
                           uint32_t count, uint32_t recordLength, const OutputFileOpener& open) {
+  return WriteIntelHexRange(file, source, 0, count, recordLength, open);
+}
+
+SaveOutcome WriteIntelHexRange(const std::filesystem::path& file, std::span<const uint8_t> source,
+                               uint32_t first, uint32_t count, uint32_t recordLength,
+                               const OutputFileOpener& open) {
   // The reader takes at most 32 bytes per record.
-  const std::span<const uint8_t> bytes = source.first(std::min<size_t>(count, source.size()));
+  const size_t start = std::min<size_t>(first, source.size());
+  const size_t end = std::min<size_t>(size_t{first} + count, source.size());
   const size_t length = std::clamp<uint32_t>(recordLength, 1, kIntelHexMaxRecordBytes);
   return ReplaceFile(
       file,
-      [bytes, length](OutputFile& out) {
+      [source, start, end, length](OutputFile& out) {
         std::string line;
         line.reserve(16 + 2 * kIntelHexMaxRecordBytes);
-        for (size_t address = 0; address < bytes.size();) {
+        for (size_t address = start; address < end;) {
           const size_t offset = address % kSegmentBytes;
-          if (offset == 0 && address != 0) {
-            // Data records carry 16 bits of address: the upper 16 come first, in their record.
+          // Data records carry 16 bits of address: the upper 16 come first, in their record,
+          // wherever they differ from those of the previous record (or from 0).
+          if (address >= kSegmentBytes && (offset == 0 || address == start)) {
             const std::array<uint8_t, 2> upper{static_cast<uint8_t>(address >> 24),
                                                static_cast<uint8_t>(address >> 16)};
             FormatRecord(line, 0, kExtendedLinearAddressRecord, upper);
             if (!out.Write(line)) return false;
           }
-          const size_t size = std::min({length, bytes.size() - address, kSegmentBytes - offset});
+          const size_t room = address == start ? length - address % length : length;
+          const size_t size = std::min({room, end - address, kSegmentBytes - offset});
           FormatRecord(line, static_cast<uint32_t>(offset), kDataRecord,
-                       bytes.subspan(address, size));
+                       source.subspan(address, size));
           if (!out.Write(line)) return false;
           address += size;
         }

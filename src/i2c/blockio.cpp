@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <span>
+#include <vector>
 
 namespace keldar {
 
@@ -21,27 +21,6 @@ std::span<const uint8_t> AddressBytes(const CurrentMemory& memory, uint32_t addr
   storage[0] = static_cast<uint8_t>(address & 0xFFU);
   return std::span<const uint8_t>(storage).first(1);
 }
-
-// A dummy write of `start`, then a repeated start to read `into` from there. The read device
-// byte repeats the block bits of the write, as the random read wants; its acknowledge is not
-// examined, nor, unless enforced, those of the word address.
-struct RandomRead {
-  RandomRead(const CurrentMemory& memory, uint32_t start, std::span<uint8_t> into,
-             bool enforceAcks) {
-    const uint8_t block = BlockBits(memory.type(), start);
-    write.control = static_cast<uint8_t>(DeviceAddressByte(memory, 0) | block);
-    write.address = AddressBytes(memory, start, address);
-    write.addressRefusalEnds = enforceAcks;
-    read.control = static_cast<uint8_t>(DeviceAddressByte(memory, 1) | block);
-    read.controlRefusalEnds = false;
-    read.in = into;
-  }
-  RandomRead(const RandomRead&) = delete;  // the write's address points into it
-  RandomRead& operator=(const RandomRead&) = delete;
-  std::array<uint8_t, 2> address{};
-  Segment write;
-  Segment read;
-};
 
 }  // namespace
 
@@ -92,35 +71,51 @@ BlockResult BlockIo::WaitWriteCycle(uint8_t pollByte) {
 
 BlockResult BlockIo::SequentialRead(uint8_t* destination, bool enforceAcks,
                                     const ReadProgress& progress) {
+  return ReadSpans(0, destination, memory_.capacity, SequentialSpan(memory_.type()), enforceAcks,
+                   progress);
+}
+
+BlockResult BlockIo::ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
+                              bool enforceAcks, const ReadProgress& progress) {
+  return ReadSpans(start, destination, count, SequentialSpan(memory_.type()), enforceAcks,
+                   progress);
+}
+
+BlockResult BlockIo::ReadSpans(uint32_t start, uint8_t* destination, uint32_t count, uint32_t span,
+                               bool enforceAcks, const ReadProgress& progress) {
   const ReadProgress* hook = progress ? &progress : nullptr;
   if (memory_.typeIndex == kX24C01Index) {
     // No dummy write: the read starts at address 0, its control byte's answer not examined.
     Segment read;
     read.control = kX24C01ReadAddressZero;
     read.controlRefusalEnds = false;
-    read.in = std::span<uint8_t>(destination, memory_.capacity);
+    read.in = std::span<uint8_t>(destination, count);
     return ResultOf(bus_.Execute({false, {&read, 1}, hook}));
   }
-  // One read per span: the whole memory, or each half of a 24LC1025, whose reads do not cross
-  // from one half to the other.
-  const uint32_t span = SequentialSpan(memory_.type());
-  std::array<std::optional<RandomRead>, 2> spans;
-  std::array<Segment, 4> segments;
-  size_t count = 0;
-  for (uint32_t start = 0, n = 0; start < memory_.capacity; start += span, ++n) {
-    const RandomRead& read = spans[n].emplace(
-        memory_, start, std::span<uint8_t>(destination + start, span), enforceAcks);
-    segments[count++] = read.write;
-    segments[count++] = read.read;
+  // Per stretch, a dummy write of its first address, then a repeated start to read. The read
+  // device byte repeats the block bits of the write, as the random read wants; its acknowledge
+  // is not examined, nor, unless enforced, those of the word address.
+  const uint32_t last = start + count - 1;
+  const uint32_t stretches = last / span - start / span + 1;
+  std::vector<std::array<uint8_t, 2>> addresses;
+  addresses.reserve(stretches);  // the segments point into it: never reallocated
+  std::vector<Segment> segments;
+  segments.reserve(2 * size_t{stretches});
+  for (uint32_t a = start; a <= last;) {
+    const uint32_t end = std::min(last, a - a % span + span - 1);
+    const uint8_t block = BlockBits(memory_.type(), a);
+    Segment& write = segments.emplace_back();
+    write.control = static_cast<uint8_t>(DeviceAddressByte(memory_, 0) | block);
+    write.address = AddressBytes(memory_, a, addresses.emplace_back());
+    write.addressRefusalEnds = enforceAcks;
+    Segment& read = segments.emplace_back();
+    read.control = static_cast<uint8_t>(DeviceAddressByte(memory_, 1) | block);
+    read.controlRefusalEnds = false;
+    read.in = std::span<uint8_t>(destination + (a - start), end - a + 1);
+    if (end == last) break;
+    a = end + 1;
   }
-  return ResultOf(bus_.Execute({false, std::span(segments).first(count), hook}));
-}
-
-BlockResult BlockIo::ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
-                              bool enforceAcks, const ReadProgress& progress) {
-  const RandomRead read(memory_, start, std::span<uint8_t>(destination, count), enforceAcks);
-  const std::array<Segment, 2> segments{read.write, read.read};
-  return ResultOf(bus_.Execute({false, segments, progress ? &progress : nullptr}));
+  return ResultOf(bus_.Execute({false, segments, hook}));
 }
 
 }  // namespace keldar

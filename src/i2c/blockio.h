@@ -40,6 +40,14 @@ class BlockIo {
   // a repeated start and `count` bytes, the last not acknowledged, then the stop.
   [[nodiscard]] BlockResult ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
                                      bool enforceAcks, const ReadProgress& progress);
+  // Reads `count` bytes from `start` as consecutive random reads, one per stretch of `span`
+  // aligned bytes (a dummy write of its first address, a repeated start, the read device byte
+  // repeating its block bits, its bytes), the next after a repeated start; then the stop. The
+  // progress hook counts from `start`. The X24C01 has no dummy write: it is read from its
+  // address 0, whatever `start`.
+  [[nodiscard]] BlockResult ReadSpans(uint32_t start, uint8_t* destination, uint32_t count,
+                                      uint32_t span, bool enforceAcks,
+                                      const ReadProgress& progress);
 
   // Acknowledge polling after a write, with this control byte.
   [[nodiscard]] BlockResult WaitWriteCycle(uint8_t pollByte);

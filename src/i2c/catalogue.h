@@ -87,6 +87,14 @@ struct CurrentMemory {
   bool Select(int32_t index);
 };
 
+// A run of memory addresses, both ends included.
+struct AddressRange {
+  uint32_t first = 0;
+  uint32_t last = 0;
+  [[nodiscard]] constexpr uint32_t count() const { return last - first + 1; }
+  friend constexpr bool operator==(const AddressRange&, const AddressRange&) = default;
+};
+
 // The control byte 1010 x x x R/W with the base-address bits the type lets through (no block
 // bits: the write routines add those).
 [[nodiscard]] uint8_t DeviceAddressByte(const CurrentMemory& memory, uint8_t rw);

@@ -97,6 +97,104 @@ BlockResult ReadInto(BusExecutor& bus, const CurrentMemory& memory, uint8_t* scr
   return result;
 }
 
+// The reads of a range: one per span a sequential read runs through, and one per 256-byte block
+// on a memory of one address byte.
+uint32_t RangeReadSpan(const MemoryType& type) {
+  if (type.addressBytes == 1 && type.capacity > kBlockBytes) return kBlockBytes;
+  return SequentialSpan(type);
+}
+
+// ReadInto for a range of the memory: the bytes land in scratch[0, range.count()). One transfer:
+// each span's read begins with a repeated start after the previous span's last byte.
+BlockResult ReadRangeInto(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
+                          uint8_t* scratch, bool enforceAcks, const ProgressCallback& progress,
+                          const OperationControl& control, uint32_t& bytesRead) {
+  BlockIo io(bus, memory);
+  const uint32_t count = range.count();
+  const uint32_t step = ReadProgressStep(count);
+  const uint32_t start = memory.typeIndex == kX24C01Index ? 0 : range.first;
+  const uint32_t lead = range.first - start;  // bytes read before the range, then dropped
+  std::vector<uint8_t> bytes(range.last - start + 1);
+  bytesRead = count;
+  const ReadProgress hook = [&](uint32_t at) {
+    if (at < lead) return true;
+    const uint32_t index = at - lead;
+    Done(control, index);
+    if (StopRequested(control)) {
+      bytesRead = index + 1;  // byte index is still received, as the last one
+      return false;
+    }
+    if (index % step == step - 1) Report(progress, index);
+    return true;
+  };
+  const BlockResult result = io.ReadSpans(start, bytes.data(), static_cast<uint32_t>(bytes.size()),
+                                          RangeReadSpan(memory.type()), enforceAcks, hook);
+  if (result != BlockResult::Ok) {
+    bytesRead = 0;
+    return result;
+  }
+  std::copy_n(bytes.begin() + lead, bytesRead, scratch);
+  Done(control, bytesRead);
+  if (bytesRead == count) Report(progress, count - 1);
+  return BlockResult::Ok;
+}
+
+// One pass of the reads of an operation into scratch: its result, and the bytes received in
+// bytesRead. It ends with the stop.
+using ReadPass =
+    std::function<BlockResult(uint8_t* scratch, bool enforceAcks, uint32_t& bytesRead)>;
+
+ReadOutcome ReadWith(BusExecutor& bus, uint32_t count, std::span<uint8_t> into,
+                     const ReadPass& pass) {
+  bus.ClearPortFailure();
+  ReadOutcome outcome;
+  std::vector<uint8_t> scratch(count);
+  if (!bus.PowerOnAndCheck()) {
+    outcome.result = BlockResult::NoDeviceAck;
+    (void)bus.Execute({});  // a stop alone, as after a read
+  } else {
+    outcome.result = pass(scratch.data(), true, outcome.bytesRead);
+    outcome.stopped = outcome.bytesRead < count && outcome.result == BlockResult::Ok;
+  }
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
+  if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
+  return outcome;
+}
+
+CompareOutcome CompareWith(BusExecutor& bus, uint32_t firstAddress, uint32_t count,
+                           std::span<const uint8_t> expected, std::span<uint8_t> scratch,
+                           const ReadPass& pass) {
+  CompareOutcome outcome;
+  if (scratch.size() < count) return outcome;  // the caller could not get its scratch area
+
+  bus.ClearPortFailure();
+  outcome.reachable = bus.PowerOnAndCheck();
+  if (outcome.reachable) {
+    const BlockResult result = pass(scratch.data(), false, outcome.bytesCompared);
+    outcome.reachable = result != BlockResult::NoDeviceAck;
+    outcome.stopped = outcome.reachable && outcome.bytesCompared < count;
+  } else {
+    (void)bus.Execute({});  // a stop alone, as after a read
+  }
+  bus.PowerOff();
+  if (bus.PortFailed()) outcome.reachable = false;
+  if (!outcome.reachable) {
+    outcome.stopped = false;
+    outcome.bytesCompared = 0;
+    return outcome;
+  }
+  for (uint32_t i = 0; i < outcome.bytesCompared; ++i) {
+    if (expected[i] == scratch[i]) continue;
+    if (outcome.differences++ == 0) outcome.firstDifference = firstAddress + i;
+  }
+  return outcome;
+}
+
+bool Whole(const CurrentMemory& memory, AddressRange range) {
+  return range.first == 0 && range.last == memory.capacity - 1;
+}
+
 }  // namespace
 
 uint32_t ReadProgressStep(uint32_t capacity) {
@@ -109,28 +207,33 @@ uint32_t ByteProgramProgressStep(uint32_t capacity) {
 
 ReadOutcome ReadMemory(BusExecutor& bus, const CurrentMemory& memory, std::span<uint8_t> into,
                        const ProgressCallback& progress, const OperationControl& control) {
-  bus.ClearPortFailure();
-  ReadOutcome outcome;
-  std::vector<uint8_t> scratch(memory.capacity);
-  if (!bus.PowerOnAndCheck()) {
-    outcome.result = BlockResult::NoDeviceAck;
-    (void)bus.Execute({});  // a stop alone, as after a read
-  } else {
-    outcome.result =
-        ReadInto(bus, memory, scratch.data(), true, progress, control, outcome.bytesRead);
-    outcome.stopped = outcome.bytesRead < memory.capacity && outcome.result == BlockResult::Ok;
-  }
-  bus.PowerOff();
-  outcome.portFailed = bus.PortFailed();
-  if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
-  return outcome;
+  return ReadWith(bus, memory.capacity, into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
+    return ReadInto(bus, memory, scratch, enforce, progress, control, n);
+  });
+}
+
+ReadOutcome ReadRange(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
+                      std::span<uint8_t> into, const ProgressCallback& progress,
+                      const OperationControl& control) {
+  if (Whole(memory, range)) return ReadMemory(bus, memory, into, progress, control);
+  return ReadWith(bus, range.count(), into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
+    return ReadRangeInto(bus, memory, range, scratch, enforce, progress, control, n);
+  });
 }
 
 ProgramOutcome ProgramMemory(BusExecutor& bus, const CurrentMemory& memory,
                              std::span<const uint8_t> data, const ProgressCallback& progress,
                              const OperationControl& control) {
+  return ProgramRange(bus, memory, {0, memory.capacity - 1}, data, progress, control);
+}
+
+ProgramOutcome ProgramRange(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
+                            std::span<const uint8_t> data, const ProgressCallback& progress,
+                            const OperationControl& control) {
   bus.ClearPortFailure();
   ProgramOutcome outcome;
+  outcome.firstAddress = range.first;
+  outcome.lastAddress = range.first;
   if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NotStarted;
     bus.PowerOff();
@@ -139,28 +242,32 @@ ProgramOutcome ProgramMemory(BusExecutor& bus, const CurrentMemory& memory,
   }
 
   BlockIo io(bus, memory);
-  const uint32_t capacity = memory.capacity;
   const bool pageMode = memory.pageMode || !memory.type().byteModeAllowed;
   // Each block is asked for only once the one before is written and its write cycle over
-  // (acknowledged, or its polls spent): a stop never leaves a block half sent.
-  const uint32_t block = pageMode ? memory.type().pageSize : 1;
-  const uint32_t step = ByteProgramProgressStep(capacity);
-  for (uint32_t a = 0; a < capacity; a += block) {
+  // (acknowledged, or its polls spent): a stop never leaves a block half sent. A block runs to
+  // the end of its page or of the range: the whole memory goes in whole pages, and a range's
+  // ends are partial pages that stay inside their page, one write cycle each.
+  const uint32_t page = pageMode ? memory.type().pageSize : 1;
+  const uint32_t step = ByteProgramProgressStep(range.count());
+  for (uint32_t a = range.first; a <= range.last;) {
     if (StopRequested(control)) {
       outcome.stopped = true;
       break;
     }
+    const uint32_t offset = a - range.first;
+    const uint32_t end = std::min(range.last, a - a % page + page - 1);
     if (pageMode) {
-      Report(progress, a);
-    } else if (a % step == step - 1) {
-      Report(progress, a);
+      Report(progress, offset);
+    } else if (offset % step == step - 1) {
+      Report(progress, offset);
     }
     outcome.lastAddress = a;
-    outcome.result = pageMode ? io.WritePage(a, data.data() + a, static_cast<int>(block))
-                              : io.WriteByte(a, data[a]);
+    outcome.result = pageMode ? io.WritePage(a, data.data() + offset, static_cast<int>(end - a + 1))
+                              : io.WriteByte(a, data[offset]);
     if (outcome.result != BlockResult::Ok || bus.PortFailed()) break;
-    outcome.bytesWritten = a + block;
+    outcome.bytesWritten = end - range.first + 1;
     Done(control, outcome.bytesWritten);
+    a = end + 1;
   }
   bus.PowerOff();
   outcome.portFailed = bus.PortFailed();
@@ -188,32 +295,23 @@ ProgramOutcome ProgramSelectedByte(BusExecutor& bus, const CurrentMemory& memory
 CompareOutcome CompareMemory(BusExecutor& bus, const CurrentMemory& memory,
                              std::span<const uint8_t> expected, std::span<uint8_t> scratch,
                              const ProgressCallback& progress, const OperationControl& control) {
-  CompareOutcome outcome;
-  const uint32_t capacity = memory.capacity;
-  if (scratch.size() < capacity) return outcome;  // the caller could not get its scratch area
+  return CompareWith(bus, 0, memory.capacity, expected, scratch,
+                     [&](uint8_t* into, bool enforce, uint32_t& n) {
+                       return ReadInto(bus, memory, into, enforce, progress, control, n);
+                     });
+}
 
-  bus.ClearPortFailure();
-  outcome.reachable = bus.PowerOnAndCheck();
-  if (outcome.reachable) {
-    const BlockResult result =
-        ReadInto(bus, memory, scratch.data(), false, progress, control, outcome.bytesCompared);
-    outcome.reachable = result != BlockResult::NoDeviceAck;
-    outcome.stopped = outcome.reachable && outcome.bytesCompared < capacity;
-  } else {
-    (void)bus.Execute({});  // a stop alone, as after a read
+CompareOutcome CompareRange(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
+                            std::span<const uint8_t> expected, std::span<uint8_t> scratch,
+                            const ProgressCallback& progress, const OperationControl& control) {
+  if (Whole(memory, range)) {
+    return CompareMemory(bus, memory, expected, scratch, progress, control);
   }
-  bus.PowerOff();
-  if (bus.PortFailed()) outcome.reachable = false;
-  if (!outcome.reachable) {
-    outcome.stopped = false;
-    outcome.bytesCompared = 0;
-    return outcome;
-  }
-  for (uint32_t i = 0; i < outcome.bytesCompared; ++i) {
-    if (expected[i] == scratch[i]) continue;
-    if (outcome.differences++ == 0) outcome.firstDifference = i;
-  }
-  return outcome;
+  return CompareWith(bus, range.first, range.count(), expected, scratch,
+                     [&](uint8_t* into, bool enforce, uint32_t& n) {
+                       return ReadRangeInto(bus, memory, range, into, enforce, progress, control,
+                                            n);
+                     });
 }
 
 }  // namespace keldar

@@ -43,16 +43,18 @@ struct ProgramOutcome {
   bool portFailed = false;    // the transfers stopped at the block where a port call failed
   bool stopped = false;       // stopped on request between two blocks: nothing is half written
   uint32_t lastAddress = 0;   // start address of the last block attempted
-  uint32_t bytesWritten = 0;  // addresses 0 to bytesWritten-1 are written, their cycles over
+  uint32_t firstAddress = 0;  // where the programming began: 0 for the whole memory
+  // Addresses firstAddress to firstAddress + bytesWritten - 1 are written, their cycles over.
+  uint32_t bytesWritten = 0;
   [[nodiscard]] bool succeeded() const {
     return result == BlockResult::Ok && !portFailed && !stopped;
   }
 };
 
 struct CompareOutcome {
-  bool reachable = false;  // false: communication error, no count
-  bool stopped = false;    // stopped on request: only the first bytesCompared bytes count
-  uint32_t bytesCompared = 0;
+  bool reachable = false;      // false: communication error, no count
+  bool stopped = false;        // stopped on request: only the first bytesCompared bytes count
+  uint32_t bytesCompared = 0;  // from the first address compared
   uint32_t differences = 0;
   uint32_t firstDifference = 0;  // the lowest differing address, when differences > 0
   [[nodiscard]] bool same() const { return reachable && !stopped && differences == 0; }
@@ -84,6 +86,33 @@ struct CompareOutcome {
                                            std::span<uint8_t> scratch,
                                            const ProgressCallback& progress,
                                            const OperationControl& control = {});
+
+// Only the addresses of range, which lies inside the capacity; data, into, expected and scratch
+// hold the range's bytes, the first at index 0, and the bar's values and the bytes done count from
+// the range's start. The whole memory goes as ReadMemory, ProgramMemory and CompareMemory go.
+//
+// Reads the range by random reads (a dummy write of its first address, a repeated start, the
+// bytes): one per span that a sequential read runs through, each half of a 24LC1025 and each
+// 256-byte block of a memory of one address byte, since some such parts keep a read inside the
+// block their device byte selected. The X24C01's reads begin at address 0: it is read from there.
+[[nodiscard]] ReadOutcome ReadRange(BusExecutor& bus, const CurrentMemory& memory,
+                                    AddressRange range, std::span<uint8_t> into,
+                                    const ProgressCallback& progress,
+                                    const OperationControl& control = {});
+// Writes the range and no byte outside it: whole pages inside it, and at its ends partial page
+// writes of the bytes that lie inside the range and their page (a page write changes only the
+// bytes it sends); every byte alone in byte mode.
+[[nodiscard]] ProgramOutcome ProgramRange(BusExecutor& bus, const CurrentMemory& memory,
+                                          AddressRange range, std::span<const uint8_t> data,
+                                          const ProgressCallback& progress,
+                                          const OperationControl& control = {});
+// Reads the range as ReadRange does, without enforcing the word-address acknowledges, and
+// compares it with expected; firstDifference is a memory address.
+[[nodiscard]] CompareOutcome CompareRange(BusExecutor& bus, const CurrentMemory& memory,
+                                          AddressRange range, std::span<const uint8_t> expected,
+                                          std::span<uint8_t> scratch,
+                                          const ProgressCallback& progress,
+                                          const OperationControl& control = {});
 
 // Progress steps: the bar moves at index i when i % step == step - 1.
 [[nodiscard]] uint32_t ReadProgressStep(uint32_t capacity);

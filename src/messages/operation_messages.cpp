@@ -22,22 +22,21 @@ std::string HexAddress(uint32_t address) {
   return text;
 }
 
-std::string VerifyMessage(const CompareOutcome& verify, uint32_t capacity) {
+std::string VerifyMessage(const CompareOutcome& verify, uint32_t total) {
   if (!verify.reachable) return std::string(kVerifyUnreadable);
   if (verify.differences == 0) return std::string(kProgramSucceeded);
   return "Programmation erronée : \nla mémoire relue diffère du buffer sur " +
          std::to_string(verify.differences) + " octet(s)\nsur un total de " +
-         std::to_string(capacity) + ", le premier à l'adresse " +
-         HexAddress(verify.firstDifference) +
+         std::to_string(total) + ", le premier à l'adresse " + HexAddress(verify.firstDifference) +
          " !\n\nLa mémoire est peut-être protégée en écriture (broche WP),\nou ses pages sont "
          "plus petites que celles du type choisi :\nessayez alors l'écriture octet par octet...";
 }
 
-std::string CompareMessage(const CompareOutcome& outcome, uint32_t capacity) {
+std::string CompareMessage(const CompareOutcome& outcome, uint32_t total) {
   if (!outcome.reachable) return std::string(kCompareError);
   if (outcome.differences == 0) return std::string(kCompareSame);
   return "Attention : " + std::to_string(outcome.differences) +
-         " octet(s) différent(s) sur un total de " + std::to_string(capacity) + " !";
+         " octet(s) différent(s) sur un total de " + std::to_string(total) + " !";
 }
 
 std::string_view RunningText(OperationPhase phase) {
@@ -56,14 +55,14 @@ std::string_view RunningText(OperationPhase phase) {
 
 std::string StoppedProgramMessage(const ProgramOutcome& outcome) {
   if (outcome.bytesWritten == 0) return std::string(kProgramStoppedAtOnce);
-  return "Programmation interrompue : les octets " + HexAddress(0) + " à " +
-         HexAddress(outcome.bytesWritten - 1) +
+  return "Programmation interrompue : les octets " + HexAddress(outcome.firstAddress) + " à " +
+         HexAddress(outcome.firstAddress + outcome.bytesWritten - 1) +
          " sont programmés, le reste de la mémoire n'a pas été modifié.";
 }
 
-std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t capacity) {
+std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t total) {
   const std::string read = " parmi les " + std::to_string(outcome.bytesCompared) +
-                           " premiers octets sur un total de " + std::to_string(capacity) + ".";
+                           " premiers octets sur un total de " + std::to_string(total) + ".";
   if (outcome.differences == 0) return "Comparaison interrompue : aucune différence" + read;
   return "Comparaison interrompue : " + std::to_string(outcome.differences) +
          " octet(s) différent(s)" + read;
@@ -82,12 +81,12 @@ std::string OutcomeMessage(const OperationOutcome& outcome) {
       }
       if (!outcome.verify) return std::string(kProgramSucceeded);
       if (stopped) return std::string(kVerifyStopped);
-      return VerifyMessage(*outcome.verify, outcome.capacity);
+      return VerifyMessage(*outcome.verify, outcome.range.count());
     case OperationKind::ProgramByte:
       return std::string(ProgramMessage(outcome.program));
     case OperationKind::Compare:
-      if (stopped) return StoppedCompareMessage(outcome.compare, outcome.capacity);
-      return CompareMessage(outcome.compare, outcome.capacity);
+      if (stopped) return StoppedCompareMessage(outcome.compare, outcome.range.count());
+      return CompareMessage(outcome.compare, outcome.range.count());
   }
   return {};
 }

@@ -65,16 +65,17 @@ inline constexpr std::string_view kStillStopping =
 
 // After a programming that succeeded, what the read back found: the success text when the
 // memory holds the buffer, else the count and the first differing address, or the failed read.
-[[nodiscard]] std::string VerifyMessage(const CompareOutcome& verify, uint32_t capacity);
+[[nodiscard]] std::string VerifyMessage(const CompareOutcome& verify, uint32_t total);
 
 // "Attention : %i octet(s) différent(s) sur un total de %i !" filled in, or the text for no
 // difference or for a communication error.
-[[nodiscard]] std::string CompareMessage(const CompareOutcome& outcome, uint32_t capacity);
+[[nodiscard]] std::string CompareMessage(const CompareOutcome& outcome, uint32_t total);
 
-// What a stopped programming has done: no byte, or the bytes from $0000 to the last one written.
+// What a stopped programming has done: no byte, or the bytes from its first address to the last
+// one written.
 [[nodiscard]] std::string StoppedProgramMessage(const ProgramOutcome& outcome);
 // What a stopped compare found in the bytes it had read.
-[[nodiscard]] std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t capacity);
+[[nodiscard]] std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t total);
 
 // The text that reports an operation's end, stops and failures included; empty for a read that
 // succeeded, which the refreshed grid shows.

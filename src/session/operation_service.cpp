@@ -99,32 +99,43 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
   OperationOutcome outcome;
   outcome.kind = request.kind;
   outcome.capacity = capacity;
+  const AddressRange range = request.range.value_or(AddressRange{0, capacity - 1});
+  outcome.range = range;
+  const uint32_t count = range.count();
+  const bool whole = range.first == 0 && count == capacity;
+  if (range.first > range.last || range.last >= capacity) {
+    // A range outside the memory: nothing is sent, and nothing is reported done.
+    outcome.read.result = outcome.program.result = BlockResult::NotStarted;
+    return outcome;
+  }
   const std::unique_ptr<BusExecutor> bus = ExecutorFor(port, request.lineMap);
   Reporter report(request, clock_, observer, stop);
+  // The data of the range, for programming and compare.
+  const auto data = [&] { return std::span(request.data).subspan(range.first, count); };
 
   switch (request.kind) {
     case OperationKind::Read:
-      report.Begin(OperationPhase::Reading, capacity - 1);
-      outcome.memory.resize(capacity);
+      report.Begin(OperationPhase::Reading, count - 1);
+      outcome.memory.resize(count);
       outcome.read =
-          ReadMemory(*bus, memory, outcome.memory, report.Bar(), report.Control(capacity));
+          ReadRange(*bus, memory, range, outcome.memory, report.Bar(), report.Control(count));
       if (!outcome.read.succeeded()) {
         outcome.memory.clear();
-      } else {
+      } else if (whole) {
         outcome.repeatsEvery = RepetitionPeriod(outcome.memory);
       }
       break;
     case OperationKind::ProgramMemory:
-      report.Begin(OperationPhase::Programming, capacity);
+      report.Begin(OperationPhase::Programming, count);
       outcome.program =
-          ProgramMemory(*bus, memory, request.data, report.Bar(), report.Control(capacity));
+          ProgramRange(*bus, memory, range, data(), report.Bar(), report.Control(count));
       // What the memory acknowledged is not yet what it holds (write protection, a smaller page
       // than its type's): the success is what reads back.
       if (outcome.program.succeeded() && request.verify) {
-        report.Begin(OperationPhase::Verifying, capacity - 1);
-        std::vector<uint8_t> scratch(capacity);
-        outcome.verify = CompareMemory(*bus, memory, request.data, scratch, report.Bar(),
-                                       report.Control(capacity));
+        report.Begin(OperationPhase::Verifying, count - 1);
+        std::vector<uint8_t> scratch(count);
+        outcome.verify =
+            CompareRange(*bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
       }
       break;
     case OperationKind::ProgramByte:
@@ -132,14 +143,14 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
       outcome.program = ProgramSelectedByte(*bus, memory, request.data);
       break;
     case OperationKind::Compare: {
-      report.Begin(OperationPhase::Comparing, capacity - 1);
+      report.Begin(OperationPhase::Comparing, count - 1);
       std::span<uint8_t> scratch = request.scratch;
       if (scratch.empty()) {
-        outcome.memory.resize(capacity);
+        outcome.memory.resize(count);
         scratch = outcome.memory;
       }
-      outcome.compare = CompareMemory(*bus, memory, request.data, scratch, report.Bar(),
-                                      report.Control(capacity));
+      outcome.compare =
+          CompareRange(*bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
       if (request.scratch.empty()) outcome.memory.resize(outcome.compare.bytesCompared);
       break;
     }

@@ -30,6 +30,9 @@ struct OperationRequest {
   // Programming and compare: the first capacity bytes of the buffer.
   std::vector<uint8_t> data;
   bool verify = true;  // programming the whole memory: read it back and compare
+  // Read, program and compare: only these addresses, which lie inside the capacity; empty: the
+  // whole memory.
+  std::optional<AddressRange> range;
   // Compare: where the memory is read to; empty: the service takes its own (outcome.memory).
   std::span<uint8_t> scratch;
 };
@@ -50,12 +53,15 @@ class OperationObserver {
 struct OperationOutcome {
   OperationKind kind = OperationKind::Read;
   uint32_t capacity = 0;
+  // The addresses read, programmed or compared: the whole memory unless the request named a
+  // range. The bytes done, the totals in the texts and the bytes below count in it.
+  AddressRange range;
   ReadOutcome read;                      // Read
   ProgramOutcome program;                // ProgramMemory, ProgramByte
   std::optional<CompareOutcome> verify;  // ProgramMemory, after a programming that succeeded
   CompareOutcome compare;                // Compare
-  // Read: the memory's bytes, when the read succeeded. Compare without a scratch of the
-  // caller's: the bytes read (compare.bytesCompared of them).
+  // Read: the memory's bytes (of the range), when the read succeeded. Compare without a scratch
+  // of the caller's: the bytes read (compare.bytesCompared of them).
   std::vector<uint8_t> memory;
   // Read: the period at which the bytes read repeat themselves (a type larger than the part),
   // 0 when they do not or are uniform.

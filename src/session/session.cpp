@@ -17,7 +17,7 @@ OperationRequest Session::Request(OperationKind kind) const {
 
 void Session::ApplyOutcome(const OperationOutcome& outcome) {
   if (outcome.kind != OperationKind::Read || !outcome.succeeded()) return;
-  std::copy(outcome.memory.begin(), outcome.memory.end(), buffer.begin());
+  std::copy(outcome.memory.begin(), outcome.memory.end(), buffer.begin() + outcome.range.first);
 }
 
 }  // namespace keldar

@@ -29,8 +29,8 @@ struct Session {
 
   // A copy of what the operation needs, taken now: it may run while the session changes.
   [[nodiscard]] OperationRequest Request(OperationKind kind) const;
-  // A read that succeeded replaces the first capacity bytes of the buffer; nothing else changes
-  // the session.
+  // A read that succeeded replaces the bytes it read (the first capacity bytes, or its range) in
+  // the buffer; nothing else changes the session.
   void ApplyOutcome(const OperationOutcome& outcome);
 };
 

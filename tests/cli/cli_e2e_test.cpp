@@ -155,6 +155,30 @@ TEST_F(CliTest, CompareCountsAndListsDifferences) {
             "Attention : 4 octet(s) différent(s) sur un total de 1024 !\n$0010-$0012\n$03FF\n");
 }
 
+// Ranges on a 24C16: an Intel HEX file's bytes inside the range are programmed and the rest of
+// the file ignored; a binary file holds the range alone, and one of another size is refused.
+TEST_F(CliTest, ARangeTakesItsBytesFromTheFileAndSavesThemWhereTheyBelong) {
+  WriteRandom("in.bin", 2048, 9);
+  ASSERT_EQ(Cli("convert --type 24C16 -i " + Path("in.bin") + " -o " + Path("in.hex")).status, 0);
+  const std::string port = "--port sim:24C16,image=" + Path("mem.bin") + " --type 24C16 ";
+  CliRun run = Cli("program " + port + "--from 0x123 --to 0x2F0 -i " + Path("in.hex"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Seuls les octets de $0123 à $02F0 sont pris"), std::string::npos);
+  const std::vector<uint8_t> file = Bytes(dir / "in.bin");
+  std::vector<uint8_t> expected(2048, 0xFF);
+  std::copy(file.begin() + 0x123, file.begin() + 0x2F1, expected.begin() + 0x123);
+  EXPECT_EQ(Bytes(dir / "mem.bin"), expected);
+
+  ASSERT_EQ(Cli("read " + port + "--from 0x123 --to 0x2F0 -o " + Path("r.bin")).status, 0);
+  EXPECT_EQ(Bytes(dir / "r.bin"), std::vector<uint8_t>(file.begin() + 0x123, file.begin() + 0x2F1));
+
+  run = Cli("compare " + port + "--from 0x120 --to 0x12F --list -i " + Path("in.hex"));
+  EXPECT_EQ(run.out, "Attention : 3 octet(s) différent(s) sur un total de 16 !\n$0120-$0122\n");
+  run = Cli("program " + port + "--from 0x123 --to 0x2F0 -i " + Path("in.hex") + " --format bin");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("la plage $0123 à $02F0 en compte 462"), std::string::npos) << run.err;
+}
+
 TEST_F(CliTest, RefusedByteStopsProgrammingAndSaysSo) {
   WriteRandom("in.bin", 2048, 3);
   const std::string image = Path("mem.bin");

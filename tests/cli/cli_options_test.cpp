@@ -38,6 +38,36 @@ TEST(CliOptions, ReadNeedsPortTypeAndOutput) {
   }
 }
 
+TEST(CliOptions, ARangeTakesThreeAddressFormsAndMustFitTheType) {
+  EXPECT_EQ(ParseAddress("$1fF0"), 0x1FF0U);
+  EXPECT_EQ(ParseAddress("0X1FF0"), 0x1FF0U);
+  EXPECT_EQ(ParseAddress("8176"), 8176U);
+  EXPECT_EQ(ParseAddress("0"), 0U);
+  // "00" is what a shell leaves of an unquoted $100; 2^32 does not fit.
+  for (const char* bad : {"", "$", "0x", "1F", "-1", "+1", "$-1", "0x1G", "00", "4294967296"})
+    EXPECT_FALSE(ParseAddress(bad)) << bad;
+
+  const auto parse = [](std::vector<std::string> range) {
+    Options options;
+    std::vector<std::string> args{"compare", "--port", "1", "--type", "24C16", "-i", "x"};
+    args.insert(args.end(), range.begin(), range.end());
+    const ParseResult result = Parse(args, options);
+    return std::pair{result, options.range};
+  };
+  EXPECT_EQ(parse({"--from", "0x100", "--to", "$1FF"}).second, (AddressRange{0x100, 0x1FF}));
+  EXPECT_EQ(parse({"--from", "$100"}).second, (AddressRange{0x100, 0x7FF}));
+  EXPECT_EQ(parse({"--to", "0x7FF"}).second, (AddressRange{0, 0x7FF}));
+  EXPECT_FALSE(parse({}).second);
+  EXPECT_EQ(parse({"--to", "2048"}).first.text,
+            "Adresse hors de la mémoire : --to $0800, la 24C16 va de $0000 à $07FF.\n"
+            "keldar-cli --help pour l'aide.\n");
+  for (const auto& refused : std::vector<std::vector<std::string>>{
+           {"--from", "$800"}, {"--from", "0x200", "--to", "0x1FF"}, {"--from", "F00"}}) {
+    EXPECT_EQ(parse(refused).first.status, ParseStatus::UsageError)
+        << ::testing::PrintToString(refused);
+  }
+}
+
 TEST(CliOptions, HelpForEverySubcommand) {
   for (const char* command : {"read", "program", "compare", "convert"}) {
     Options options;

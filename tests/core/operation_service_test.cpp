@@ -78,9 +78,12 @@ class OperationServiceTest : public ::testing::Test {
     for (uint8_t& byte : session.buffer)
       byte = static_cast<uint8_t>(random());
   }
-  OperationOutcome Run(OperationKind kind, uint64_t stopAt) {
+  OperationOutcome Run(OperationKind kind, uint64_t stopAt,
+                       std::optional<AddressRange> range = {}) {
     port->at = stopAt;
-    return OperationService().Run(*port, session.Request(kind), observer, stop);
+    OperationRequest request = session.Request(kind);
+    request.range = range;
+    return OperationService().Run(*port, request, observer, stop);
   }
   std::vector<uint8_t> Cells() {
     const auto cells = reader->memory();
@@ -157,6 +160,22 @@ TEST_F(OperationServiceTest, ProgrammingStopsOnlyOnceTheBlockInProgressIsWritten
                   " sont programmés, le reste de la mémoire n'a pas été modifié.");
     EXPECT_FALSE(reader->valim());
   }
+}
+
+TEST_F(OperationServiceTest, AStoppedRangeSaysWhichOfItsBytesAreProgrammed) {
+  Fit(5);  // 24C16, 16-byte pages
+  std::vector<uint8_t> expected = Cells();
+  const OperationOutcome outcome =
+      Run(OperationKind::ProgramMemory, 5'000, AddressRange{0x105, 0x3FF});
+  ASSERT_TRUE(outcome.stopped());
+  const uint32_t end = 0x105 + outcome.program.bytesWritten;  // the first address not written
+  ASSERT_GT(end, 0x105u);
+  EXPECT_EQ(end % 16, 0u) << "a stop comes between two pages";
+  std::copy(session.buffer.begin() + 0x105, session.buffer.begin() + end, expected.begin() + 0x105);
+  EXPECT_EQ(Cells(), expected);
+  EXPECT_EQ(messages::OutcomeMessage(outcome),
+            "Programmation interrompue : les octets $0105 à " + messages::HexAddress(end - 1) +
+                " sont programmés, le reste de la mémoire n'a pas été modifié.");
 }
 
 TEST_F(OperationServiceTest, AStopBeforeTheFirstPageWritesNothing) {

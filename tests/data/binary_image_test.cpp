@@ -77,5 +77,23 @@ TEST_F(BinaryImage, SavedImageLoadsBack) {
   EXPECT_TRUE(BufferStartsWith(*loaded, image));
 }
 
+// A range's file holds the range alone, byte 0 at its first address; one of another size is not
+// taken, and says whether it was shorter or longer.
+TEST_F(BinaryImage, ARangeSavesAloneAndLoadsBackOnlyFromAFileOfItsSize) {
+  const std::string image = Pattern(0x300);
+  std::copy(image.begin(), image.end(), buffer_->begin() + 0x1FF00);
+  ASSERT_EQ(SaveBinaryRange(dir_ / "range.bin", *buffer_, 0x1FF00, 0x300), SaveResult::Ok);
+  EXPECT_EQ(testing::ReadFile(dir_ / "range.bin"), image);
+
+  auto loaded = std::make_unique<Buffer>();
+  EXPECT_EQ(LoadBinaryRange(dir_ / "range.bin", *loaded, 0x100, 0x301).count, 0x300U);
+  EXPECT_EQ(LoadBinaryRange(dir_ / "range.bin", *loaded, 0x100, 0x2FF).count, 0x300U);
+  EXPECT_EQ(*loaded, Buffer{});
+  EXPECT_EQ(LoadBinaryRange(dir_ / "range.bin", *loaded, 0x100, 0x300).count, 0x300U);
+  auto expected = std::make_unique<Buffer>();
+  std::copy(image.begin(), image.end(), expected->begin() + 0x100);
+  EXPECT_EQ(*loaded, *expected);
+}
+
 }  // namespace
 }  // namespace keldar

@@ -64,5 +64,24 @@ TEST(IntelHexInterop, OtherToolsFilesLoadAndOursReadBackByteForByte) {
   }
 }
 
+// A range keeps its true addresses, from above 128 KiB across to the next 64 KiB: moved back by
+// its first address, srec_cat gives its bytes, and so does objcopy from its lowest address.
+TEST(IntelHexInterop, ARangeIsReadBackAtItsOwnAddresses) {
+  testing::TempDir dir;
+  auto image = std::make_unique<Buffer>();
+  std::mt19937 random(3);
+  std::generate(image->begin(), image->end(), [&] { return static_cast<uint8_t>(random()); });
+  constexpr uint32_t kFirst = 0x1FFF5;
+  constexpr uint32_t kCount = 0x30;
+  ASSERT_EQ(WriteIntelHexRange(dir / "range.hex", *image, kFirst, kCount), SaveResult::Ok);
+  const std::string bytes(image->begin() + kFirst, image->begin() + kFirst + kCount);
+  for (const char* reader : {"srec_cat {in} -intel -offset -0x1FFF5 -o {out} -binary",
+                             "objcopy -I ihex -O binary {in} {out}"}) {
+    SCOPED_TRACE(reader);
+    ASSERT_EQ(RunTool(reader, dir / "range.hex", dir / "back.bin"), 0);
+    EXPECT_TRUE(testing::ReadFile(dir / "back.bin") == bytes);
+  }
+}
+
 }  // namespace
 }  // namespace keldar

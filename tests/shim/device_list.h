@@ -16,7 +16,7 @@ namespace keldar::shim {
                                                              std::string_view path);
 
 struct DeviceSpec {
-  std::string reader;  // the spec without the shim's keys
+  std::string reader;  // the device string without the shim's keys
   int openErrno = 0;
   int group = -1;  // none
 };

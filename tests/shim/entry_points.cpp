@@ -42,7 +42,7 @@ mode_t ModeArgument(int flags, va_list arguments) {
   return TakesMode(flags) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
 }
 
-// A character device of the spec's group, when it names one; else the real stat answers.
+// A character device of the group its device string names, if any; else the real stat answers.
 template <typename Stat>
 bool DeviceStat(const char* path, Stat* info) {
   const auto spec = ShimDevice(path);
