@@ -36,14 +36,8 @@ class ScriptedLink final : public BitBangLink {
   explicit ScriptedLink(Log& log) : log_(log) {}
   bool Purge() override { return true; }
   bool SetLatencyTimer(uint8_t) override { return true; }
-  bool SetBitMode(uint8_t outputs) override {
-    log_.outputs = outputs;
-    return true;
-  }
-  bool SetBaudRate(uint32_t baud) override {
-    log_.baud = baud;
-    return true;
-  }
+  bool SetBitMode(uint8_t outputs) override { return (log_.outputs = outputs) != 0; }
+  bool SetBaudRate(uint32_t baud) override { return (log_.baud = baud) != 0; }
   bool Submit(std::span<const uint8_t> bytes) override {
     log_.bytes.insert(log_.bytes.end(), bytes.begin(), bytes.end());
     log_.largestTransfer = std::max(log_.largestTransfer, bytes.size());
@@ -148,18 +142,8 @@ TEST(BitBangPortTest, KeepsAtMost128BytesInFlightIn64ByteTransfers) {
   EXPECT_LE(log.largestTransfer, 64U);
 }
 
-// The pin a change drives, per the table above.
-uint8_t Pin(OutputLine line) {
-  switch (line) {
-    case OutputLine::Txd:
-      return 0x01;
-    case OutputLine::Rts:
-      return 0x04;
-    case OutputLine::Dtr:
-      return 0x10;
-  }
-  return 0;
-}
+// The pin a change drives, per the table above: TxD, DTR, RTS.
+constexpr uint8_t kPins[] = {0x01, 0x10, 0x04};
 
 // The stream executor sends, byte for byte, the line-level executor's port calls: each line
 // change one byte with its pin low when asserted, each status read one byte that holds them.
@@ -185,7 +169,8 @@ TEST(StreamExecutorTest, StreamsTheLineLevelCallsOneByteEach) {
     uint8_t pins = 0xFF;
     for (const sim::PortEvent& e : recorded.events()) {
       if (e.kind == sim::PortEvent::Kind::Line) {
-        pins = static_cast<uint8_t>(e.asserted ? pins & ~Pin(e.line) : pins | Pin(e.line));
+        const uint8_t pin = kPins[static_cast<size_t>(e.line)];
+        pins = static_cast<uint8_t>(e.asserted ? pins & ~pin : pins | pin);
       }
       expected.push_back(pins);
     }
@@ -198,26 +183,6 @@ TEST(StreamExecutorTest, StreamsTheLineLevelCallsOneByteEach) {
     EXPECT_FALSE(stream.Execute(transaction).refused);
     EXPECT_EQ(log.bytes, expected) << (inSitu ? "in situ" : "standard");
   }
-}
-
-// Nothing pulls SDA low: the control byte is refused, and the rest of the write, already in the
-// stream, goes out behind it before its stop.
-TEST(StreamExecutorTest, AnswersTheFirstRefusalAfterTheStream) {
-  LineMap map;
-  ScriptedLink::Log log;
-  log.steady = 0xF7;  // CTS asserted: SDA high
-  auto port = Started(log);
-  StreamExecutor stream(map, *port);
-  const std::array<uint8_t, 1> address{0x10};
-  const std::array<uint8_t, 2> data{1, 2};
-  Segment write;
-  write.control = 0xA0;
-  write.address = address;
-  write.data = data;
-  const TransactionResult result = stream.Execute({false, {&write, 1}, nullptr});
-  ASSERT_TRUE(result.refused);
-  EXPECT_EQ(*result.refused, (RefusedByte{0, BytePart::Control, 0}));
-  EXPECT_EQ(log.bytes.size(), 5U + 4 * 45U + 3U);  // start, four bytes and their acks, stop
 }
 
 }  // namespace
