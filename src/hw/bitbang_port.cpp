@@ -10,9 +10,11 @@ namespace {
 // The chip sends a short packet of samples when its latency timer expires (AN232B-04); 1 ms is
 // the shortest, and every status read the caller waits for ends with one.
 constexpr uint8_t kLatencyTimerMs = 1;
-// The clock is measured at this fraction of the rate asked: 128 bytes in flight then last 5 ms
-// at 200 kHz, longer than any USB round trip, so the clock bounds the stream.
-constexpr uint32_t kClockCheckDivider = 8;
+// The clock is measured at this fraction of the rate asked, and no slower than the baud
+// generator goes: at 200 kHz asked, 128 bytes in flight then last 20 ms, far longer than a USB
+// round trip, so the clock bounds the stream even when it runs several times too fast.
+constexpr uint32_t kClockCheckDivider = 32;
+constexpr uint32_t kSlowestCheckRate = 3'000;
 // Each measure compares two idle streams whose lengths differ by this much time of stream.
 constexpr uint32_t kMeasureMs = 20;
 
@@ -28,27 +30,28 @@ BitBangPort::~BitBangPort() {
 
 BitBangPort::StartOutcome BitBangPort::Start(uint32_t rate) {
   askedRate_ = rate;
-  if (rate < kClockCheckDivider * kBitBangTicksPerBaud || !link_->Purge() ||
-      !link_->SetLatencyTimer(kLatencyTimerMs) || !link_->SetBitMode(kReaderOutputs) ||
-      !SetRate(rate)) {
+  if (rate < kSlowestCheckRate || !link_->Purge() || !link_->SetLatencyTimer(kLatencyTimerMs) ||
+      !link_->SetBitMode(kReaderOutputs) || !SetRate(rate)) {
     Fail();
     return StartOutcome::NoAnswer;
   }
   InputLevels idle;
   if (!ReadInputs(idle)) return StartOutcome::NoAnswer;
 
-  const uint32_t checkRate = rate / kClockCheckDivider;
+  const uint32_t checkRate = std::max(rate / kClockCheckDivider, kSlowestCheckRate);
   double factor = MeasureRate(checkRate) / checkRate;
   if (factor > kBitBangTooFast) {
-    // Slower by a whole factor, never faster than asked: a measure only ever finds the clock
-    // slower than it is (a byte lasts a tick or longer).
-    correction_ = static_cast<uint32_t>(std::ceil(factor));
-    factor = MeasureRate(checkRate) / checkRate;
+    // Slower by the whole factor found, then checked again with the same baud divisor, the
+    // baud generator's slowest being near: the clock must now run at the rate asked.
+    correction_ = static_cast<uint32_t>(std::lround(factor));
+    const uint32_t corrected = checkRate * correction_;
+    factor = MeasureRate(corrected) / corrected;
   }
   if (failed_ || factor <= 0) return StartOutcome::NoAnswer;
   if (factor > kBitBangTooFast) return StartOutcome::ClockTooFast;
   const double reached = MeasureRate(rate);
   if (failed_ || reached <= 0) return StartOutcome::NoAnswer;
+  if (reached > rate * kBitBangTooFast) return StartOutcome::ClockTooFast;  // whatever the divisor
   measuredRate_ = static_cast<uint32_t>(std::lround(reached));
   return StartOutcome::Started;
 }

@@ -54,7 +54,7 @@ class BitBangPort final : public ControlPort {
   // Sets the chip up (buffers purged, latency timer 1 ms, synchronous bit-bang on TxD, RTS and
   // DTR), drives every output to its idle level (TxD not in break, RTS and DTR negated: the
   // reader unpowered whatever its wiring), then measures with idle bytes only: the chip's clock
-  // at an eighth of `rate`, where the clock and not USB bounds the stream, corrected when it runs
+  // at a 32nd of `rate`, where the clock and not USB bounds the stream, corrected when it runs
   // faster than asked; then the rate the stream reaches at `rate`.
   [[nodiscard]] StartOutcome Start(uint32_t rate);
 
