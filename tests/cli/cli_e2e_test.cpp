@@ -136,6 +136,22 @@ TEST_F(CliTest, BlockWrappingPartsReadRightAndARepeatingReadIsPointedOut) {
   EXPECT_EQ(run.err.find("se répète"), std::string::npos) << run.err;
 }
 
+// The type's name alone on the output and 0 when one type fits; 1 when the contents cannot tell
+// (a blank part) or nothing answers; 2 for --type, which identify does not take.
+TEST_F(CliTest, IdentifyPrintsTheTypeFoundAndSaysHowSure) {
+  WriteRandom("32.bin", 4096, 32);
+  CliRun run = Cli("identify --port sim:24C32,image=" + Path("32.bin"));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "24C32\n");
+  EXPECT_NE(run.err.find("Adresse de mot sur deux octets."), std::string::npos) << run.err;
+  run = Cli("identify --port sim:24C32");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("vierge"), std::string::npos) << run.err;
+  EXPECT_EQ(Cli("identify --port sim:24C32,absent").status, 1);
+  EXPECT_EQ(Cli("identify --port sim:24C32 --type 24C32").status, 2);
+}
+
 TEST_F(CliTest, CompareCountsAndListsDifferences) {
   WriteRandom("in.bin", 1024, 7);
   const std::string port = "--port sim:24C08,image=" + Path("mem.bin");
