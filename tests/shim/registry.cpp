@@ -134,6 +134,7 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
       std::unique_ptr<sim::SimulatedI2cBus> bus = sim::OpenSimulatedI2cBus(split.reader, error);
       if (bus == nullptr) return Refuse(path, ENXIO, error);
       device.i2c = std::make_unique<sim::SimulatedI2cAdapter>(std::move(bus), split.i2c);
+      device.i2cOpened = std::chrono::steady_clock::now();
     }
   } else if (device.reader == nullptr && !device.phantom) {
     std::string error;
@@ -285,6 +286,13 @@ int Registry::I2cIoctl(Opening& opening, unsigned long request, void* argument) 
 
 // The kernel's answer is the simulated adapter's; success is the count of messages carried out.
 int Registry::I2cTransfer(Device& device, const void* argument) {
+  // The memory's time passes at least as the program's does: a write cycle ends for a program
+  // that waited for it, however little of its waiting went through a sleep.
+  sim::SimulatedI2cBus& bus = device.i2c->bus();
+  const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(
+      std::chrono::steady_clock::now() - device.i2cOpened);
+  const auto real = static_cast<uint64_t>(elapsed.count());
+  if (real > bus.clock()) bus.Advance(real - bus.clock());
   const auto* data = static_cast<const i2c_rdwr_ioctl_data*>(argument);
   std::string call = "I2C_RDWR";
   std::vector<I2cMessage> messages;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -93,6 +94,7 @@ class Registry {
     int sharedLocks = 0;
     // An I2C adapter (a node named i2c-N): the memory on its bus instead of a reader.
     std::unique_ptr<sim::SimulatedI2cAdapter> i2c;
+    std::chrono::steady_clock::time_point i2cOpened;  // the memory's time 0
   };
   struct Opening {
     Device* device;
