@@ -119,7 +119,10 @@ I2cReport I2cTransfers::WritePieces(uint8_t address, std::span<const uint8_t> wo
 
 I2cReport I2cTransfers::WaitReady(uint8_t address) {
   const auto deadline = bus_.Now() + kWriteCycleBound;
-  for (;;) {
+  // As many polls as the bound holds pauses, however long they took: a program held up by a
+  // loaded machine does not give the memory up after a poll or two.
+  constexpr auto kLeastPolls = kWriteCycleBound / kPollPause;
+  for (int64_t polls = 1;; ++polls) {
     const int error = Poll(address);
     if (error == 0) return {};
     if (ShapeRefused(error)) {
@@ -130,7 +133,8 @@ I2cReport I2cTransfers::WaitReady(uint8_t address) {
     }
     if (Gone(error) || error == EIO) return {I2cResult::PortFailed, error};
     // The memory, busy writing, does not acknowledge its address.
-    if (bus_.Now() >= deadline) return {I2cResult::WriteCycleTimeout, error};
+    if (polls >= kLeastPolls && bus_.Now() >= deadline)
+      return {I2cResult::WriteCycleTimeout, error};
     bus_.Sleep(kPollPause);
   }
 }

@@ -59,8 +59,9 @@ class I2cTransfers {
   [[nodiscard]] I2cReport Write(uint8_t address, std::span<const uint8_t> wordAddress,
                                 std::span<const uint8_t> data);
 
-  // Polls the address until the memory acknowledges it, for kWriteCycleBound at most: an empty
-  // write when the adapter offers one (I2C_FUNC_SMBUS_QUICK), a one-byte read otherwise.
+  // Polls the address until the memory acknowledges it, for kWriteCycleBound and as many polls as
+  // it holds pauses: an empty write when the adapter offers one (I2C_FUNC_SMBUS_QUICK), a one-byte
+  // read otherwise.
   [[nodiscard]] I2cReport WaitReady(uint8_t address);
 
   // What the adapter was found to take, for tests and traces: 0 while nothing was refused.

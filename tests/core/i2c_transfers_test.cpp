@@ -92,14 +92,14 @@ TEST(I2cTransfers, EachRefusalIsTypedWhateverErrnoTheDriverGives) {
     EXPECT_EQ(readFrom("sim:24C64,nack=2"), I2cResult::AddressRefused);
     EXPECT_EQ(readFrom("sim:24C64"), I2cResult::Ok);
 
-    // A write cycle that never ends: polled for at24's 25 ms, then given up.
+    // A write cycle that never ends: polled for at24's 25 ms at least, then given up.
     SimulatedI2cAdapter busy = Adapter("sim:24C64,busy", model);
     I2cTransfers transfers(busy);
     ASSERT_EQ(transfers.Write(0x50, word, page).result, I2cResult::Ok);
     const uint64_t written = busy.bus().clock();
     EXPECT_EQ(transfers.WaitReady(0x50).result, I2cResult::WriteCycleTimeout);
     EXPECT_GE(busy.bus().clock() - written, 25'000'000U);
-    EXPECT_LT(busy.bus().clock() - written, 27'000'000U);
+    EXPECT_LT(busy.bus().clock() - written, 50'000'000U);
   }
 }
 
