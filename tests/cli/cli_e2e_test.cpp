@@ -387,6 +387,42 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
   EXPECT_EQ(out.find(Path("dev/ttyUSB0")), std::string::npos);
 }
 
+// The I2C adapters, by name, each with why it is refused; COM1 names one. Nothing is opened.
+TEST_F(CliTest, PortsListsTheI2cAdaptersByNameAndSaysWhyThePcsAreRefused) {
+  const MachineTree machine{dir / "sys", dir / "dev"};
+  machine.I2cMachine();
+  std::string shim;
+  for (const auto& node : fs::directory_iterator(dir / "dev"))
+    shim += node.path().string() + "=sim:24C02;";
+  const CliRun run =
+      Cli("ports",
+          UnderShim(shim, "KELDAR_SHIM_LOG=" + Path("counts") + " KELDAR_DEV_ROOT=" + Path("dev") +
+                              " KELDAR_SYSFS_ROOT=" + Path("sys") + " KELDAR_COM1=i2c:7"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "counts")) << Text(dir / "counts");
+  const std::string out = Flat(run.out);
+  const std::string i2c = "i2c:" + Path("dev") + "/i2c-";
+  for (const std::string& expected : std::initializer_list<std::string>{
+           "COM1 : i2c:7 (variable KELDAR_COM1) adaptateur I2C « MCP2221 usb-i2c bridge », pilote "
+           "mcp2221",
+           "Adaptateurs I2C de cette machine (i2c-dev) : " + i2c +
+               "0 adaptateur I2C « SMBus I801 adapter at efa0 », pilote i801_smbus Refusé : « "
+               "SMBus I801 adapter at efa0 » est le bus SMBus de la carte mère ; il porte les "
+               "EEPROM SPD des barrettes mémoire",
+           i2c + "1 adaptateur I2C « i915 gmbus dpb », pilote i915 Refusé : « i915 gmbus dpb » est "
+                 "un bus d'affichage de la carte graphique",
+           i2c + "2 adaptateur I2C « AUX A/DDI A/PHY A », pilote i915 Refusé",
+           i2c + "7 adaptateur I2C « MCP2221 usb-i2c bridge », pilote mcp2221 L'adaptateur mène "
+                 "le bus lui-même",
+           "Adresses tenues par un pilote du noyau : 0x50 (at24) ; une mémoire qui y répond est "
+           "refusée.",
+           i2c + "8 adaptateur I2C « i2c-tiny-usb at bus 001 device 005 », pilote i2c-tiny-usb, "
+                 "sans nœud i2c-dev « i2c-tiny-usb at bus 001 device 005 » n'a pas de nœud dans "
+                 "/dev : le module i2c-dev n'est pas chargé (sudo modprobe i2c-dev"}) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << run.out;
+  }
+}
+
 // Opened as the window opens it, measured, and closed; the memory is never powered.
 TEST_F(CliTest, PortsProbeMeasuresAShimDeviceAndEstimatesEveryType) {
   const std::string trace = Path("trace");
