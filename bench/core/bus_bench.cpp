@@ -4,12 +4,14 @@
 // operations against the simulated reader.
 #include <benchmark/benchmark.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "data/buffer.h"
 #include "hw/line_driver.h"
 #include "i2c/call_counts.h"
+#include "i2c/identify.h"
 #include "i2c/line_executor.h"
 #include "i2c/operations.h"
 #include "sim/recording_port.h"
@@ -190,6 +192,35 @@ BENCHMARK(BM_EstimateCountsPageProgram)
     ->DenseRange(11, 14)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// What identifying a part full of random bytes costs: port calls, and the time they take at 1 ms
+// a call, the rests after powering on and off included.
+void BM_IdentifyCost(benchmark::State& state) {
+  const MemoryType& type = kMemoryTypes[static_cast<size_t>(state.range(0))];
+  uint64_t calls = 0;
+  uint64_t restMs = 0;
+  for (auto _ : state) {
+    std::string error;
+    const auto reader = sim::OpenSimulatedPort("sim:" + std::string(type.name), error);
+    std::minstd_rand random(1);
+    for (uint8_t& cell : reader->memory())
+      cell = static_cast<uint8_t>(random());
+    LineMap map;
+    sim::RecordingPort port(reader.get());
+    LineExecutor lines(map, port);
+    if (IdentifyMemory(lines, 0, {}).verdict != IdentifyVerdict::OneType) {
+      state.SkipWithError("not identified");
+    }
+    calls = port.Count(sim::PortEvent::Kind::Line) + port.Count(sim::PortEvent::Kind::Read);
+    restMs = 0;
+    for (const sim::PortEvent& event : port.events())
+      restMs += event.milliseconds;
+  }
+  state.SetLabel(std::string(type.name) + " identify");
+  state.counters["port_calls"] = static_cast<double>(calls);
+  state.counters["s_at_1ms_a_call"] = static_cast<double>(calls + restMs) / 1000.0;
+}
+BENCHMARK(BM_IdentifyCost)->Arg(2)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Our own cost per primitive: a port that does nothing.
 void BM_PrimitiveOutput(benchmark::State& state) {

@@ -246,6 +246,18 @@ int Compare(const Options& options, Console& console) {
   return outcome.succeeded() ? kExitOk : kExitFailed;
 }
 
+// The report on the error stream; the type's catalogue name alone on the output when one fits.
+int Identify(const Options& options, Console& console) {
+  Session session;
+  if (!OpenSession(options, session, console)) return kExitFailed;
+  const OperationOutcome outcome = RunOperation(session, OperationKind::Identify, options, console);
+  console.err << messages::OutcomeMessage(outcome) << '\n';
+  if (outcome.stopped()) return kExitInterrupted;
+  if (!outcome.succeeded()) return kExitFailed;
+  console.out << kMemoryTypes[static_cast<size_t>(outcome.identify.types.front())].name << '\n';
+  return kExitOk;
+}
+
 int Convert(const Options& options, Console& console) {
   Buffer buffer;
   if (!LoadFile(options.input, options.inputFormat, {}, buffer, console)) return kExitFailed;
@@ -272,6 +284,8 @@ int RunCommand(const Options& options, Console& console) {
       return Convert(options, console);
     case Command::Ports:
       return Ports(options, console);
+    case Command::Identify:
+      return Identify(options, console);
   }
   return kExitUsage;
 }

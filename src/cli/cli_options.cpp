@@ -27,10 +27,12 @@ constexpr char kGeneralHelp[] =
     "  compare   compare un fichier avec la mémoire\n"
     "  convert   convertit un fichier entre binaire et Intel HEX\n"
     "  ports     liste les ports série sans les ouvrir, ou en mesure un (--probe)\n"
+    "  identify  reconnaît le type de la mémoire, sans rien y écrire\n"
     "\n"
     "keldar-cli COMMANDE --help décrit les options de chaque commande ;\n"
     "keldar-cli --version affiche la version.\n"
-    "Code de sortie : 0 réussite, 1 échec ou différence, 2 erreur d'utilisation,\n"
+    "Code de sortie : 0 réussite, 1 échec ou différence (identify : type incertain),\n"
+    "2 erreur d'utilisation,\n"
     "130 (Ctrl+C), 143 (SIGTERM) ou 129 (SIGHUP) arrêt demandé : l'opération\n"
     "s'arrête à un point sûr, jamais au milieu d'une page.\n";
 
@@ -101,6 +103,20 @@ std::string CommandHelp(Command command) {
               "\nCâblage du lecteur pour la mesure et les estimations :\n"
            << kWiringHelp;
       break;
+    case Command::Identify:
+      help << "Usage : keldar-cli identify --port P [--base N] [OPTIONS]\n"
+              "Reconnaît le type de la mémoire par lectures seules, sans rien y écrire : les\n"
+              "adresses qui répondent, la taille de l'adresse de mot, où le contenu se répète.\n"
+              "Donne le nom du type sur la sortie standard (code 0) quand un seul convient ;\n"
+              "plusieurs types, aucun, ou une mémoire vierge donnent le code 1. Ce qui a été\n"
+              "vu s'écrit sur la sortie d'erreur.\n\n"
+              "Lecteur :\n"
+              "  --port P            1 à 4 (COM1 à COM4, comme dans la fenêtre), un périphérique\n"
+              "                      (/dev/ttyUSB0, COM5) ou un lecteur simulé (sim:24C16,...)\n"
+              "  --base N            adresse de base A2..A0 de la mémoire à identifier, 0 à 7\n"
+              "                      (0 par défaut)\n"
+           << kWiringHelp;
+      break;
     case Command::Convert:
       help << "Usage : keldar-cli convert -i ENTREE -o SORTIE --type T [OPTIONS]\n"
               "Convertit entre binaire et Intel HEX sur la capacité du type T.\n\n"
@@ -139,12 +155,13 @@ ParseResult Usage(const std::string& message) {
   return {ParseStatus::UsageError, message + "\nkeldar-cli --help pour l'aide.\n"};
 }
 
-constexpr std::array<std::pair<std::string_view, Command>, 5> kCommands{{
+constexpr std::array<std::pair<std::string_view, Command>, 6> kCommands{{
     {"read", Command::Read},
     {"program", Command::Program},
     {"compare", Command::Compare},
     {"convert", Command::Convert},
     {"ports", Command::Ports},
+    {"identify", Command::Identify},
 }};
 
 // The commands that take an option, one bit each, in the order of Command.
@@ -156,10 +173,12 @@ constexpr unsigned kProgram = Bit(Command::Program);
 constexpr unsigned kCompare = Bit(Command::Compare);
 constexpr unsigned kConvert = Bit(Command::Convert);
 constexpr unsigned kPorts = Bit(Command::Ports);
+constexpr unsigned kIdentify = Bit(Command::Identify);
 constexpr unsigned kMemory = kRead | kProgram | kCompare;  // a reader with a memory on it
 constexpr unsigned kFiles = kMemory | kConvert;
-constexpr unsigned kWiring = kMemory | kPorts;
-constexpr unsigned kAll = kFiles | kPorts;
+constexpr unsigned kReader = kMemory | kIdentify;  // a reader, any memory on it
+constexpr unsigned kWiring = kReader | kPorts;
+constexpr unsigned kAll = kFiles | kPorts | kIdentify;
 
 // Takes an option's value (a flag's is "true") into the options; the usage error, if refused.
 using Error = std::optional<std::string>;
@@ -212,7 +231,7 @@ struct OptionSpec {
 // Every option of every command, once.
 constexpr OptionSpec kOptions[] = {
     {"-h,--help", kAll, false, nullptr},
-    {"--port", kMemory, true, TakeText<&Options::port>},
+    {"--port", kReader, true, TakeText<&Options::port>},
     {"--probe", kPorts, true, TakeText<&Options::port>},
     {"--type", kFiles, true,
      [](const std::string& v, Options& o) -> Error {
@@ -230,7 +249,7 @@ constexpr OptionSpec kOptions[] = {
      [](const std::string& v, Options& o) { return TakeFormat(v, o.inputFormat); }},
     {"--out-format", kConvert, true,
      [](const std::string& v, Options& o) { return TakeFormat(v, o.outputFormat); }},
-    {"--base", kMemory, true,
+    {"--base", kReader, true,
      [](const std::string& v, Options& o) -> Error {
        if (ParseInt(v, 0, 7, o.baseAddress)) return {};
        return "Adresse de base invalide : « " + v + " » (0 à 7).";
@@ -373,6 +392,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args, Options& opti
   LineMap probe;
   if (!ApplyOverrides(options.lines, probe, error)) return Usage(error);
   if (options.command == Command::Ports) return {};
+  if (options.command == Command::Identify) {
+    return options.port.empty() ? Usage("Le port (--port) est obligatoire.") : ParseResult{};
+  }
   if (options.typeIndex < 0) return Usage("Le type de mémoire (--type) est obligatoire.");
   if (usesReader && options.port.empty()) return Usage("Le port (--port) est obligatoire.");
   const bool needsInput = options.command != Command::Read;

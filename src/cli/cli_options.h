@@ -10,7 +10,7 @@
 
 namespace keldar::cli {
 
-enum class Command { Read, Program, Compare, Convert, Ports };
+enum class Command { Read, Program, Compare, Convert, Ports, Identify };
 enum class FileFormat { FromExtension, Binary, IntelHex };
 
 // Changes to the reader's line map asked for on the command line, applied over the map the

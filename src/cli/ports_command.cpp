@@ -43,21 +43,12 @@ std::string Describe(const std::optional<SerialDeviceInfo>& info) {
   return info ? messages::DeviceDescription(*info) : "lecteur simulé";
 }
 
-void List(const SettingsReader& settings, const SystemPaths& paths, Console& console) {
-  std::ostream& out = console.out;
-  out << "Ports du programme :\n";
-  for (int port = 1; port <= 4; ++port) {
-    const ResolvedPortDevice resolved = ResolvePortDeviceWithSource(port, settings);
-    out << "  COM" << port << " : " << resolved.device << " ("
-        << messages::PortSourceText(resolved.source, port) << ")\n";
-    const std::optional<SerialDeviceInfo> info = IdentifyDevice(resolved.device, paths);
-    Wrapped(out, Describe(info), "         ");
-    if (info) Wrapped(out, messages::InUseText(*info), "         ");
-  }
-  out << "\nPériphériques série de cette machine :\n";
-  const std::vector<SerialDeviceInfo> devices = ListDevices(paths);
-  if (devices.empty()) out << "  aucun\n";
+// The serial devices, or the I2C adapters, of the inventory.
+void ListSome(const std::vector<SerialDeviceInfo>& devices, bool i2c, std::ostream& out) {
+  bool none = true;
   for (const SerialDeviceInfo& device : devices) {
+    if (device.i2c.has_value() != i2c) continue;
+    none = false;
     out << "  " << device.path;
     if (!device.kernelName.empty() &&
         std::filesystem::path(device.path).filename() != device.kernelName) {
@@ -69,6 +60,25 @@ void List(const SettingsReader& settings, const SystemPaths& paths, Console& con
     for (const std::string& advice : messages::AdapterAdvice(device))
       Wrapped(out, advice, "      ");
   }
+  if (none) out << "  aucun\n";
+}
+
+void List(const SettingsReader& settings, const SystemPaths& paths, Console& console) {
+  std::ostream& out = console.out;
+  out << "Ports du programme :\n";
+  for (int port = 1; port <= 4; ++port) {
+    const ResolvedPortDevice resolved = ResolvePortDeviceWithSource(port, settings);
+    out << "  COM" << port << " : " << resolved.device << " ("
+        << messages::PortSourceText(resolved.source, port) << ")\n";
+    const std::optional<SerialDeviceInfo> info = IdentifyDevice(resolved.device, paths);
+    Wrapped(out, Describe(info), "         ");
+    if (info) Wrapped(out, messages::InUseText(*info), "         ");
+  }
+  const std::vector<SerialDeviceInfo> devices = ListDevices(paths);
+  out << "\nPériphériques série de cette machine :\n";
+  ListSome(devices, false, out);
+  out << "\nAdaptateurs I2C de cette machine (i2c-dev) :\n";
+  ListSome(devices, true, out);
   out << "\nAucun périphérique n'a été ouvert. keldar-cli ports --probe N mesure le port COMn.\n";
 }
 

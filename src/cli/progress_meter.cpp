@@ -21,6 +21,8 @@ const char* Label(OperationPhase phase) {
       return "Vérification";
     case OperationPhase::Comparing:
       return "Comparaison";
+    case OperationPhase::Identifying:
+      return "Identification";
   }
   return "";
 }

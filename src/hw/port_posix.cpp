@@ -3,19 +3,17 @@
 // (UUCP lock, exclusive mode, flock), refuses a port with no UART behind it, and sets CLOCAL,
 // the one line setting the reader needs, putting the port's settings back at closing.
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <ctime>
 #include <optional>
-#include <vector>
 
 #include "hw/lock_holder.h"
+#include "hw/owning_group.h"
 #include "hw/serial_port.h"
 #include "hw/system_paths.h"
 #include "hw/uucp_lock.h"
@@ -83,23 +81,6 @@ PortRefusal LockedBy(pid_t pid, const SystemPaths& paths) {
   return refusal;
 }
 
-// The group whose members may open the device; dialout, the serial ports' group on Debian and
-// its kin, when it cannot be read.
-std::string OwningGroup(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return "dialout";
-  group entry{};
-  group* found = nullptr;
-  std::vector<char> scratch(1024);
-  int result = 0;
-  while ((result = ::getgrgid_r(info.st_gid, &entry, scratch.data(), scratch.size(), &found)) ==
-             ERANGE &&
-         scratch.size() < (1U << 20)) {
-    scratch.resize(scratch.size() * 2);
-  }
-  return result == 0 && found != nullptr ? found->gr_name : "dialout";
-}
-
 PortRefusal OpenFailure(const std::string& path, int error) {
   switch (error) {
     case ENOENT:
@@ -110,7 +91,8 @@ PortRefusal OpenFailure(const std::string& path, int error) {
     case EACCES:
     case EPERM: {
       PortRefusal refusal = Refusal(PortRefusalReason::Permission, error);
-      refusal.group = OwningGroup(path);
+      // dialout, the serial ports' group on Debian and its kin, when it cannot be read.
+      refusal.group = OwningGroup(path, "dialout");
       return refusal;
     }
     case EBUSY:  // another program set TIOCEXCL

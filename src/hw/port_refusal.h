@@ -23,6 +23,16 @@ enum class PortRefusalReason {
   UsbAccess,      // the cable's USB device may not be opened (no udev rule)
   NoFtdiSupport,  // this build cannot drive FTDI cables
   BitBangClock,   // the cable clocks its bit-bang bytes faster than asked, even corrected
+  // An "i2c:" adapter. Each carries the adapter's name from sysfs (adapter), so that a user
+  // whose adapters were numbered anew sees which one the number now names.
+  NoI2cDevNode,       // sysfs knows the adapter but /dev has no node: i2c-dev is not loaded
+  I2cAdapterUnknown,  // a node that sysfs says nothing of: what it carries cannot be checked
+  SmbusHost,          // the PC's SMBus host: the memory modules' SPD EEPROMs sit on it
+  GraphicsBus,        // a graphics card's display (DDC) or DisplayPort AUX bus
+  NoI2cTransfers,     // I2C_FUNCS lacks I2C_FUNC_I2C: SMBus transfers only
+  AddressBound,       // a kernel driver holds an address the memory occupies (address, driver)
+  PseudoI2cOnBus,     // the X24C01's pseudo-I2C framing cannot go through an I2C adapter
+  NoI2cSupport,       // this platform has no i2c-dev
 };
 
 struct PortRefusal {
@@ -32,7 +42,10 @@ struct PortRefusal {
   int pid = 0;                   // Locked: the holder's process number
   std::string program;           // Locked: the holder's name (/proc/PID/comm), "" when unknown
   std::string group;             // Permission: the group that owns the device
-  std::string detail;  // Other: the French reason a "sim:" or "ftdi:" string was refused for
+  std::string detail;   // Other: the French reason a "sim:" or "ftdi:" string was refused for
+  std::string adapter;  // an I2C adapter's name, as sysfs gives it; "" when not known
+  int address = -1;     // AddressBound: the 7-bit address
+  std::string driver;   // AddressBound: the kernel driver bound there
 };
 
 [[nodiscard]] inline PortRefusal Refusal(PortRefusalReason reason, int error = 0) {

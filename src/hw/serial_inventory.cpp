@@ -3,6 +3,7 @@
 namespace keldar {
 
 AdapterFamily SerialDeviceInfo::family() const {
+  if (i2c) return AdapterFamily::I2cAdapter;
   switch (bus) {
     case SerialBus::Native:
       return AdapterFamily::NativeUart;

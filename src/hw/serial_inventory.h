@@ -1,11 +1,14 @@
-// What the machine says about its serial devices without opening any of them: a UART on the
-// board or a card, or a USB adapter and its driver, with the adapter's identity.
+// What the machine says about its devices without opening any of them: a serial port's UART on
+// the board or a card, or a USB adapter and its driver, with the adapter's identity; or an I2C
+// adapter that keldar drives through i2c-dev.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "hw/i2c_inventory.h"
 #include "hw/system_paths.h"
 
 namespace keldar {
@@ -22,6 +25,7 @@ enum class AdapterFamily : uint8_t {
   Cp210x,       // cp210x
   CdcAcm,       // cdc_acm
   OtherUsb,
+  I2cAdapter,  // an "i2c:" adapter: no serial port at all
 };
 
 struct SerialDeviceInfo {
@@ -39,6 +43,9 @@ struct SerialDeviceInfo {
   // when that process is this one.
   int lockHolder = 0;
   bool heldHere = false;
+  // An I2C adapter reached as "i2c:" (path), as sysfs describes it; kernelName is its i2c-N and
+  // driver its controller's driver.
+  std::optional<I2cAdapterInfo> i2c;
 
   [[nodiscard]] AdapterFamily family() const;
 };

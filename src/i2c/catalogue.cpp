@@ -35,4 +35,23 @@ uint8_t BlockBits(const MemoryType& type, uint32_t address) {
   return static_cast<uint8_t>(((address >> 16) << type.a16Bit) & 0x0EU);
 }
 
+uint8_t ComparedSelectBits(const MemoryType& type) {
+  return type.name == "24C00" ? uint8_t{0} : type.baseMask;
+}
+
+std::vector<uint8_t> BusAddresses(const MemoryType& type, int32_t base) {
+  std::vector<uint8_t> addresses;
+  if (type.typeIndex == kX24C01Index) {
+    for (uint8_t address = 0; address < 0x80; ++address)
+      addresses.push_back(address);
+    return addresses;
+  }
+  const uint8_t compared = ComparedSelectBits(type);
+  for (uint8_t select = 0; select < 8; ++select) {
+    if ((select & compared) == (static_cast<uint32_t>(base) & compared))
+      addresses.push_back(static_cast<uint8_t>(0x50U | select));
+  }
+  return addresses;
+}
+
 }  // namespace keldar

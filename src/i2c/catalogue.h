@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace keldar {
 
@@ -102,6 +103,16 @@ struct AddressRange {
 // The device-byte bits that carry the memory address bits above the word address: bits 10..8 up
 // to 2048 bytes, bit 16 and up on the parts above 64 KiB, none in between.
 [[nodiscard]] uint8_t BlockBits(const MemoryType& type, uint32_t address);
+
+// The device-byte select bits (bits 3..1 as A2 A1 A0) the part compares with its pins; the others
+// carry address bits or are ignored. The 24C00 (Microchip's part, the only one made) has no
+// select pins: it ignores all three.
+[[nodiscard]] uint8_t ComparedSelectBits(const MemoryType& type);
+
+// The 7-bit bus addresses the part answers at with its pins set to base: 0x50 with every value
+// of the select bits it does not compare (0x50..0x57 for a 24C16 whatever its pins). The X24C01,
+// whose control byte is its memory address, answers at every one of them.
+[[nodiscard]] std::vector<uint8_t> BusAddresses(const MemoryType& type, int32_t base);
 
 // How many bytes one sequential read runs through before it wraps.
 [[nodiscard]] constexpr uint32_t SequentialSpan(const MemoryType& type) {

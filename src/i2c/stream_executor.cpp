@@ -66,6 +66,9 @@ TransactionResult StreamExecutor::Execute(const Transaction& transaction) {
     if (s > 0 && !Resolve()) break;
     bus_.I2cStart();
     Send(segment.control, segment.controlRefusalEnds, {s, BytePart::Control, 0});
+    // Before a word address that a repeated start will follow (a random read), as on the lines:
+    // a refused device byte is followed by its stop alone.
+    if (s + 1 < segments.size() && !segment.address.empty() && !Resolve()) break;
     for (size_t i = 0; i < segment.address.size(); ++i)
       Send(segment.address[i], segment.addressRefusalEnds, {s, BytePart::Address, i});
     for (size_t i = 0; i < segment.data.size(); ++i)

@@ -1,10 +1,11 @@
 // Transactions carried out as an FT232R's byte stream: the same bit routines, each line change
 // one byte of the stream, every sample read back afterwards. The stream waits for the chip's
 // answers only where the transaction needs them: before a repeated start follows bytes whose
-// refusal would end it (the memory would answer the new start), and before a read asks its
-// progress. Elsewhere the bytes after a refused one go out anyway; a memory that refuses a byte
-// ignores the bus until the next start, and a stop after a refused byte starts no write, so the
-// result is the line-level executor's.
+// refusal would end it (the memory would answer the new start), before the word address of a
+// random read (a refused device byte gets its stop alone), and before a read asks its progress.
+// Elsewhere the bytes after a refused one go out anyway, the rest of a page write: a memory that
+// refuses a byte ignores the bus until the next start, and a stop after a refused byte starts no
+// write, so the result is the line-level executor's.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,11 @@
 #include "messages/adapter_advice.h"
 
+#include <cstdio>
+
+#include "devices/i2c_access.h"
+#include "messages/port_messages.h"
+#include "messages/system_errors.h"
+
 namespace keldar::messages {
 namespace {
 
@@ -77,10 +83,46 @@ std::string BitBangDescription(const SerialDeviceInfo& device) {
   return text;
 }
 
+// An "i2c:" adapter: its name as sysfs gives it, so that a renumbered adapter shows.
+std::string I2cDescription(const SerialDeviceInfo& device) {
+  const I2cAdapterInfo& adapter = *device.i2c;
+  std::string text = "adaptateur I2C « " + adapter.name + " »";
+  if (!adapter.driver.empty()) text += ", pilote " + adapter.driver;
+  if (!adapter.node) text += ", sans nœud i2c-dev";
+  return text;
+}
+
+std::string BoundAddresses(const I2cAdapterInfo& adapter) {
+  std::string list;
+  for (const I2cClient& client : adapter.clients) {
+    if (client.driver.empty()) continue;
+    char address[8];
+    std::snprintf(address, sizeof address, "0x%02X", static_cast<unsigned>(client.address));
+    list += (list.empty() ? "" : ", ") + std::string(address) + " (" + client.driver + ")";
+  }
+  return list;
+}
+
+std::vector<std::string> I2cAdvice(const SerialDeviceInfo& device) {
+  const I2cAdapterInfo& adapter = *device.i2c;
+  if (const std::optional<PortRefusal> refusal = I2cAdapterRefusal(adapter))
+    return {Sentence(PortRefusalText(*refusal))};
+  std::vector<std::string> advice{
+      "L'adaptateur mène le bus lui-même (i2c-dev) : le câblage du lecteur, le "
+      "temps d'accès et le contrôle de la ligne SDA ne s'appliquent pas, et la mémoire est "
+      "alimentée par la carte. La X24C01 (pseudo-I2C) n'y passe pas."};
+  if (const std::string bound = BoundAddresses(adapter); !bound.empty()) {
+    advice.push_back("Adresses tenues par un pilote du noyau : " + bound +
+                     " ; une mémoire qui y répond est refusée.");
+  }
+  return advice;
+}
+
 }  // namespace
 
 std::string DeviceDescription(const SerialDeviceInfo& device) {
   if (!device.exists) return "introuvable";
+  if (device.i2c) return I2cDescription(device);
   if (device.bitBang) return BitBangDescription(device);
   std::string text;
   switch (device.bus) {
@@ -145,6 +187,8 @@ std::vector<std::string> AdapterAdvice(const SerialDeviceInfo& device) {
     case AdapterFamily::OtherUsb:
       return {usbCost, std::string("Pilote sans particularité connue : vérifiez les lignes avec ") +
                            kTestWindow + " avant une longue opération."};
+    case AdapterFamily::I2cAdapter:
+      return I2cAdvice(device);
     case AdapterFamily::Unknown:
       break;
   }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "messages/identify_messages.h"
+
 namespace keldar::messages {
 
 std::string_view ProgramMessage(const ProgramOutcome& outcome) {
@@ -49,6 +51,8 @@ std::string_view RunningText(OperationPhase phase) {
       return kVerifyRunning;
     case OperationPhase::Comparing:
       return kCompareRunning;
+    case OperationPhase::Identifying:
+      return kIdentifyRunning;
   }
   return {};
 }
@@ -87,6 +91,8 @@ std::string OutcomeMessage(const OperationOutcome& outcome) {
     case OperationKind::Compare:
       if (stopped) return StoppedCompareMessage(outcome.compare, outcome.range.count());
       return CompareMessage(outcome.compare, outcome.range.count());
+    case OperationKind::Identify:
+      return IdentifyMessage(outcome.identify);
   }
   return {};
 }
@@ -101,6 +107,8 @@ std::string_view OutcomeTitle(const OperationOutcome& outcome) {
       return kProgramByteTitle;
     case OperationKind::Compare:
       return kCompareTitle;
+    case OperationKind::Identify:
+      return kIdentifyTitle;
   }
   return {};
 }

@@ -30,4 +30,19 @@ inline constexpr char kStreamedPortNote[] =
     "octet du flot, au débit mesuré ; seule une lecture dont la réponse est attendue coûte un "
     "aller-retour USB.";
 
+// What does not apply when the port is an I2C adapter ("i2c:"), said where each is shown: the
+// reader's wiring and the access time in the reader configuration window, the line check of an
+// operation, the port test window.
+inline constexpr char kI2cWiringNote[] =
+    "Adaptateur I2C : le câblage du lecteur ne s'applique pas. L'adaptateur mène SCL et SDA "
+    "lui-même et la mémoire est alimentée par la carte.";
+inline constexpr char kI2cAccessTimeNote[] =
+    "Adaptateur I2C : le temps d'accès ne s'applique pas, le bus va à l'horloge de l'adaptateur.";
+inline constexpr char kI2cLineCheckNote[] =
+    "Adaptateur I2C : pas de contrôle de la ligne SDA avant l'opération ; une mémoire absente se "
+    "signale en ne répondant pas à son adresse.";
+inline constexpr char kI2cPortTestNote[] =
+    "Un adaptateur I2C ne laisse voir que des messages, pas ses lignes : le test du port ne "
+    "s'applique pas.";
+
 }  // namespace keldar::messages

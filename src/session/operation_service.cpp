@@ -25,9 +25,15 @@ std::vector<uint64_t> PhaseCalls(const OperationRequest& request) {
       return calls;
     }
     case OperationKind::ProgramByte:
+    case OperationKind::Identify:
       break;
   }
   return {};
+}
+
+// The in-situ adapter's transistors invert SCL and SDA both ways: the part sits on a board.
+bool OnBoard(const LineMap& map) {
+  return map.complementScl && map.complementSdaOut && map.complementSdaIn;
 }
 
 // One operation's reports: phases, bar and bytes, with the time left measured as it goes.
@@ -74,6 +80,8 @@ bool OperationOutcome::stopped() const {
       return false;
     case OperationKind::Compare:
       return compare.stopped;
+    case OperationKind::Identify:
+      return identify.stopped && !identify.portFailed;
   }
   return false;
 }
@@ -88,6 +96,9 @@ bool OperationOutcome::succeeded() const {
       return program.succeeded();
     case OperationKind::Compare:
       return compare.same();
+    case OperationKind::Identify:
+      return identify.verdict == IdentifyVerdict::OneType && !identify.stopped &&
+             !identify.portFailed;
   }
   return false;
 }
@@ -154,6 +165,12 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
       if (request.scratch.empty()) outcome.memory.resize(outcome.compare.bytesCompared);
       break;
     }
+    case OperationKind::Identify:
+      report.Begin(OperationPhase::Identifying, kIdentifySteps);
+      outcome.identify = IdentifyMemory(*bus, memory.baseAddress, report.Bar(),
+                                        {{}, [&stop] { return stop.Requested(); }});
+      outcome.identify.inSitu = OnBoard(request.lineMap);
+      break;
   }
   return outcome;
 }

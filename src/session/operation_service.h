@@ -3,6 +3,7 @@
 // taken when it starts, so that it can run away from the state it came from; it reports its
 // phases, the progress bar's points, the bytes done with the time left, and a typed outcome that
 // the front ends turn into texts. A stop request is honoured only where stopping harms nothing.
+// Identifying the part fitted is run the same way.
 #pragma once
 
 #include <chrono>
@@ -15,19 +16,21 @@
 #include "hw/linemap.h"
 #include "hw/port.h"
 #include "i2c/catalogue.h"
+#include "i2c/identify.h"
 #include "i2c/operations.h"
 #include "session/stop_request.h"
 
 namespace keldar {
 
-enum class OperationKind : uint8_t { Read, ProgramMemory, ProgramByte, Compare };
-enum class OperationPhase : uint8_t { Reading, Programming, Verifying, Comparing };
+enum class OperationKind : uint8_t { Read, ProgramMemory, ProgramByte, Compare, Identify };
+enum class OperationPhase : uint8_t { Reading, Programming, Verifying, Comparing, Identifying };
 
 struct OperationRequest {
   OperationKind kind = OperationKind::Read;
   CurrentMemory memory;
   LineMap lineMap;
-  // Programming and compare: the first capacity bytes of the buffer.
+  // Programming and compare: the first capacity bytes of the buffer. The identification takes
+  // only the base address of memory.
   std::vector<uint8_t> data;
   bool verify = true;  // programming the whole memory: read it back and compare
   // Read, program and compare: only these addresses, which lie inside the capacity; empty: the
@@ -60,6 +63,7 @@ struct OperationOutcome {
   ProgramOutcome program;                // ProgramMemory, ProgramByte
   std::optional<CompareOutcome> verify;  // ProgramMemory, after a programming that succeeded
   CompareOutcome compare;                // Compare
+  IdentifyOutcome identify;              // Identify
   // Read: the memory's bytes (of the range), when the read succeeded. Compare without a scratch
   // of the caller's: the bytes read (compare.bytesCompared of them).
   std::vector<uint8_t> memory;

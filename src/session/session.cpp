@@ -9,7 +9,7 @@ OperationRequest Session::Request(OperationKind kind) const {
   request.kind = kind;
   request.memory = currentMemory;
   request.lineMap = lineMap;
-  if (kind != OperationKind::Read) {
+  if (kind != OperationKind::Read && kind != OperationKind::Identify) {
     request.data.assign(buffer.begin(), buffer.begin() + currentMemory.capacity);
   }
   return request;

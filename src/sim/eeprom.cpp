@@ -12,11 +12,10 @@ const MemoryType& Row(int32_t typeIndex) {
   return kMemoryTypes[static_cast<size_t>(typeIndex)];
 }
 
-// Which of the device byte's bits 3..1 must match the A2..A0 pins. The 24C00 (Microchip's part,
-// the only one made) has no chip-select pins: its three select bits are don't-care. The others
-// compare the pins their catalogue row lets through; the remaining bits select a block.
+// Which of the device byte's bits 3..1 must match the A2..A0 pins; the remaining bits select a
+// block.
 uint8_t ComparedPins(int32_t typeIndex) {
-  return typeIndex == 0 ? uint8_t{0} : Row(typeIndex).baseMask;
+  return ComparedSelectBits(Row(typeIndex));
 }
 
 }  // namespace
@@ -251,8 +250,8 @@ bool SimulatedEeprom::AcceptFirstByte(uint8_t byte, uint64_t) {
   // Above 64 KiB, A16 (and A17) ride in the device byte: bit 1 up on the 24M01 and 24M02, B0 in
   // bit 3 on the 24LC1025.
   const uint8_t a16Bit = Row(typeIndex_).a16Bit;
-  pendingBlock_ = a16Bit != 0 ? (static_cast<uint32_t>(byte) >> a16Bit) & ((capacity_ >> 16) - 1)
-                              : 0U;
+  pendingBlock_ =
+      a16Bit != 0 ? (static_cast<uint32_t>(byte) >> a16Bit) & ((capacity_ >> 16) - 1) : 0U;
   phase_ = addressBytes_ == 2 ? Phase::AddressHigh : Phase::AddressLow;
   return true;
 }

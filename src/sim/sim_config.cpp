@@ -95,11 +95,11 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     config_.faults.writeProtect = WriteProtect::Nack;
     return true;
   }
-  static constexpr std::array<std::string_view, 22> kValued{
+  static constexpr std::array<std::string_view, 23> kValued{
       "pins",         "wiring",      "arrangement", "input",      "image",   "vcd",
       "stuck",        "refuse",      "nack",        "busy-polls", "pullout", "cost",
       "cycle",        "wp",          "page",        "rollover",   "speed",   "adapter",
-      "bitbang-rate", "usb-latency", "pace",        "chip-clock"};
+      "bitbang-rate", "usb-latency", "pace",        "chip-clock", "board"};
   if (std::find(kValued.begin(), kValued.end(), key) == kValued.end()) {
     return Refuse("Clé inconnue " + Quoted(key));
   }
@@ -184,6 +184,16 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     const int at = Choice(value, {"sim", "real"});
     if (at < 0) return BadValue(key, value, "sim ou real");
     config_.realTime = at == 1;
+  } else if (key == "board") {
+    for (const std::string_view part : SplitFields(value, '+')) {
+      const size_t at = part.find('@');
+      const int32_t type = FindMemoryType(part.substr(0, at));
+      if (type < 0 || type == kX24C01Index || at == std::string_view::npos ||
+          !ParseNumber(part.substr(at + 1), n) || n > 7) {
+        return BadValue(key, part, "TYPE@BROCHES, de 0 à 7, séparés par +");
+      }
+      config_.board.push_back({type, static_cast<int32_t>(n)});
+    }
   } else if (key == "usb-latency") {
     if (!Number(key, value, 1, 1'000'000, n)) return false;
     config_.usbRoundTripNs = n * 1'000U;

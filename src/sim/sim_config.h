@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace keldar::sim {
 
@@ -59,6 +60,12 @@ struct SimFaults {
   uint64_t pullOutCall = 0;
 };
 
+// Another memory on the same bus, as on a board that holds several (board=TYPE@PINS+...).
+struct BoardPart {
+  int32_t typeIndex;
+  int32_t pins;
+};
+
 struct SimConfig {
   int32_t typeIndex = 5;  // the memory fitted, an index of kMemoryTypes
   int32_t pins = 0;       // its A2 A1 A0 pins
@@ -81,6 +88,8 @@ struct SimConfig {
   // chip-clock=PERCENT: the cable clocks its bytes at this share of the rate its baud divisor
   // gives, as a rate read four times off (400) or a slower clock (50) would.
   uint32_t chipClockPercent = 100;
+  // Other memories on the same bus, each with contents of its own; faults touch none of them.
+  std::vector<BoardPart> board;
 };
 
 // True when the device name selects a simulated reader ("sim:" prefix).

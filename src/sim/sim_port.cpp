@@ -1,6 +1,7 @@
 #include "sim/sim_port.h"
 
 #include <algorithm>
+#include <random>
 #include <thread>
 
 #include "i2c/catalogue.h"
@@ -17,6 +18,15 @@ SimulatedReader::SimulatedReader(const SimConfig& config)
       eeprom_(config.typeIndex, config.pins, config_.faults, config.variant),
       timing_(config.speed) {
   eeprom_.SetWriteCycleTime(config_.writeCycleNs);
+  for (const BoardPart& part : config_.board) {
+    auto& added = board_.emplace_back(
+        std::make_unique<SimulatedEeprom>(part.typeIndex, part.pins, boardFaults_));
+    added->SetWriteCycleTime(config_.writeCycleNs);
+    // Some contents of its own, so that it reads unlike a blank part or its neighbours.
+    std::minstd_rand bytes(static_cast<uint32_t>(board_.size()));
+    for (uint8_t& cell : added->contents())
+      cell = static_cast<uint8_t>(bytes());
+  }
   // Which physical line carries which signal: the reader's own wiring, not the program's map.
   const ReaderWiring& wiring = kReaderWirings[static_cast<size_t>(config_.outputArrangement)];
   roles_[static_cast<size_t>(wiring.valim)] = Role::Valim;
@@ -37,7 +47,7 @@ SimulatedReader::SimulatedReader(const SimConfig& config)
     }
   }
   if (MemoryPowered()) {
-    eeprom_.PowerUp();
+    ForEachMemory([](SimulatedEeprom& memory) { memory.PowerUp(); });
     timing_.PowerUp(now_);
   }
 }
@@ -53,7 +63,7 @@ SimulatedReader::~SimulatedReader() {
 
 void SimulatedReader::SetWriteCycleTime(uint64_t ns) {
   config_.writeCycleNs = ns;
-  eeprom_.SetWriteCycleTime(ns);
+  ForEachMemory([ns](SimulatedEeprom& memory) { memory.SetWriteCycleTime(ns); });
 }
 
 std::span<uint8_t> SimulatedReader::memory() {
@@ -108,7 +118,7 @@ void SimulatedReader::AdvanceTo(uint64_t at) {
   if (at <= now_) return;
   now_ = at;
   TraceOutput(now_);
-  (void)eeprom_.WriteCycleRunning(now_);
+  ForEachMemory([this](SimulatedEeprom& memory) { (void)memory.WriteCycleRunning(now_); });
   Pace();
 }
 
@@ -142,6 +152,12 @@ InputLevels SimulatedReader::Inputs() const {
   return levels;
 }
 
+bool SimulatedReader::PullsLow() const {
+  if (!config_.absent && eeprom_.pullsSdaLow()) return true;
+  return std::any_of(board_.begin(), board_.end(),
+                     [](const auto& part) { return part->pullsSdaLow(); });
+}
+
 bool SimulatedReader::BusSda(uint64_t at) const {
   switch (config_.faults.stuckSda) {
     case StuckSda::Low:
@@ -172,7 +188,7 @@ void SimulatedReader::TraceOutput(uint64_t until) {
 void SimulatedReader::LineChanged(Role role, bool physical) {
   // A change of the memory's output due before this edge goes into the trace first.
   TraceOutput(now_);
-  const bool memory = !config_.absent;
+  const bool memory = !config_.absent || !board_.empty();
   switch (role) {
     case Role::Valim: {
       const bool before = MemoryPullsLow(now_);
@@ -181,10 +197,10 @@ void SimulatedReader::LineChanged(Role role, bool physical) {
       if (memory) {
         // The bus state machine starts afresh at every power-up; the cells keep their contents.
         if (valim_) {
-          eeprom_.PowerUp();
+          ForEachMemory([](SimulatedEeprom& part) { part.PowerUp(); });
           timing_.PowerUp(now_);
         } else {
-          eeprom_.PowerDown(now_);
+          ForEachMemory([this](SimulatedEeprom& part) { part.PowerDown(now_); });
         }
       }
       OutputMoving(before, 0, 0);
@@ -209,12 +225,17 @@ void SimulatedReader::ClockChanged() {
   if (scl_) {
     // A bit set up too short a time before the edge is latched at its old level.
     const bool steady = timing_.SclRose(now_);
-    eeprom_.SclRose(steady ? BusSda(now_) : sdaBeforeMove_, now_);
+    const bool sda = steady ? BusSda(now_) : sdaBeforeMove_;
+    ForEachMemory([this, sda](SimulatedEeprom& memory) { memory.SclRose(sda, now_); });
     return;
   }
   const bool before = MemoryPullsLow(now_);
-  eeprom_.SclFell(now_);
-  timing_.SclFell(now_, eeprom_.drivesSda());
+  bool drives = false;
+  ForEachMemory([this, &drives](SimulatedEeprom& memory) {
+    memory.SclFell(now_);
+    drives = drives || memory.drivesSda();
+  });
+  timing_.SclFell(now_, drives);
   // Unchecked, the output shows at once, and the trace draws it half a step after the edge.
   const uint64_t delay = timing_.accessTime();
   OutputMoving(before, delay, timing_.checked() ? delay : stepNs_ / 2);
@@ -231,10 +252,10 @@ void SimulatedReader::DataChanged(bool before) {
   const bool output = MemoryPullsLow(now_);
   if (before) {
     timing_.Start(now_);
-    eeprom_.StartCondition(now_);
+    ForEachMemory([this](SimulatedEeprom& memory) { memory.StartCondition(now_); });
   } else {
     timing_.Stop(now_);
-    eeprom_.StopCondition(now_);
+    ForEachMemory([this](SimulatedEeprom& memory) { memory.StopCondition(now_); });
   }
   OutputMoving(output, 0, 0);
 }

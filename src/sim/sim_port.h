@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hw/port.h"
 #include "sim/bus_timing.h"
@@ -96,14 +97,23 @@ class SimulatedReader final : public ControlPort {
   void SwitchLine(size_t line, bool level);
   // One read of the inputs, which the memory's timing check counts as the master's sample.
   InputLevels Sample();
-  bool MemoryPowered() const { return valim_ && !config_.absent && !config_.noReader; }
+  bool MemoryPowered() const {
+    return valim_ && (!config_.absent || !board_.empty()) && !config_.noReader;
+  }
   void LineChanged(Role role, bool physical);
   void ClockChanged();
   void DataChanged(bool before);
   // The memory's output shows on SDA a while after the event that changed it (tAA after a fall
   // of SCL when the timing is checked, at once otherwise).
-  bool MemoryPullsLow(uint64_t at) const {
-    return at >= outputAt_ ? eeprom_.pullsSdaLow() : outputBefore_;
+  bool MemoryPullsLow(uint64_t at) const { return at >= outputAt_ ? PullsLow() : outputBefore_; }
+  // Open drain: any memory on the bus pulling SDA low.
+  bool PullsLow() const;
+  // The fitted memory (unless absent) and the board's, alike for every event at the pins.
+  template <typename Event>
+  void ForEachMemory(Event event) {
+    if (!config_.absent) event(eeprom_);
+    for (const auto& part : board_)
+      event(*part);
   }
   void OutputMoving(bool before, uint64_t delay, uint64_t traceDelay);
   bool BusSda(uint64_t at) const;
@@ -119,6 +129,8 @@ class SimulatedReader final : public ControlPort {
   // The shortest time between two of the master's moves: a port call, or an adapter's byte.
   uint64_t stepNs_;
   SimulatedEeprom eeprom_;
+  SimFaults boardFaults_;  // the board's memories suffer no fault
+  std::vector<std::unique_ptr<SimulatedEeprom>> board_;
   // Indexed as OutputLine; a port opens with DTR and RTS asserted.
   std::array<bool, 3> lines_{false, true, true};
   std::array<Role, 3> roles_{};  // what each physical line carries

@@ -177,6 +177,7 @@ class TForm1 : public QMainWindow {
   std::array<QAction*, kMemoryTypes.size()> memoryTypeItems{};  // Option24C00 .. Option24M02
   QAction* OptionModePageNon = nullptr;
   QAction* OptionModePageOui = nullptr;
+  QAction* OptionIdentifier = nullptr;
   QMenu* MenuAdresseBase = nullptr;
   QAction* Questcequecest = nullptr;
   std::array<QAction*, 8> MenuAdrBase{};  // MenuAdrBase0 .. MenuAdrBase7
@@ -229,6 +230,7 @@ class TForm1 : public QMainWindow {
   void LectureMemoire(QObject* Sender);
   void ProgrammerMemoire(QObject* Sender);
   void Comparer(QObject* Sender);
+  void IdentifierMemoire(QObject* Sender);
 
   // Memory selection (Keldaru1_selection.cpp).
   void ChoixMemoire(QObject* Sender);

@@ -1,7 +1,8 @@
 // Read, program and compare between the buffer and the memory in the reader. Reachable only
 // while a port is open: the port handling greys their menu and hides their buttons otherwise.
 // The session's operation service does the work on a worker thread; the window stays alive,
-// shows the phases, the bar and the time left, offers the stop, and reports the outcome.
+// shows the phases, the bar and the time left, offers the stop, and reports the outcome. The
+// identification of the memory runs the same way and offers to select the type it found.
 #include <memory>
 #include <new>
 #include <string>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "messages/identify_messages.h"
 #include "messages/operation_messages.h"
 #include "session/operation_service.h"
 #include "ui/Keldaru1.h"
@@ -239,6 +241,30 @@ void TForm1::Comparer(QObject* Sender) {
   }
   scratch.reset();
   CloseOperation();
+}
+
+void TForm1::IdentifierMemoire(QObject* Sender) {
+  emit commandStarted(QStringLiteral("IdentifierMemoire"), Sender);
+  ControlPort* const open = port();
+  if (open == nullptr || OperationRunning()) return;
+  OperationOutcome outcome;
+  if (!RunOperation(*open, session_.Request(OperationKind::Identify), outcome)) {
+    CloseOperation();
+    return;
+  }
+  const QString report = Text(messages::OutcomeMessage(outcome));
+  const QString title = Text(messages::kIdentifyTitle);
+  bool select = false;
+  if (outcome.succeeded()) {
+    const QString question = Text(messages::SelectTypeQuestion(outcome.identify.types.front()));
+    select = dialogs_->ShowMessage(report + QStringLiteral("\n\n") + question, title,
+                                   kMbYesNo | kMbIconQuestion) == kIdYes;
+  } else {
+    dialogs_->ShowMessage(report, title, kMbOk | kMbIconInformation);
+  }
+  CloseOperation();
+  // As the memory menu selects it.
+  if (select) memoryTypeItems[static_cast<size_t>(outcome.identify.types.front())]->trigger();
 }
 
 }  // namespace keldar::ui

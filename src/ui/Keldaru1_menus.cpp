@@ -138,6 +138,9 @@ void TForm1::BuildMenus() {
                 "Ecriture &Octet par octet (lent !)", nullptr, &TForm1::OptionModePageClick},
                {&TForm1::OptionModePageOui, "OptionModePageOui",
                 "Ecriture en mode &Page (rapide !)", nullptr, &TForm1::OptionModePageClick},
+               kSeparator,
+               {&TForm1::OptionIdentifier, "OptionIdentifier", "&Identifier la mémoire", "Ctrl+N",
+                &TForm1::IdentifierMemoire},
            });
   auto* types = radioGroup("GroupeMemoires", {});
   for (QAction* item : memoryTypeItems) {

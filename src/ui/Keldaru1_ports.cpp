@@ -28,6 +28,7 @@ void TForm1::SetPortCommandsAvailable(bool available) {
   for (QAction* command : MenuAction->actions())
     command->setEnabled(available);
   Testduportserie->setEnabled(available);
+  OptionIdentifier->setEnabled(available);
   for (QToolButton* button : {BoutonLire, BoutonProgOctet, BoutonProgMem, BoutonComparer}) {
     button->setVisible(available);
   }

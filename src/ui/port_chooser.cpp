@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 
 #include "devices/device_sources.h"
+#include "devices/i2c_access.h"
 #include "devices/port_probe.h"
 #include "messages/adapter_advice.h"
 #include "messages/port_messages.h"
@@ -59,6 +60,7 @@ QString KindText(const std::optional<SerialDeviceInfo>& device) {
   if (!device) return QStringLiteral("lecteur simulé");
   if (!device->exists) return QStringLiteral("introuvable");
   if (device->bitBang) return QStringLiteral("câble FTDI");
+  if (device->i2c) return QStringLiteral("I2C");
   switch (device->bus) {
     case SerialBus::Native:
       return QStringLiteral("natif");
@@ -188,9 +190,8 @@ void PortChooser::BuildControls() {
   GroupePorts = AddGroup(this, "GroupePorts", " Ports du programme : ", QRect(8, 6, 844, 126));
   ListePorts = AddList(GroupePorts, "ListePorts", QRect(8, 20, 828, 98),
                        {{"Port", 50}, {"Périphérique", 440}, {"Origine", 236}, {"Type", 80}});
-  GroupePeripheriques =
-      AddGroup(this, "GroupePeripheriques",
-               " Périphériques série de cette machine : ", QRect(8, 138, 844, 180));
+  GroupePeripheriques = AddGroup(this, "GroupePeripheriques",
+                                 " Périphériques de cette machine : ", QRect(8, 138, 844, 180));
   ListePeripheriques =
       AddList(GroupePeripheriques, "ListePeripheriques", QRect(8, 20, 828, 152),
               {{"Périphérique", 470}, {"Type", 84}, {"Pilote", 96}, {"État", 150}});
@@ -325,6 +326,11 @@ void PortChooser::ShowDevices() {
       holder = QStringLiteral("occupé (processus %1)").arg(device.lockHolder);
     } else if (device.bitBang && device.driver.empty()) {
       holder = QStringLiteral("en service");
+    } else if (device.i2c) {
+      // The adapter's own name, which the user knows it by; or why it is refused.
+      const std::optional<PortRefusal> refusal = I2cAdapterRefusal(*device.i2c);
+      holder =
+          refusal ? Text(messages::PortRefusalSummary(refusal->reason)) : Text(device.i2c->name);
     }
     const QString path = Text(device.path);
     auto* item = new QTreeWidgetItem(ListePeripheriques,

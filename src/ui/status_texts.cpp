@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "messages/identify_messages.h"
 #include "messages/operation_messages.h"
 #include "messages/port_messages.h"
 #include "ui/grid/byte_texts.h"
@@ -17,7 +18,8 @@ QStringList StatusLineTexts() {
   QStringList texts{kRefreshRunning, kFileOpenRunning, kFileSaveRunning};
   std::vector<std::string_view> others{messages::kReadRunning,    messages::kProgramRunning,
                                        messages::kProgramDone,    messages::kVerifyRunning,
-                                       messages::kCompareRunning, messages::kCompareDone};
+                                       messages::kCompareRunning, messages::kCompareDone,
+                                       messages::kIdentifyRunning};
   for (std::string_view refusal : messages::PortRefusalSummaries())
     others.push_back(refusal);
   for (std::string_view text : others)

@@ -136,6 +136,22 @@ TEST_F(CliTest, BlockWrappingPartsReadRightAndARepeatingReadIsPointedOut) {
   EXPECT_EQ(run.err.find("se répète"), std::string::npos) << run.err;
 }
 
+// The type's name alone on the output and 0 when one type fits; 1 when the contents cannot tell
+// (a blank part) or nothing answers; 2 for --type, which identify does not take.
+TEST_F(CliTest, IdentifyPrintsTheTypeFoundAndSaysHowSure) {
+  WriteRandom("32.bin", 4096, 32);
+  CliRun run = Cli("identify --port sim:24C32,image=" + Path("32.bin"));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "24C32\n");
+  EXPECT_NE(run.err.find("Adresse de mot sur deux octets."), std::string::npos) << run.err;
+  run = Cli("identify --port sim:24C32");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("vierge"), std::string::npos) << run.err;
+  EXPECT_EQ(Cli("identify --port sim:24C32,absent").status, 1);
+  EXPECT_EQ(Cli("identify --port sim:24C32 --type 24C32").status, 2);
+}
+
 TEST_F(CliTest, CompareCountsAndListsDifferences) {
   WriteRandom("in.bin", 1024, 7);
   const std::string port = "--port sim:24C08,image=" + Path("mem.bin");
@@ -369,6 +385,42 @@ TEST_F(CliTest, PortsListsEachDeviceWithItsDriverAndAdviceWithoutOpeningAny) {
   EXPECT_LT(out.find("by-id/usb-Silicon_Labs"), out.find(Path("dev/ttyS0") + " port"));
   EXPECT_LT(out.find(Path("dev/ttyS0") + " port"), out.find(Path("dev/ttyS1") + " port"));
   EXPECT_EQ(out.find(Path("dev/ttyUSB0")), std::string::npos);
+}
+
+// The I2C adapters, by name, each with why it is refused; COM1 names one. Nothing is opened.
+TEST_F(CliTest, PortsListsTheI2cAdaptersByNameAndSaysWhyThePcsAreRefused) {
+  const MachineTree machine{dir / "sys", dir / "dev"};
+  machine.I2cMachine();
+  std::string shim;
+  for (const auto& node : fs::directory_iterator(dir / "dev"))
+    shim += node.path().string() + "=sim:24C02;";
+  const CliRun run =
+      Cli("ports",
+          UnderShim(shim, "KELDAR_SHIM_LOG=" + Path("counts") + " KELDAR_DEV_ROOT=" + Path("dev") +
+                              " KELDAR_SYSFS_ROOT=" + Path("sys") + " KELDAR_COM1=i2c:7"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(dir / "counts")) << Text(dir / "counts");
+  const std::string out = Flat(run.out);
+  const std::string i2c = "i2c:" + Path("dev") + "/i2c-";
+  for (const std::string& expected : std::initializer_list<std::string>{
+           "COM1 : i2c:7 (variable KELDAR_COM1) adaptateur I2C « MCP2221 usb-i2c bridge », pilote "
+           "mcp2221",
+           "Adaptateurs I2C de cette machine (i2c-dev) : " + i2c +
+               "0 adaptateur I2C « SMBus I801 adapter at efa0 », pilote i801_smbus Refusé : « "
+               "SMBus I801 adapter at efa0 » est le bus SMBus de la carte mère ; il porte les "
+               "EEPROM SPD des barrettes mémoire",
+           i2c + "1 adaptateur I2C « i915 gmbus dpb », pilote i915 Refusé : « i915 gmbus dpb » est "
+                 "un bus d'affichage de la carte graphique",
+           i2c + "2 adaptateur I2C « AUX A/DDI A/PHY A », pilote i915 Refusé",
+           i2c + "7 adaptateur I2C « MCP2221 usb-i2c bridge », pilote mcp2221 L'adaptateur mène "
+                 "le bus lui-même",
+           "Adresses tenues par un pilote du noyau : 0x50 (at24) ; une mémoire qui y répond est "
+           "refusée.",
+           i2c + "8 adaptateur I2C « i2c-tiny-usb at bus 001 device 005 », pilote i2c-tiny-usb, "
+                 "sans nœud i2c-dev « i2c-tiny-usb at bus 001 device 005 » n'a pas de nœud dans "
+                 "/dev : le module i2c-dev n'est pas chargé (sudo modprobe i2c-dev"}) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << "\n" << run.out;
+  }
 }
 
 // Opened as the window opens it, measured, and closed; the memory is never powered.

@@ -96,5 +96,25 @@ TEST(DeviceAddressByte, EveryBaseOnEveryTypeStaysAnEightBitControlByte) {
   }
 }
 
+// The bus addresses a part answers at, from its datasheet's device byte: 1010 and the select bits
+// it compares with its pins, the others carrying address bits (or ignored, on the 24C00).
+TEST(BusAddresses, EachPartAnswersWhereItsDeviceByteLetsIt) {
+  const auto addresses = [](const char* name, int32_t base) {
+    return BusAddresses(kMemoryTypes[static_cast<size_t>(FindMemoryType(name))], base);
+  };
+  using List = std::vector<uint8_t>;
+  const List all{0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57};
+  EXPECT_EQ(addresses("24C00", 5), all);  // Microchip 24C00: no chip-select pins
+  EXPECT_EQ(addresses("24C02", 5), List{0x55});
+  EXPECT_EQ(addresses("24C04", 5), (List{0x54, 0x55}));              // 1010 A2 A1 a8
+  EXPECT_EQ(addresses("24C08", 5), (List{0x54, 0x55, 0x56, 0x57}));  // 1010 A2 a9 a8
+  EXPECT_EQ(addresses("24C16", 5), all);
+  EXPECT_EQ(addresses("24C512", 5), List{0x55});
+  EXPECT_EQ(addresses("24M01", 5), (List{0x54, 0x55}));              // 1010 A2 A1 A16
+  EXPECT_EQ(addresses("24LC1025", 1), (List{0x51, 0x55}));           // 1010 B0 A1 A0
+  EXPECT_EQ(addresses("24M02", 5), (List{0x54, 0x55, 0x56, 0x57}));  // 1010 A2 A17 A16
+  EXPECT_EQ(addresses("X24C01", 0).size(), 128U);  // its control byte is its memory address
+}
+
 }  // namespace
 }  // namespace keldar

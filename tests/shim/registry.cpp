@@ -1,6 +1,8 @@
 #include "registry.h"
 
 #include <fcntl.h>
+#include <linux/i2c-dev.h>
+#include <linux/i2c.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/syscall.h>
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "device_list.h"
 
@@ -125,7 +128,15 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
     return Refuse(path, EBUSY, "held in exclusive mode");
   }
   device.phantom = split.reader == "phantom";
-  if (device.reader == nullptr && !device.phantom) {
+  if (IsI2cNode(path)) {
+    if (device.i2c == nullptr) {
+      std::string error;
+      std::unique_ptr<sim::SimulatedI2cBus> bus = sim::OpenSimulatedI2cBus(split.reader, error);
+      if (bus == nullptr) return Refuse(path, ENXIO, error);
+      device.i2c = std::make_unique<sim::SimulatedI2cAdapter>(std::move(bus), split.i2c);
+      device.i2cOpened = std::chrono::steady_clock::now();
+    }
+  } else if (device.reader == nullptr && !device.phantom) {
     std::string error;
     device.reader = sim::OpenSimulatedPort(split.reader, error);
     if (device.reader == nullptr) return Refuse(path, ENXIO, error);
@@ -134,7 +145,10 @@ int Registry::Open(std::string_view path, std::string_view spec, int flags) {
   const int fd = RawOpen("/dev/null", O_RDWR | (flags & O_CLOEXEC));
   if (fd < 0) {
     const int error = errno;
-    if (device.openings == 0) device.reader.reset();
+    if (device.openings == 0) {
+      device.reader.reset();
+      device.i2c.reset();
+    }
     errno = error;
     return -1;
   }
@@ -172,6 +186,7 @@ std::optional<int> Registry::Close(int fd) {
   if (--device.openings == 0) {
     device.exclusive = false;
     device.reader.reset();  // the reader saves its image
+    device.i2c.reset();     // and so does the memory on an adapter's bus
   }
   openings_.erase(it);
   openCount_.fetch_sub(1, std::memory_order_release);
@@ -203,6 +218,7 @@ std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument
     const uint64_t signal = EnvNumber("KELDAR_SHIM_SIGNAL");
     signalToRaise = signal != 0 ? static_cast<int>(signal) : SIGINT;
   }
+  if (opening.device->i2c != nullptr) return I2cIoctl(opening, request, argument);
   switch (request) {
     case TIOCEXCL:
     case TIOCNXCL: {
@@ -239,6 +255,65 @@ std::optional<int> Registry::Ioctl(int fd, unsigned long request, void* argument
       errno = ENOTTY;
       return -1;
   }
+}
+
+int Registry::I2cIoctl(Opening& opening, unsigned long request, void* argument) {
+  Device& device = *opening.device;
+  switch (request) {
+    case I2C_FUNCS:
+      Count(kI2cFuncs);
+      if (Failing(opening) || argument == nullptr) return Fail("I2C_FUNCS");
+      *static_cast<unsigned long*>(argument) = device.i2c->Functions();
+      Trace("I2C_FUNCS");
+      return 0;
+    case I2C_RDWR:
+      Count(kI2cRdwr);
+      if (Failing(opening)) return Fail("I2C_RDWR");
+      return I2cTransfer(device, argument);
+    case I2C_SMBUS:
+      // What i2c-core's SMBus emulation answers a transfer it has no way to carry.
+      Count(kI2cSmbus);
+      Trace("I2C_SMBUS EOPNOTSUPP");
+      errno = EOPNOTSUPP;
+      return -1;
+    default:  // i2c-dev answers ENOTTY to the serial ioctls and to anything it does not know
+      Count(kIoctlOther);
+      Trace("ioctl " + std::to_string(request) + " ENOTTY");
+      errno = ENOTTY;
+      return -1;
+  }
+}
+
+// The kernel's answer is the simulated adapter's; success is the count of messages carried out.
+int Registry::I2cTransfer(Device& device, const void* argument) {
+  // The memory's time passes at least as the program's does: a write cycle ends for a program
+  // that waited for it, however little of its waiting went through a sleep.
+  sim::SimulatedI2cBus& bus = device.i2c->bus();
+  const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(
+      std::chrono::steady_clock::now() - device.i2cOpened);
+  const auto real = static_cast<uint64_t>(elapsed.count());
+  if (real > bus.clock()) bus.Advance(real - bus.clock());
+  const auto* data = static_cast<const i2c_rdwr_ioctl_data*>(argument);
+  std::string call = "I2C_RDWR";
+  std::vector<I2cMessage> messages;
+  if (data != nullptr && data->msgs != nullptr) {
+    for (size_t i = 0; i < data->nmsgs; ++i) {
+      const i2c_msg& raw = data->msgs[i];
+      const bool read = (raw.flags & I2C_M_RD) != 0;
+      char text[24];
+      std::snprintf(text, sizeof text, " %c%02X:%u", read ? 'R' : 'W', raw.addr, raw.len);
+      call += text;
+      messages.push_back({static_cast<uint8_t>(raw.addr), read, std::span(raw.buf, raw.len)});
+    }
+  }
+  if (const int error = device.i2c->Transfer(messages); error != 0) {
+    Count(kI2cRdwrFailed);
+    Trace(call + " " + ErrnoName(error));
+    errno = error;
+    return -1;
+  }
+  Trace(call);
+  return static_cast<int>(messages.size());
 }
 
 bool Registry::Failing(const Opening& opening) const {
@@ -425,6 +500,10 @@ void Registry::Slept(const timespec& duration) {
   const auto milliseconds =
       static_cast<uint32_t>(duration.tv_sec * 1000 + duration.tv_nsec / 1000000);
   for (auto& device : devices_) {
+    if (device->i2c != nullptr) {
+      device->i2c->bus().Advance(static_cast<uint64_t>(duration.tv_sec) * 1'000'000'000U +
+                                 static_cast<uint64_t>(duration.tv_nsec));
+    }
     if (device->reader == nullptr) continue;
     const bool dcd = Carrier(*device);
     device->reader->Sleep(milliseconds);
@@ -436,8 +515,10 @@ void Registry::Slept(const timespec& duration) {
 
 void Registry::Finish() {
   const std::lock_guard lock(mutex_);
-  for (auto& device : devices_)
+  for (auto& device : devices_) {
     device->reader.reset();
+    device->i2c.reset();
+  }
   WriteLog();
   FlushTrace();
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -17,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "device_list.h"
+#include "sim/i2c_adapter.h"
 #include "sim/sim_port.h"
 
 namespace keldar::shim {
@@ -35,20 +38,25 @@ enum Counter : size_t {
   kTiocsbrk,
   kTioccbrk,
   kTiocmget,
-  kTcgets,       // tcgetattr, or ioctl TCGETS
-  kTcsets,       // tcsetattr, or ioctl TCSETS, TCSETSW, TCSETSF
-  kIoctlOther,   // any other request: answered ENOTTY
-  kIoctlFailed,  // answered EIO: failure on demand, no UART, a hung-up port, the reader's failure
-  kHangup,       // DCD fell while CLOCAL was clear: the port's openings are hung up
-  kSleep,        // relative sleeps of a thread that holds a shim device open
-  kOther,        // read, write on a shim descriptor: the backend makes none
+  kTcgets,         // tcgetattr, or ioctl TCGETS
+  kTcsets,         // tcsetattr, or ioctl TCSETS, TCSETSW, TCSETSF
+  kIoctlOther,     // any other request: answered ENOTTY
+  kIoctlFailed,    // answered EIO: failure on demand, no UART, a hung-up port, the reader's failure
+  kHangup,         // DCD fell while CLOCAL was clear: the port's openings are hung up
+  kSleep,          // relative sleeps of a thread that holds a shim device open
+  kOther,          // read, write on a shim descriptor: the backend makes none
+  kI2cFuncs,       // I2C_FUNCS on an I2C adapter
+  kI2cRdwr,        // I2C_RDWR, refused or not
+  kI2cRdwrFailed,  // I2C_RDWR answered with an errno
+  kI2cSmbus,       // I2C_SMBUS: refused, keldar never sends one
   kCounterCount
 };
 
 inline constexpr std::array<const char*, kCounterCount> kCounterNames{
-    "open",     "refused",     "close",        "flock",    "flock_refused", "ioctl",    "TIOCEXCL",
-    "TIOCNXCL", "TIOCMBIS",    "TIOCMBIC",     "TIOCSBRK", "TIOCCBRK",      "TIOCMGET", "TCGETS",
-    "TCSETS",   "ioctl_other", "ioctl_failed", "hangup",   "sleep",         "other"};
+    "open",     "refused",  "close",     "flock",       "flock_refused",   "ioctl",
+    "TIOCEXCL", "TIOCNXCL", "TIOCMBIS",  "TIOCMBIC",    "TIOCSBRK",        "TIOCCBRK",
+    "TIOCMGET", "TCGETS",   "TCSETS",    "ioctl_other", "ioctl_failed",    "hangup",
+    "sleep",    "other",    "I2C_FUNCS", "I2C_RDWR",    "I2C_RDWR_failed", "I2C_SMBUS"};
 
 class Registry {
  public:
@@ -84,6 +92,9 @@ class Registry {
     bool exclusive = false;    // TIOCEXCL: further openings get EBUSY
     int exclusiveLockFd = -1;  // flock LOCK_EX holder
     int sharedLocks = 0;
+    // An I2C adapter (a node named i2c-N): the memory on its bus instead of a reader.
+    std::unique_ptr<sim::SimulatedI2cAdapter> i2c;
+    std::chrono::steady_clock::time_point i2cOpened;  // the memory's time 0
   };
   struct Opening {
     Device* device;
@@ -102,6 +113,9 @@ class Registry {
   bool Failing(const Opening& opening) const;
   int Fail(std::string_view call);
   int LineChange(Opening& opening, unsigned long request, const int* lines);
+  // The ioctls of an I2C adapter's node, as i2c-dev and i2c-core answer them.
+  int I2cIoctl(Opening& opening, unsigned long request, void* argument);
+  int I2cTransfer(Device& device, const void* argument);
   int ModemStatus(Opening& opening, int* lines);
   int ReadSettings(Opening& opening, termios& settings);
   int WriteSettings(Opening& opening, const termios& settings);

@@ -4,8 +4,10 @@
 // of polls the memory refused while it wrote, which depends on how fast a poll goes out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,8 +15,10 @@
 #include "data/buffer.h"
 #include "hw/line_driver.h"
 #include "i2c/executors.h"
+#include "i2c/identify.h"
 #include "i2c/operations.h"
 #include "sim/sim_device.h"
+#include "sim/sim_port.h"
 
 namespace keldar {
 namespace {
@@ -101,6 +105,48 @@ TEST(VcdDecodeTest, PartsAbove64KiBCarryTheirHighAddressBitsInTheDeviceByte) {
     EXPECT_EQ(bus[0][2], "i2c-1: Address write: " + std::string(write));
     EXPECT_EQ(bus[0][4] + bus[0][6], "i2c-1: Data write: ABi2c-1: Data write: CD");
     EXPECT_EQ(bus[1][2], "i2c-1: Address write: " + std::string(poll));
+  }
+}
+
+// An identification writes nothing: a transfer that a stop closes after a device byte for
+// writing carries no byte after it; every word address is followed by a repeated start and a
+// read. Both a part of one address byte (24C16) and one of two (24M01), on the lines and as the
+// FT232R's stream.
+TEST(VcdDecodeTest, AnIdentificationNeverStopsAfterAByteAPartCouldWrite) {
+  for (const char* device :
+       {"sim:24C16", "sim:24M01", "sim:24C16,adapter=ft232r", "sim:24M01,adapter=ft232r"}) {
+    testing::TempDir dir;
+    {
+      std::string error;
+      sim::SimulatedDevice opened =
+          sim::OpenSimulatedDevice(std::string(device) + ",vcd=" + (dir / "t.vcd").string(), error);
+      ASSERT_NE(opened.port, nullptr) << error;
+      std::mt19937 random(16);
+      for (uint8_t& cell : opened.reader->memory())
+        cell = static_cast<uint8_t>(random());
+      LineMap map;
+      EXPECT_EQ(IdentifyMemory(*ExecutorFor(*opened.port, map), 0, {}).verdict,
+                IdentifyVerdict::OneType)
+          << device;
+    }
+    const auto is = [](std::string_view what) {
+      return [what](const std::string& item) {
+        return item.starts_with("i2c-1: " + std::string(what));
+      };
+    };
+    size_t reads = 0;
+    for (const Transfer& transfer : Decoded(dir / "t.vcd")) {
+      if (transfer.empty() || transfer.back() != "i2c-1: Stop") continue;
+      reads +=
+          static_cast<size_t>(std::count_if(transfer.begin(), transfer.end(), is("Address read")));
+      // From the last start, repeated or not, to the stop.
+      const auto last = std::find_if(transfer.rbegin(), transfer.rend(), is("Start")).base() - 1;
+      ASSERT_LT(last + 1, transfer.end()) << device;
+      if (!is("Address write")(*(last + 1))) continue;
+      EXPECT_EQ(std::count_if(last, transfer.end(), is("Data write")), 0)
+          << device << ": " << *(last + 1);
+    }
+    EXPECT_GT(reads, 4U) << device;
   }
 }
 

@@ -502,5 +502,23 @@ TEST_F(MemoryOperationsTest, CompareWithoutAScratchAreaOnlyBeeps) {
   ExpectIdle();
 }
 
+TEST_F(MemoryOperationsTest, IdentifyingOffersTheTypeFoundAndYesSelectsItAsTheMenuDoes) {
+  Fit("sim:24C512");
+  Choose(2);
+  for (size_t i = 0; i < reader->memory().size(); ++i)
+    reader->memory()[i] = static_cast<uint8_t>((i * 2654435761u) >> 13);
+  dialogs->AnswerNextMessage(kIdYes);
+  Trigger("OptionIdentifier");
+  ASSERT_EQ(dialogs->prompts().size(), 1u);
+  const Prompt& box = dialogs->prompts().back();
+  EXPECT_EQ(box.flags, kMbYesNo | kMbIconQuestion);
+  EXPECT_TRUE(box.text.endsWith(QString::fromUtf8("Sélectionner le type 24C512 ?")))
+      << box.text.toStdString();
+  EXPECT_EQ(form->currentMemory.typeIndex, 10);
+  EXPECT_TRUE(Action("Option24C512")->isChecked());
+  EXPECT_EQ(form->ComboBox->currentIndex(), 10);
+  ExpectIdle();
+}
+
 }  // namespace
 }  // namespace keldar::ui::testing

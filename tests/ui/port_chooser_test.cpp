@@ -98,6 +98,26 @@ TEST_F(PortChooserTest, ListsEachPortsDeviceAndOriginThenTheMachinesDevices) {
       (std::vector<std::string>{ftdi, ch341, Dev("ttyS0"), Dev("ttyS1"), "ftdi:0403:6001:SN1-1"}));
 }
 
+// The I2C adapters after the serial devices, each with its own name or why it is refused.
+TEST_F(PortChooserTest, ListsTheI2cAdaptersByNameOrWhyTheyAreRefused) {
+  machine.I2cMachine();
+  Start();
+  const PortChooser chooser(*form);
+  const int first = chooser.ListePeripheriques->topLevelItemCount() - 5;
+  ASSERT_GE(first, 0);
+  std::vector<std::string> rows;
+  for (int row = first; row < first + 5; ++row) {
+    const QTreeWidgetItem& item = *chooser.ListePeripheriques->topLevelItem(row);
+    rows.push_back((item.text(0) + " | " + item.text(1) + " | " + item.text(3)).toStdString());
+  }
+  const std::string i2c = "i2c:" + Dev("i2c-");
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{
+                i2c + "0 | I2C | Bus SMBus refusé", i2c + "1 | I2C | Bus graphique refusé",
+                i2c + "2 | I2C | Bus graphique refusé", i2c + "7 | I2C | MCP2221 usb-i2c bridge",
+                i2c + "8 | I2C | Module i2c-dev absent"}));
+}
+
 TEST_F(PortChooserTest, AConfirmedAssignmentIsSavedAndNamesTheNextOpeningAndMovesTheOpenPort) {
   Name(2, "");
   StartRecordingOpenings();

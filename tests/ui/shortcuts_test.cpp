@@ -33,6 +33,7 @@ const struct {
     {Qt::Key_P, "ProgrammerMemoire:OptionProgramOctet"},
     {Qt::Key_M, "ProgrammerMemoire:OptionProgramMem"},
     {Qt::Key_C, "Comparer:Comparer1"},
+    {Qt::Key_N, "IdentifierMemoire:OptionIdentifier"},
 };
 
 TEST_F(ShortcutsTest, MemoryShortcutsDoNothingWithoutAPortAndRunWithOne) {

@@ -1,0 +1,86 @@
+#include "devices/i2c_access.h"
+
+#include <algorithm>
+
+#include "hw/i2c_dev_bus.h"
+#include "hw/i2c_dev_device.h"
+#include "hw/sysfs_files.h"
+
+namespace keldar {
+namespace {
+
+PortRefusal AdapterRefusal(PortRefusalReason reason, const I2cAdapterInfo& adapter) {
+  PortRefusal refusal = Refusal(reason);
+  refusal.adapter = adapter.name;
+  return refusal;
+}
+
+}  // namespace
+
+std::optional<PortRefusal> I2cAdapterRefusal(const I2cAdapterInfo& adapter) {
+  switch (adapter.kind) {
+    case I2cAdapterKind::SmbusHost:
+      return AdapterRefusal(PortRefusalReason::SmbusHost, adapter);
+    case I2cAdapterKind::Graphics:
+      return AdapterRefusal(PortRefusalReason::GraphicsBus, adapter);
+    case I2cAdapterKind::Free:
+      break;
+  }
+  if (!adapter.node) return AdapterRefusal(PortRefusalReason::NoI2cDevNode, adapter);
+  return std::nullopt;
+}
+
+std::optional<PortRefusal> I2cMemoryRefusal(const I2cAdapterInfo& adapter, const MemoryType& type,
+                                            int32_t base) {
+  // Pseudo-I2C: its control byte is its memory address, so it answers at every bus address,
+  // its first read goes to 0x00 (the general call address, which with the read bit is the START
+  // byte), and it needs nine clock pulses without a start before each write.
+  if (type.typeIndex == kX24C01Index)
+    return AdapterRefusal(PortRefusalReason::PseudoI2cOnBus, adapter);
+  const std::vector<uint8_t> occupied = BusAddresses(type, base);
+  for (const I2cClient& client : adapter.clients) {
+    if (client.driver.empty() ||
+        std::find(occupied.begin(), occupied.end(), client.address) == occupied.end())
+      continue;
+    PortRefusal refusal = AdapterRefusal(PortRefusalReason::AddressBound, adapter);
+    refusal.address = client.address;
+    refusal.driver = client.driver;
+    return refusal;
+  }
+  return std::nullopt;
+}
+
+I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths) {
+  I2cAdapterOpening opening;
+  if (!I2cDevAvailable()) {
+    opening.refusal = Refusal(PortRefusalReason::NoI2cSupport);
+    return opening;
+  }
+  I2cDevSpec spec;
+  if (std::string error; !ParseI2cDevDevice(device, paths.dev, spec, error)) {
+    opening.refusal = Refusal(PortRefusalReason::Other);
+    opening.refusal.detail = error;
+    return opening;
+  }
+  const bool node = sysfs::Exists(spec.node);
+  const std::optional<I2cAdapterInfo> adapter = FindI2cAdapter(spec.bus, paths);
+  if (!adapter) {
+    // Without sysfs nothing says the node is not the SMBus host: it stays closed.
+    opening.refusal =
+        Refusal(node ? PortRefusalReason::I2cAdapterUnknown : PortRefusalReason::Missing);
+    return opening;
+  }
+  opening.adapter = *adapter;
+  opening.adapter.node = node;
+  if (std::optional<PortRefusal> refusal = I2cAdapterRefusal(opening.adapter)) {
+    opening.refusal = std::move(*refusal);
+    return opening;
+  }
+  I2cBusOpening bus = OpenI2cDevBus(spec.node);
+  opening.bus = std::move(bus.bus);
+  opening.refusal = std::move(bus.refusal);
+  opening.refusal.adapter = opening.adapter.name;
+  return opening;
+}
+
+}  // namespace keldar
