@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "hw/line_driver.h"
 #include "data/buffer.h"
+#include "i2c/line_executor.h"
 #include "i2c/operations.h"
 #include "sim/sim_port.h"
 
@@ -30,7 +30,7 @@ Trial Run(const std::string& device, int32_t accessTime) {
   if (!reader) std::abort();
   LineMap map;
   map.accessTime = accessTime;
-  LineDriver lines(map, *reader);
+  LineExecutor lines(map, *reader);
   CurrentMemory memory;
   memory.Select(reader->config().typeIndex);
   Buffer written{};

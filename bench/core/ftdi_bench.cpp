@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "hw/line_driver.h"
-#include "i2c/call_counts.h"
 #include "data/buffer.h"
+#include "hw/bitbang_port.h"
+#include "i2c/call_counts.h"
+#include "i2c/executors.h"
 #include "i2c/operations.h"
 #include "sim/ft232r_model.h"
 #include "sim/sim_device.h"
@@ -25,7 +26,7 @@ constexpr double kUsbCallSeconds = 1e-3;
 
 struct Adapter {
   explicit Adapter(benchmark::State& state)
-      : device(Open(static_cast<int32_t>(state.range(0)))), lines(map, *device.port) {
+      : device(Open(static_cast<int32_t>(state.range(0)))), bus(ExecutorFor(*device.port, map)) {
     memory.Select(static_cast<int32_t>(state.range(0)));
     memory.pageMode = true;
     for (size_t i = 0; i < buffer.size(); ++i)
@@ -61,21 +62,24 @@ struct Adapter {
         static_cast<double>(device.reader->timingViolations().total());
     state.counters["serial_usb_s"] = serialSeconds;
     state.counters["bitbang_hz"] = 1e9 / static_cast<double>(device.model->tickNs());
+    state.counters["stream_bytes_per_s"] =
+        static_cast<double>(static_cast<const BitBangPort&>(*device.port).measuredRate());
+    state.counters["most_in_flight"] = static_cast<double>(device.model->mostBytesInFlight());
   }
 
   double SerialSeconds(const OperationCalls& calls) const {
     const PortCallCosts usb{kUsbCallSeconds, kUsbCallSeconds, kUsbCallSeconds, kUsbCallSeconds};
     return EstimateSeconds(calls, map, usb, DatasheetWriteCycleSeconds(memory.type()));
   }
-  bool Program() { return ProgramMemory(lines, memory, buffer, {}).succeeded(); }
+  bool Program() { return ProgramMemory(*bus, memory, buffer, {}).succeeded(); }
   bool Compare() {
     std::vector<uint8_t> scratch(memory.capacity);
-    return CompareMemory(lines, memory, buffer, scratch, {}).same();
+    return CompareMemory(*bus, memory, buffer, scratch, {}).same();
   }
 
   sim::SimulatedDevice device;
   LineMap map;
-  LineDriver lines;
+  std::unique_ptr<BusExecutor> bus;
   CurrentMemory memory;
   Buffer buffer{};
 };
@@ -89,7 +93,7 @@ void BM_FtdiRead(benchmark::State& state) {
   Adapter rig(state);
   Buffer read{};
   rig.Measure(state, rig.SerialSeconds(ReadCalls(rig.memory.type())),
-              [&] { return ReadMemory(rig.lines, rig.memory, read, {}).succeeded(); });
+              [&] { return ReadMemory(*rig.bus, rig.memory, read, {}).succeeded(); });
 }
 BENCHMARK(BM_FtdiRead)->Apply(Types);
 

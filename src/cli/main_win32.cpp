@@ -7,7 +7,7 @@
 #include "platform/utf16.h"
 #include "session/stop_request.h"
 
-// After the program's headers: windows.h defines SETRTS, MS_CTS_ON etc. as macros.
+// After the program's headers: windows.h defines macros that could collide with their names.
 #define WIN32_LEAN_AND_MEAN
 #include <io.h>
 #include <windows.h>

@@ -19,7 +19,6 @@ namespace keldar::cli {
 namespace {
 
 constexpr size_t kWidth = 100;
-constexpr std::array<const char*, 4> kInputNames{"CTS", "DSR", "RING", "DCD"};
 
 // The text cut into lines of the listing's width, each after the indent.
 void Wrapped(std::ostream& out, const std::string& text, const std::string& indent) {
@@ -123,15 +122,15 @@ int Probe(const Options& options, const SettingsReader& settings, const SystemPa
   PrintTally(out, "changement de DTR   ", probe.dtr);
   PrintTally(out, "changement de RTS   ", probe.rts);
   if (probe.streams) {
-    // Line changes cost a byte of the stream, not a call: a per-call estimate would be wrong.
+    // Line changes cost a byte of the stream, not a call: the estimates count bytes.
+    Wrapped(out, messages::StreamRateText(probe.streamRate, probe.askedStreamRate), "");
     Wrapped(out, messages::kStreamedPortNote, "");
-    return kExitOk;
   }
 
   const PortCallCosts costs = probe.Costs();
-  const OutputArrangement& row = kOutputArrangements[static_cast<size_t>(map.outputArrangement)];
-  out << "Câblage : Valim = " << row.valimLine << " / SCL = " << row.sclLine
-      << " / SDA = " << row.sdaLine << ", entrée " << kInputNames[static_cast<size_t>(map.sdaInput)]
+  const OutputArrangement& row = map.Arrangement();
+  out << "Câblage : Valim = " << LineName(row.valim) << " / SCL = " << LineName(row.scl)
+      << " / SDA = " << LineName(row.sda) << ", entrée " << LineName(map.SdaInputLine())
       << ", temps d'accès " << map.accessTime << '\n';
   out << "Durées estimées :\n  Type      Lecture           Programmation en mode page\n";
   for (const MemoryType& type : kMemoryTypes) {

@@ -23,9 +23,7 @@ PortOpening OpenFtdi(const std::string& device) {
   if (std::string error; !ParseFtdiDevice(device, spec, error)) return Explained(error);
   FtdiLinkOpening opened = OpenFtdiLink(spec, SystemPaths::FromEnvironment());
   if (!opened.link) return opened.refusal;
-  std::unique_ptr<ControlPort> port = StartBitBangPort(std::move(opened.link), kDefaultBitBangRate);
-  if (!port) return Refusal(PortRefusalReason::Other, EIO);  // the chip did not answer
-  return port;
+  return StartBitBangPort(std::move(opened.link), kDefaultBitBangRate);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "devices/open_device.h"
+#include "hw/bitbang_port.h"
 #include "hw/line_driver.h"
 
 namespace keldar {
@@ -19,18 +20,18 @@ class TimingPort final : public ControlPort {
  public:
   TimingPort(ControlPort& port, PortProbe& probe) : port_(port), probe_(probe) {}
 
-  bool EscapeCommFunction(int32_t code) override {
+  bool SetLine(OutputLine line, bool asserted) override {
     const Clock::time_point start = Clock::now();
-    const bool ok = port_.EscapeCommFunction(code);
-    Add(code == SETBREAK || code == CLRBREAK ? probe_.txd
-        : code == SETDTR || code == CLRDTR   ? probe_.dtr
-                                             : probe_.rts,
+    const bool ok = port_.SetLine(line, asserted);
+    Add(line == OutputLine::Txd   ? probe_.txd
+        : line == OutputLine::Dtr ? probe_.dtr
+                                  : probe_.rts,
         start);
     return ok;
   }
-  bool GetCommModemStatus(uint32_t& value) override {
+  bool ReadInputs(InputLevels& levels) override {
     const Clock::time_point start = Clock::now();
-    const bool ok = port_.GetCommModemStatus(value);
+    const bool ok = port_.ReadInputs(levels);
     Add(probe_.status, start);
     return ok;
   }
@@ -58,6 +59,12 @@ void Repeat(const Step& step) {
 }  // namespace
 
 PortCallCosts PortProbe::Costs() const {
+  if (streams) {
+    // Every call is a byte of the stream at the rate it reached; a read waited for, as each
+    // poll is, costs the round trip the status reads measured.
+    const double byte = streamRate == 0 ? 0 : 1.0 / streamRate;
+    return {byte, byte, byte, byte, status.Mean()};
+  }
   const double modem = dtr.calls + rts.calls == 0
                            ? txd.Mean()
                            : (dtr.seconds + rts.seconds) / double(dtr.calls + rts.calls);
@@ -69,15 +76,19 @@ PortCallCosts PortProbe::Costs() const {
 
 PortProbe ProbePort(ControlPort& port, const LineMap& map) {
   PortProbe probe;
-  probe.streams = port.DefersStatusReads();
+  if (const auto* cable = dynamic_cast<const BitBangPort*>(&port)) {
+    probe.streams = true;
+    probe.streamRate = cable->measuredRate();
+    probe.askedStreamRate = cable->askedRate();
+  }
   TimingPort timed(port, probe);
   LineMap measured = map;
   measured.accessTime = 0;
   LineDriver lines(measured, timed);
   lines.PowerOff();
-  uint32_t status = 0;
+  InputLevels inputs;
   Repeat([&] {
-    if (!timed.GetCommModemStatus(status)) probe.failed = true;
+    if (!timed.ReadInputs(inputs)) probe.failed = true;
   });
   Repeat([&] {
     lines.SetSclHigh();
@@ -120,8 +131,7 @@ DeviceMeasurement MeasureDevice(const std::string& device, ControlPort* heldPort
     return measurement;
   }
   measurement.outcome = MeasureOutcome::Measured;
-  if (!measurement.probe.streams)
-    measurement.times = EstimateOperationTimes(type, map, measurement.probe.Costs());
+  measurement.times = EstimateOperationTimes(type, map, measurement.probe.Costs());
   return measurement;
 }
 

@@ -24,7 +24,11 @@ struct PortProbe {
   CallTally txd, dtr, rts, status;  // each physical line's changes, and the status reads
   bool failed = false;              // a call failed: the adapter may have been pulled out
   bool streams = false;  // FTDI bit-bang: a line change is a byte of a stream, not a call
+  // A stream's bytes per second: reached by its idle stream at opening, and asked.
+  uint32_t streamRate = 0;
+  uint32_t askedStreamRate = 0;
   // A line not measured (Valim's, changed only by the power sequences) costs what the others do.
+  // On a stream every call is a byte at the rate reached, and each poll a round trip more.
   [[nodiscard]] PortCallCosts Costs() const;
 };
 
@@ -51,7 +55,7 @@ struct DeviceMeasurement {
   MeasureOutcome outcome = MeasureOutcome::Unavailable;
   PortRefusal refusal;  // Unavailable: why the device could not be opened
   PortProbe probe;
-  OperationTimes times;  // of the type asked for; none on a port that streams
+  OperationTimes times;  // of the type asked for
 };
 
 // The measure of one device for a front end: opened for the measure and closed after, or, when

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <span>
 
+#include "hw/port.h"
+
 namespace keldar {
 
 // The FT232R's UART pins as bit-bang data bits (FT232R datasheet pin table; FTDI knowledge base,
@@ -25,6 +27,29 @@ inline constexpr uint8_t kPinDsr = 0x20;  // D5
 inline constexpr uint8_t kPinDcd = 0x40;  // D6
 inline constexpr uint8_t kPinRi = 0x80;   // D7
 inline constexpr uint8_t kReaderOutputs = kPinTxd | kPinRts | kPinDtr;
+
+// The pin that drives an output line.
+[[nodiscard]] constexpr uint8_t PinOf(OutputLine line) {
+  switch (line) {
+    case OutputLine::Txd:
+      return kPinTxd;
+    case OutputLine::Dtr:
+      return kPinDtr;
+    case OutputLine::Rts:
+      return kPinRts;
+  }
+  return 0;
+}
+
+// The inputs a sample of the pins stands for: a low pin is an asserted line.
+[[nodiscard]] constexpr InputLevels InputsFromPins(uint8_t pins) {
+  InputLevels levels;
+  levels.Set(InputLine::Cts, (pins & kPinCts) == 0);
+  levels.Set(InputLine::Dsr, (pins & kPinDsr) == 0);
+  levels.Set(InputLine::Ring, (pins & kPinRi) == 0);
+  levels.Set(InputLine::Dcd, (pins & kPinDcd) == 0);
+  return levels;
+}
 
 class BitBangLink {
  public:
@@ -43,6 +68,8 @@ class BitBangLink {
   virtual bool Collect(std::span<uint8_t> samples) = 0;
   // Waits without traffic: a real sleep, or the model's clock.
   virtual void Pause(uint32_t milliseconds) = 0;
+  // Nanoseconds on the link's clock: the steady clock on a cable, the model's own clock.
+  [[nodiscard]] virtual uint64_t NowNs() = 0;
 };
 
 }  // namespace keldar

@@ -74,6 +74,11 @@ class LibFtdiLink final : public BitBangLink {
   void Pause(uint32_t milliseconds) override {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
+  uint64_t NowNs() override {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                     std::chrono::steady_clock::now() - opened_)
+                                     .count());
+  }
 
  private:
   struct Write {
@@ -82,6 +87,7 @@ class LibFtdiLink final : public BitBangLink {
   };
   ftdi_context* ftdi_;
   std::deque<Write> writes_;  // oldest first; elements never move
+  std::chrono::steady_clock::time_point opened_ = std::chrono::steady_clock::now();
 };
 
 // The first cable of the list with this serial number (any when none is asked for).

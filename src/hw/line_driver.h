@@ -4,40 +4,52 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "hw/linemap.h"
 #include "hw/port.h"
 
 namespace keldar {
 
+// The two power sequences, written once for the line driver and the FT232R stream's lines.
+// Bus lines high before the supply comes up; supply off before the bus lines go low.
+inline constexpr uint32_t kPowerRestMs = 20;
+template <typename Lines>
+void PowerOnSequence(Lines& lines) {
+  lines.SetSdaHigh();
+  lines.SetSclHigh();
+  lines.SetValimHigh();
+  lines.Sleep(kPowerRestMs);
+}
+template <typename Lines>
+void PowerOffSequence(Lines& lines) {
+  lines.SetValimLow();
+  lines.SetSclLow();
+  lines.SetSdaLow();
+  lines.Sleep(kPowerRestMs);
+}
+
 class LineDriver {
  public:
-  LineDriver(const LineMap& map, ControlPort& port)
-      : map_(map), port_(port), deferred_(port.DefersStatusReads()) {}
-  // Answers every deferred read first: the port must not write into a driver that is gone.
-  ~LineDriver();
+  LineDriver(const LineMap& map, ControlPort& port) : map_(map), port_(port) {}
   LineDriver(const LineDriver&) = delete;
   LineDriver& operator=(const LineDriver&) = delete;
 
-  void SetSdaLow() { Drive(map_.sdaLowCode, map_.sdaHighCode, map_.complementSdaOut, false); }
-  void SetSdaHigh() { Drive(map_.sdaLowCode, map_.sdaHighCode, map_.complementSdaOut, true); }
-  void SetSclLow() { Drive(map_.sclLowCode, map_.sclHighCode, map_.complementScl, false); }
-  void SetSclHigh() { Drive(map_.sclLowCode, map_.sclHighCode, map_.complementScl, true); }
-  void SetValimLow() { Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, false); }
-  void SetValimHigh() { Drive(map_.valimLowCode, map_.valimHighCode, map_.complementValim, true); }
-  // One status read, answered before returning: on a port that streams, a round trip.
-  [[nodiscard]] uint8_t ReadSda();
-  // One status read whose SDA level is ORed into bit `bit` of `into` (which the caller cleared):
-  // at once on a port that reads at once, at the next Flush on a port that streams. `into`
-  // must live until then.
-  void SampleSda(uint8_t& into, int bit);
-  // Every sample taken so far is in its destination afterwards.
-  void Flush();
+  void SetSdaLow() { Drive(map_.Arrangement().sda, map_.complementSdaOut, false); }
+  void SetSdaHigh() { Drive(map_.Arrangement().sda, map_.complementSdaOut, true); }
+  void SetSclLow() { Drive(map_.Arrangement().scl, map_.complementScl, false); }
+  void SetSclHigh() { Drive(map_.Arrangement().scl, map_.complementScl, true); }
+  void SetValimLow() { Drive(map_.Arrangement().valim, map_.complementValim, false); }
+  void SetValimHigh() { Drive(map_.Arrangement().valim, map_.complementValim, true); }
+  // One status read. After a failed read the scratch reading keeps what it held, as the
+  // hardware call would leave it.
+  [[nodiscard]] uint8_t ReadSda() {
+    if (!port_.ReadInputs(inputs_)) portFailed_ = true;
+    return inputs_[map_.SdaInputLine()] != map_.complementSdaIn ? 1 : 0;
+  }
+  void Sleep(uint32_t milliseconds) { port_.Sleep(milliseconds); }
 
-  // Bus lines high before the supply comes up; supply off before the bus lines go low.
-  void PowerOn();
-  void PowerOff();
+  void PowerOn() { PowerOnSequence(*this); }
+  void PowerOff() { PowerOffSequence(*this); }
 
   // True once any port call has failed since construction or the last ClearPortFailure: the
   // adapter may have been pulled out. The primitives carry on regardless; callers decide.
@@ -48,38 +60,18 @@ class LineDriver {
   ControlPort& port() { return port_; }
 
  private:
-  // A sample waiting for its status word.
-  struct Pending {
-    uint32_t status;
-    uint8_t* into;
-    uint8_t mask;
-  };
-  // Bounds the memory a long stream of samples takes (a 24C512 read has half a million): the
-  // driver flushes when this many wait.
-  static constexpr size_t kMaxPending = 1U << 16;
-
-  void Drive(int32_t lowCode, int32_t highCode, bool complement, bool level) {
-    const int32_t code = (level != complement) ? highCode : lowCode;
-    if (!port_.EscapeCommFunction(code)) portFailed_ = true;
-    AccessDelay();
-  }
-  void AccessDelay() {
+  // Logical 1 is the asserted level unless the signal is complemented.
+  void Drive(OutputLine line, bool complement, bool level) {
+    if (!port_.SetLine(line, level != complement)) portFailed_ = true;
     for (int32_t i = 0; i < map_.accessTime; ++i) {
-      if (!port_.GetCommModemStatusLater(status_)) portFailed_ = true;
+      if (!port_.ReadInputs(inputs_)) portFailed_ = true;
     }
-    queued_ = queued_ || (deferred_ && map_.accessTime > 0);
-  }
-  [[nodiscard]] bool SdaBit(uint32_t status) const {
-    return ((status & map_.sdaInputMask) != 0) != map_.complementSdaIn;
   }
 
   const LineMap& map_;
   ControlPort& port_;
-  const bool deferred_;  // the port answers status reads at its flush
-  bool queued_ = false;  // deferred reads sent since the last flush
-  uint32_t status_ = 0;  // scratch word for every status read, the delay reads included
+  InputLevels inputs_;  // scratch for every status read, the delay reads included
   bool portFailed_ = false;
-  std::vector<Pending> pending_;  // reserved once: the port holds pointers into it
 };
 
 }  // namespace keldar

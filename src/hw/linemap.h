@@ -1,5 +1,6 @@
 // Which physical control line carries each logical signal of the reader, which signals the
-// hardware inverts, and the access-time slowdown.
+// hardware inverts, and the access-time slowdown: the values the settings store, and the lines
+// they name.
 #pragma once
 
 #include <array>
@@ -10,30 +11,53 @@
 
 namespace keldar {
 
-// One output arrangement: the un-inverted low/high escape codes of Valim, SCL and SDA-out.
+// One output arrangement: the lines that carry Valim, SCL and SDA-out.
 struct OutputArrangement {
-  const char* valimLine;
-  const char* sclLine;
-  const char* sdaLine;
-  int32_t valimLowCode, valimHighCode;
-  int32_t sclLowCode, sclHighCode;
-  int32_t sdaLowCode, sdaHighCode;
+  OutputLine valim;
+  OutputLine scl;
+  OutputLine sda;
 };
 
 inline constexpr std::array<OutputArrangement, 6> kOutputArrangements{{
-    {"TxD", "RTS", "DTR", CLRBREAK, SETBREAK, CLRRTS, SETRTS, CLRDTR, SETDTR},
-    {"TxD", "DTR", "RTS", CLRBREAK, SETBREAK, CLRDTR, SETDTR, CLRRTS, SETRTS},
-    {"RTS", "TxD", "DTR", CLRRTS, SETRTS, CLRBREAK, SETBREAK, CLRDTR, SETDTR},
-    {"RTS", "DTR", "TxD", CLRRTS, SETRTS, CLRDTR, SETDTR, CLRBREAK, SETBREAK},
-    {"DTR", "TxD", "RTS", CLRDTR, SETDTR, CLRBREAK, SETBREAK, CLRRTS, SETRTS},
-    {"DTR", "RTS", "TxD", CLRDTR, SETDTR, CLRRTS, SETRTS, CLRBREAK, SETBREAK},
+    {OutputLine::Txd, OutputLine::Rts, OutputLine::Dtr},
+    {OutputLine::Txd, OutputLine::Dtr, OutputLine::Rts},
+    {OutputLine::Rts, OutputLine::Txd, OutputLine::Dtr},
+    {OutputLine::Rts, OutputLine::Dtr, OutputLine::Txd},
+    {OutputLine::Dtr, OutputLine::Txd, OutputLine::Rts},
+    {OutputLine::Dtr, OutputLine::Rts, OutputLine::Txd},
 }};
 
 // SDA-in choices: 0 CTS, 1 DSR, 2 RING, 3 DCD.
-inline constexpr std::array<uint32_t, 4> kSdaInputMasks{MS_CTS_ON, MS_DSR_ON, MS_RING_ON,
-                                                        MS_RLSD_ON};
+inline constexpr std::array<InputLine, 4> kSdaInputs{InputLine::Cts, InputLine::Dsr,
+                                                     InputLine::Ring, InputLine::Dcd};
 
 inline constexpr int32_t kMaxAccessTime = 15;
+
+// The connector's names of the lines.
+[[nodiscard]] constexpr const char* LineName(OutputLine line) {
+  switch (line) {
+    case OutputLine::Txd:
+      return "TxD";
+    case OutputLine::Dtr:
+      return "DTR";
+    case OutputLine::Rts:
+      return "RTS";
+  }
+  return "";
+}
+[[nodiscard]] constexpr const char* LineName(InputLine line) {
+  switch (line) {
+    case InputLine::Cts:
+      return "CTS";
+    case InputLine::Dsr:
+      return "DSR";
+    case InputLine::Ring:
+      return "RING";
+    case InputLine::Dcd:
+      return "DCD";
+  }
+  return "";
+}
 
 struct LineMap {
   int32_t outputArrangement = 0;
@@ -44,14 +68,16 @@ struct LineMap {
   bool complementSdaIn = false;
   int32_t accessTime = 0;  // extra status reads after every output change
 
-  // Derived from outputArrangement and sdaInput; the complement flags are never folded in.
-  int32_t valimLowCode = CLRBREAK;
-  int32_t valimHighCode = SETBREAK;
-  int32_t sclLowCode = CLRRTS;
-  int32_t sclHighCode = SETRTS;
-  int32_t sdaLowCode = CLRDTR;
-  int32_t sdaHighCode = SETDTR;
-  uint32_t sdaInputMask = MS_CTS_ON;
+  // The lines the indices name; an index out of range names those of index 0. The complement
+  // flags are applied by the primitives, at every change.
+  [[nodiscard]] const OutputArrangement& Arrangement() const {
+    const auto row = static_cast<size_t>(outputArrangement);
+    return kOutputArrangements[row < kOutputArrangements.size() ? row : 0];
+  }
+  [[nodiscard]] InputLine SdaInputLine() const {
+    const auto index = static_cast<size_t>(sdaInput);
+    return kSdaInputs[index < kSdaInputs.size() ? index : 0];
+  }
 
   // Both ignore an index out of range and return false; the map is then unchanged.
   bool SetOutputArrangement(int32_t index);

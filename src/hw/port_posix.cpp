@@ -33,31 +33,27 @@ class PosixPort : public ControlPort {
   PosixPort(const PosixPort&) = delete;
   PosixPort& operator=(const PosixPort&) = delete;
 
-  bool EscapeCommFunction(int32_t code) override {
-    switch (code) {
-      case SETRTS:
-        return ChangeModemLines(TIOCMBIS, TIOCM_RTS);
-      case CLRRTS:
-        return ChangeModemLines(TIOCMBIC, TIOCM_RTS);
-      case SETDTR:
-        return ChangeModemLines(TIOCMBIS, TIOCM_DTR);
-      case CLRDTR:
-        return ChangeModemLines(TIOCMBIC, TIOCM_DTR);
-      case SETBREAK:
-        return ::ioctl(fd_, TIOCSBRK) == 0;
-      case CLRBREAK:
-        return ::ioctl(fd_, TIOCCBRK) == 0;
-      default:
-        return false;
+  // TxD through the break state; DTR and RTS through the modem-control bits.
+  bool SetLine(OutputLine line, bool asserted) override {
+    switch (line) {
+      case OutputLine::Txd:
+        return ::ioctl(fd_, asserted ? TIOCSBRK : TIOCCBRK) == 0;
+      case OutputLine::Dtr:
+        return ChangeModemLines(asserted ? TIOCMBIS : TIOCMBIC, TIOCM_DTR);
+      case OutputLine::Rts:
+        return ChangeModemLines(asserted ? TIOCMBIS : TIOCMBIC, TIOCM_RTS);
     }
+    return false;
   }
 
-  bool GetCommModemStatus(uint32_t& status) override {
+  bool ReadInputs(InputLevels& levels) override {
     int lines = 0;
     if (::ioctl(fd_, TIOCMGET, &lines) != 0) return false;
-    status =
-        ((lines & TIOCM_CTS) != 0 ? MS_CTS_ON : 0U) | ((lines & TIOCM_DSR) != 0 ? MS_DSR_ON : 0U) |
-        ((lines & TIOCM_RNG) != 0 ? MS_RING_ON : 0U) | ((lines & TIOCM_CAR) != 0 ? MS_RLSD_ON : 0U);
+    levels = {};
+    levels.Set(InputLine::Cts, (lines & TIOCM_CTS) != 0);
+    levels.Set(InputLine::Dsr, (lines & TIOCM_DSR) != 0);
+    levels.Set(InputLine::Ring, (lines & TIOCM_RNG) != 0);
+    levels.Set(InputLine::Dcd, (lines & TIOCM_CAR) != 0);
     return true;
   }
 

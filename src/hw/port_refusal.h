@@ -22,6 +22,7 @@ enum class PortRefusalReason {
   NotFt232r,      // the cable's chip has no synchronous bit-bang mode
   UsbAccess,      // the cable's USB device may not be opened (no udev rule)
   NoFtdiSupport,  // this build cannot drive FTDI cables
+  BitBangClock,   // the cable clocks its bit-bang bytes faster than asked, even corrected
   // An "i2c:" adapter. Each carries the adapter's name from sysfs (adapter), so that a user
   // whose adapters were numbered anew sees which one the number now names.
   NoI2cDevNode,       // sysfs knows the adapter but /dev has no node: i2c-dev is not loaded

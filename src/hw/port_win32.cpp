@@ -3,8 +3,6 @@
 // configured.
 #include "hw/serial_port.h"
 
-// After port.h: windows.h defines SETRTS, MS_CTS_ON etc. as macros with the same values, so this
-// file passes the escape codes and status bits through and never names them.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -23,14 +21,31 @@ class Win32Port : public ControlPort {
   Win32Port(const Win32Port&) = delete;
   Win32Port& operator=(const Win32Port&) = delete;
 
-  bool EscapeCommFunction(int32_t code) override {
-    return ::EscapeCommFunction(handle_, static_cast<DWORD>(code)) != FALSE;
+  // TxD through the break state; the escape codes and status bits are windows.h's own.
+  bool SetLine(OutputLine line, bool asserted) override {
+    DWORD code = 0;
+    switch (line) {
+      case OutputLine::Txd:
+        code = asserted ? SETBREAK : CLRBREAK;
+        break;
+      case OutputLine::Dtr:
+        code = asserted ? SETDTR : CLRDTR;
+        break;
+      case OutputLine::Rts:
+        code = asserted ? SETRTS : CLRRTS;
+        break;
+    }
+    return ::EscapeCommFunction(handle_, code) != FALSE;
   }
 
-  bool GetCommModemStatus(uint32_t& status) override {
+  bool ReadInputs(InputLevels& levels) override {
     DWORD lines = 0;
     if (::GetCommModemStatus(handle_, &lines) == FALSE) return false;
-    status = lines;
+    levels = {};
+    levels.Set(InputLine::Cts, (lines & MS_CTS_ON) != 0);
+    levels.Set(InputLine::Dsr, (lines & MS_DSR_ON) != 0);
+    levels.Set(InputLine::Ring, (lines & MS_RING_ON) != 0);
+    levels.Set(InputLine::Dcd, (lines & MS_RLSD_ON) != 0);
     return true;
   }
 

@@ -1,13 +1,13 @@
-// Memory transfers for every type of the catalogue: byte and page writes with acknowledge
-// polling, and the whole-memory sequential read. Expects the memory powered and the bus idle;
-// every write leaves the bus idle after its stop.
+// Memory transfers for every type of the catalogue, described as transactions that an executor
+// carries out: byte and page writes with acknowledge polling, and the sequential reads. Expects
+// the memory powered and the bus idle; every transfer leaves the bus idle after its stop.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
+#include "i2c/bus_executor.h"
 #include "i2c/catalogue.h"
-#include "i2c/i2c.h"
+#include "i2c/transaction.h"
 
 namespace keldar {
 
@@ -17,49 +17,49 @@ enum class BlockResult : int {
   SecondByteNack = 2,     // the first word-address byte was refused
   ThirdByteNack = 3,      // the low word-address byte of a memory above 2048 bytes was refused
   DataNack = 4,           // a data byte was refused
-  WriteCycleTimeout = 5,  // no answer within kMaxWriteCyclePolls polls
+  WriteCycleTimeout = 5,  // no answer within the executor's polling bound
   NotStarted = 6,         // nothing sent: address not below capacity, or failed line check
 };
 
-inline constexpr int kMaxWriteCyclePolls = 2500;
-inline constexpr int kResyncPulses = 9;
-
-// Called with the index of each byte about to be received, but the last. False ends the read at
-// that byte: it is received without acknowledge, as a last byte is, and the caller sends the stop.
-using ReadProgress = std::function<bool(uint32_t index)>;
-
 class BlockIo {
  public:
-  BlockIo(I2cMaster& master, const CurrentMemory& memory) : bus_(master), memory_(memory) {}
+  BlockIo(BusExecutor& bus, const CurrentMemory& memory) : bus_(bus), memory_(memory) {}
 
   [[nodiscard]] BlockResult WriteByte(uint32_t address, uint8_t value);
   // Keeping the run inside one page and inside the capacity is the caller's task; only the start
   // address is checked.
   [[nodiscard]] BlockResult WritePage(uint32_t start, const uint8_t* data, int count);
   // Reads capacity bytes from address 0 into destination, fewer when progress ends it: one
-  // sequential read, or one per half on a 24LC1025. Returns Ok, NoDeviceAck, SecondByteNack or
-  // ThirdByteNack. Neither powers the memory nor sends the final stop.
+  // sequential read, or one per half on a 24LC1025, the next half after a repeated start.
+  // Returns Ok, NoDeviceAck, SecondByteNack or ThirdByteNack. Ends with the stop; does not power
+  // the memory.
   [[nodiscard]] BlockResult SequentialRead(uint8_t* destination, bool enforceAcks,
                                            const ReadProgress& progress);
   // The same from any address of a 24Cxx type, inside one span of its sequential reads: a dummy
   // write of `start` (its block bits in the device byte, which the read's device byte repeats),
-  // a repeated start and `count` bytes, the last not acknowledged.
+  // a repeated start and `count` bytes, the last not acknowledged, then the stop.
   [[nodiscard]] BlockResult ReadFrom(uint32_t start, uint8_t* destination, uint32_t count,
                                      bool enforceAcks, const ReadProgress& progress);
+  // Reads `count` bytes from `start` as consecutive random reads, one per stretch of `span`
+  // aligned bytes (a dummy write of its first address, a repeated start, the read device byte
+  // repeating its block bits, its bytes), the next after a repeated start; then the stop. The
+  // progress hook counts from `start`. The X24C01 has no dummy write: it is read from its
+  // address 0, whatever `start`.
+  [[nodiscard]] BlockResult ReadSpans(uint32_t start, uint8_t* destination, uint32_t count,
+                                      uint32_t span, bool enforceAcks,
+                                      const ReadProgress& progress);
 
-  // Acknowledge polling: start, poll byte, stop, until acknowledged or 2500 attempts.
+  // Acknowledge polling after a write, with this control byte.
   [[nodiscard]] BlockResult WaitWriteCycle(uint8_t pollByte);
-  // Nine SCL pulses before every X24C01 write; SDA untouched, SCL ends high.
-  void ResyncClocks();
 
  private:
-  class AckLog;
   [[nodiscard]] BlockResult Write(uint32_t start, const uint8_t* data, int count);
-  void SendAddressPhase(uint32_t address, AckLog& acks);
-  [[nodiscard]] BlockResult StartSequentialRead(uint32_t start, bool enforceAcks);
 
-  I2cMaster& bus_;
+  BusExecutor& bus_;
   const CurrentMemory& memory_;
 };
+
+// The result a transaction's first refused byte gives, by where that byte sits.
+[[nodiscard]] BlockResult ResultOf(const TransactionResult& result);
 
 }  // namespace keldar

@@ -1,111 +1,149 @@
 #include "i2c/call_counts.h"
 
 #include <cmath>
+#include <vector>
+
+#include "i2c/line_executor.h"
+#include "i2c/operations.h"
 
 namespace keldar {
 namespace {
 
-BusSteps operator+(BusSteps a, const BusSteps& b) {
-  return {a.valim + b.valim, a.scl + b.scl, a.sda + b.sda, a.samples + b.samples};
-}
-BusSteps operator*(uint64_t n, const BusSteps& s) {
-  return {n * s.valim, n * s.scl, n * s.sda, n * s.samples};
-}
+// Counts the calls by signal under the standard map, and answers as a memory that acknowledges
+// every byte would, through the I2C framing it follows: SDA high while no start has been seen
+// (the line check after powering on), low at every ninth rise of SCL after a start (an
+// acknowledge), and each received byte's bits at its 256-byte block's parity, so that no two
+// neighbouring blocks read alike. It notes the tally at the eighth rise of SCL after the first
+// start once armed, when a memory takes the byte being sent.
+class CountingPort final : public ControlPort {
+ public:
+  explicit CountingPort(const LineMap& map)
+      : lines_(map.Arrangement()), input_(map.SdaInputLine()) {}
 
-// The routines of the I2C master and the power sequences, step by step.
-constexpr BusSteps kStart{0, 2, 3, 0};         // SDA high, SCL high, SDA low, SCL low, SDA high
-constexpr BusSteps kStop{0, 1, 2, 0};          // SDA low, SCL high, SDA high
-constexpr BusSteps kSend{0, 27, 17, 1};        // 8 x (SDA, clock pulse, SDA high), then the ack
-constexpr BusSteps kReceiveAck{0, 19, 3, 8};   // SDA high, 8 x (SCL high, sample, SCL low), ack
-constexpr BusSteps kReceiveLast{0, 19, 2, 8};  // the same without driving the acknowledge
-constexpr BusSteps kPower{1, 1, 1, 0};         // Valim, SCL, SDA
-constexpr BusSteps kLineCheck{0, 0, 0, 1};     // SDA must read high once powered
-constexpr BusSteps kResync{0, 18, 0, 0};       // the X24C01's nine clock pulses
-// A memory takes a byte at the eighth SCL rise: start, seven bits, then SDA, SCL low, SCL high.
-constexpr BusSteps kStartToEighthBit{0, 25, 18, 0};
-constexpr uint64_t kRestMs = 20;
-
-BusSteps Poll() {
-  return kStart + kSend + kStop;
-}
-
-double Cost(int32_t lowCode, const PortCallCosts& costs) {
-  switch (lowCode) {
-    case CLRBREAK:
-      return costs.txd;
-    case CLRDTR:
-      return costs.dtr;
-    default:
-      return costs.rts;
+  bool SetLine(OutputLine line, bool asserted) override {
+    if (line == lines_.valim) {
+      ++steps.valim;
+    } else if (line == lines_.scl) {
+      ++steps.scl;
+      if (asserted && !scl_ && framed_ && ++rises_ == 8 && armed_) {
+        armed_ = false;
+        eighthRise = steps;
+      }
+      scl_ = asserted;
+    } else {
+      ++steps.sda;
+      if (scl_ && sda_ != asserted) {
+        framed_ = !asserted;  // SDA falls: a start; rises: a stop
+        rises_ = 0;
+      }
+      sda_ = asserted;
+    }
+    return true;
   }
+  bool ReadInputs(InputLevels& levels) override {
+    ++steps.samples;
+    bool high = true;
+    if (framed_ && rises_ % 9 == 0) {
+      high = false;
+    } else if (framed_) {
+      high = ((dataBits_++ / 8 / 256) & 1U) != 0;
+    }
+    levels = high ? InputLevels::Of({input_}) : InputLevels{};
+    return true;
+  }
+  void Sleep(uint32_t milliseconds) override {
+    sleepMs += milliseconds;
+    framed_ = false;
+  }
+  void Arm() { armed_ = true; }
+
+  BusSteps steps;
+  uint64_t sleepMs = 0;
+  BusSteps eighthRise;
+
+ private:
+  OutputArrangement lines_;
+  InputLine input_;
+  bool scl_ = false;
+  bool sda_ = false;
+  bool framed_ = false;
+  bool armed_ = false;
+  uint32_t rises_ = 0;
+  uint64_t dataBits_ = 0;
+};
+
+// One acknowledge poll, answered; and from its start to the memory taking its byte.
+void CountPoll(OperationCalls& calls) {
+  const LineMap map;
+  CountingPort port(map);
+  LineExecutor bus(map, port);
+  port.Arm();
+  (void)bus.WaitWriteCycle(0xA0);
+  calls.poll = port.steps;
+  calls.pollAnswer = port.eighthRise;
+}
+
+OperationCalls ProgramCalls(const MemoryType& type, bool pageMode) {
+  const LineMap map;
+  CountingPort port(map);
+  LineExecutor bus(map, port);
+  CurrentMemory memory;
+  memory.Select(type.typeIndex);
+  memory.pageMode = pageMode;
+  const std::vector<uint8_t> data(type.capacity, 0x00);
+  OperationCalls calls;
+  const OperationControl control{[&calls](uint32_t) { ++calls.writeCycles; }, {}};
+  (void)ProgramMemory(bus, memory, data, {}, control);
+  calls.steps = port.steps;
+  calls.sleepMs = port.sleepMs;
+  CountPoll(calls);
+  return calls;
+}
+
+double Cost(OutputLine line, const PortCallCosts& costs) {
+  switch (line) {
+    case OutputLine::Txd:
+      return costs.txd;
+    case OutputLine::Dtr:
+      return costs.dtr;
+    case OutputLine::Rts:
+      break;
+  }
+  return costs.rts;
 }
 
 double Seconds(const BusSteps& steps, const LineMap& map, const PortCallCosts& costs) {
   const double delay = map.accessTime * costs.statusRead;
-  return static_cast<double>(steps.valim) * (Cost(map.valimLowCode, costs) + delay) +
-         static_cast<double>(steps.scl) * (Cost(map.sclLowCode, costs) + delay) +
-         static_cast<double>(steps.sda) * (Cost(map.sdaLowCode, costs) + delay) +
+  const OutputArrangement& lines = map.Arrangement();
+  return static_cast<double>(steps.valim) * (Cost(lines.valim, costs) + delay) +
+         static_cast<double>(steps.scl) * (Cost(lines.scl, costs) + delay) +
+         static_cast<double>(steps.sda) * (Cost(lines.sda, costs) + delay) +
          static_cast<double>(steps.samples) * costs.statusRead;
 }
 
 }  // namespace
 
 OperationCalls ReadCalls(const MemoryType& type) {
-  BusSteps address = kStart + kSend;  // the X24C01's control byte
-  if (type.typeIndex != kX24C01Index) {
-    // A dummy write of the word address, then a repeated start and the device byte to read.
-    address = kStart + (1U + static_cast<uint64_t>(type.addressBytes)) * kSend + kStart + kSend;
-  }
-  // One read per span (each half of a 24LC1025), its last byte not acknowledged.
-  const uint64_t reads = type.capacity / SequentialSpan(type);
+  const LineMap map;
+  CountingPort port(map);
+  LineExecutor bus(map, port);
+  CurrentMemory memory;
+  memory.Select(type.typeIndex);
+  std::vector<uint8_t> into(type.capacity);
+  (void)ReadMemory(bus, memory, into, {});
   OperationCalls calls;
-  calls.steps = kPower + kLineCheck + reads * address + (type.capacity - reads) * kReceiveAck +
-                reads * kReceiveLast + kStop + kPower;
-  calls.sleepMs = 2 * kRestMs;
-  calls.poll = Poll();
+  calls.steps = port.steps;
+  calls.sleepMs = port.sleepMs;
+  CountPoll(calls);
   return calls;
 }
-
-namespace {
-
-// The whole memory written in blocks of `block` bytes, each with its address phase, its stop and
-// its write cycle.
-OperationCalls ProgramCalls(const MemoryType& type, uint32_t block) {
-  const bool x24c01 = type.typeIndex == kX24C01Index;
-  const uint64_t addressBytes = x24c01 ? 1U : 1U + static_cast<uint64_t>(type.addressBytes);
-  const BusSteps page =
-      (x24c01 ? kResync : BusSteps{}) + kStart + (addressBytes + block) * kSend + kStop + Poll();
-  const uint64_t pages = type.capacity / block;
-  OperationCalls calls;
-  calls.steps = kPower + kLineCheck + pages * page + kPower;
-  calls.sleepMs = 2 * kRestMs;
-  calls.writeCycles = pages;
-  calls.poll = Poll();
-  calls.pollAnswer = kStartToEighthBit;
-  return calls;
-}
-
-}  // namespace
 
 OperationCalls PageProgramCalls(const MemoryType& type) {
-  return ProgramCalls(type, type.pageSize);
-}
-
-OperationCalls BlockRereadCalls(const MemoryType& type) {
-  constexpr uint32_t kBlock = 256;
-  OperationCalls calls;
-  if (type.typeIndex == kX24C01Index || type.addressBytes != 1 || type.capacity <= kBlock) {
-    return calls;
-  }
-  // Per block: the stop before it, a dummy write of its first address, the read of 256 bytes.
-  const BusSteps block =
-      kStop + kStart + 2U * kSend + kStart + kSend + (kBlock - 1U) * kReceiveAck + kReceiveLast;
-  calls.steps = (type.capacity / kBlock) * block;
-  return calls;
+  return ProgramCalls(type, true);
 }
 
 OperationCalls ByteProgramCalls(const MemoryType& type) {
-  return ProgramCalls(type, 1);
+  return ProgramCalls(type, false);
 }
 
 double EstimateSeconds(const OperationCalls& calls, const LineMap& map, const PortCallCosts& costs,
@@ -113,7 +151,7 @@ double EstimateSeconds(const OperationCalls& calls, const LineMap& map, const Po
   double seconds = Seconds(calls.steps, map, costs) + static_cast<double>(calls.sleepMs) / 1000.0;
   // The write cycle starts with the page's stop, and polls follow back to back: the first one
   // whose device byte arrives after the cycle's end is answered, the ones before are repeated.
-  const double poll = Seconds(calls.poll, map, costs);
+  const double poll = Seconds(calls.poll, map, costs) + costs.perPoll;
   const double answer = Seconds(calls.pollAnswer, map, costs);
   if (calls.writeCycles > 0 && poll > 0 && answer < writeCycleSeconds) {
     const double repeated = std::ceil((writeCycleSeconds - answer) / poll);

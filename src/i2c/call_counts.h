@@ -1,6 +1,7 @@
-// The port calls a whole operation makes, counted from the steps of the bus routines rather than
-// by running them: the benchmarks hold the real sequence to these numbers, and keldar-cli turns
-// them into the time an operation will take on a measured port.
+// The port calls a whole operation makes, counted by running the operation itself on a port that
+// only counts (every byte acknowledged, each 256-byte block reading apart from the others):
+// keldar-cli, the port chooser and the time left turn them into the time an operation will take
+// on a measured port.
 #pragma once
 
 #include <cstdint>
@@ -33,13 +34,11 @@ struct OperationCalls {
 };
 
 // Every byte acknowledged at once: the shortest sequence of a successful operation. A compare
-// makes the calls of a read.
+// makes the calls of a read. Under the standard map, access time 0 (PortCalls adds the delays).
 [[nodiscard]] OperationCalls ReadCalls(const MemoryType& type);
 [[nodiscard]] OperationCalls PageProgramCalls(const MemoryType& type);
+// Byte by byte where the type allows it, by pages where it does not, as the programming does.
 [[nodiscard]] OperationCalls ByteProgramCalls(const MemoryType& type);
-// What a read adds on a memory of several 256-byte blocks and one address byte when every block
-// read the same (a blank one does): each block read again on its own. Nothing for other types.
-[[nodiscard]] OperationCalls BlockRereadCalls(const MemoryType& type);
 
 // What one call costs on a port, in seconds: a change of each physical output line and a status
 // read. A break (TxD) often costs more than a modem line on USB adapters.
@@ -48,6 +47,9 @@ struct PortCallCosts {
   double dtr = 0;
   double rts = 0;
   double statusRead = 0;
+  // What each acknowledge poll adds: on a stream, where every call is a byte, the USB round trip
+  // that waits for its answer; nothing on a serial port, whose calls answer at once.
+  double perPoll = 0;
 };
 
 // The write cycle (tWR) the type's datasheets give at most, for estimates made before a memory

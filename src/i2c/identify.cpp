@@ -1,11 +1,11 @@
 #include "i2c/identify.h"
 
+#include <array>
 #include <bit>
 #include <optional>
 #include <span>
 
 #include "i2c/catalogue.h"
-#include "i2c/i2c.h"
 #include "i2c/identify_fit.h"
 
 namespace keldar {
@@ -61,13 +61,13 @@ std::vector<Read> Plan(AddressWidth width, uint8_t answering, uint8_t examined) 
 // The transfers, each from a bus idle to a bus idle, and the safe points between them.
 class Prober {
  public:
-  Prober(LineDriver& lines, const ProgressCallback& progress, const OperationControl& control)
-      : lines_(lines), bus_(lines), progress_(progress), control_(control) {}
+  Prober(BusExecutor& bus, const ProgressCallback& progress, const OperationControl& control)
+      : bus_(bus), progress_(progress), control_(control) {}
 
   // Before each transfer: false once the user asked to stop or a port call failed.
   bool Next() {
     if (!stopped_ && control_.stopRequested && control_.stopRequested()) stopped_ = true;
-    if (stopped_ || lines_.PortFailed()) return false;
+    if (stopped_ || bus_.PortFailed()) return false;
     if (progress_) progress_(steps_);
     ++steps_;
     return true;
@@ -76,20 +76,19 @@ class Prober {
 
   // Start, a device byte for writing, stop: no word address and no data, nothing written.
   bool Acknowledges(uint8_t select) {
-    bus_.I2cStart();
-    const bool acknowledged = bus_.SendByte(DeviceByte(select, 0));
-    bus_.I2cStop();
-    return acknowledged;
+    Segment probe;
+    probe.control = DeviceByte(select, 0);
+    return !bus_.Execute({false, {&probe, 1}, nullptr}).refused;
   }
 
   // An X24C01 takes any byte as its control byte: this one reads its address 0, a byte that
   // is then clocked out and not acknowledged.
   bool PseudoI2cAnswers() {
-    bus_.I2cStart();
-    const bool acknowledged = bus_.SendByte(kPseudoI2cRead);
-    if (acknowledged) (void)bus_.ReceiveByte(0);
-    bus_.I2cStop();
-    return acknowledged;
+    uint8_t first = 0;
+    Segment read;
+    read.control = kPseudoI2cRead;
+    read.in = std::span<uint8_t>(&first, 1);
+    return !bus_.Execute({false, {&read, 1}, nullptr}).refused;
   }
 
   // A random read: the device byte for writing, the word address (addressBytes of it), a
@@ -102,27 +101,22 @@ class Prober {
   // (Microchip 24AA02/24LC02B, DS21709J, 8.2).
   std::optional<BusSample> RandomRead(uint8_t select, int addressBytes, uint32_t address,
                                       uint32_t count) {
-    bus_.I2cStart();
-    if (!bus_.SendByte(DeviceByte(select, 0))) {
-      bus_.I2cStop();
-      return std::nullopt;
-    }
-    uint8_t ignored = 0;
-    if (addressBytes == 2) bus_.SendByte(static_cast<uint8_t>(address >> 8), ignored);
-    bus_.SendByte(static_cast<uint8_t>(address), ignored);
-    bus_.I2cStart();
-    bus_.SendByte(DeviceByte(select, 1), ignored);
+    const std::array<uint8_t, 2> word{static_cast<uint8_t>(address >> 8),
+                                      static_cast<uint8_t>(address)};
     BusSample sample{select, address, std::vector<uint8_t>(count)};
-    for (uint32_t i = 0; i < count; ++i)
-      bus_.ReceiveByte(i + 1 < count ? 1 : 0, sample.bytes[i]);
-    lines_.Flush();
-    bus_.I2cStop();
+    std::array<Segment, 2> segments;
+    segments[0].control = DeviceByte(select, 0);
+    segments[0].address = std::span(word).last(static_cast<size_t>(addressBytes));
+    segments[0].addressRefusalEnds = false;
+    segments[1].control = DeviceByte(select, 1);
+    segments[1].controlRefusalEnds = false;
+    segments[1].in = sample.bytes;
+    if (bus_.Execute({false, segments, nullptr}).refused) return std::nullopt;
     return sample;
   }
 
  private:
-  LineDriver& lines_;
-  I2cMaster bus_;
+  BusExecutor& bus_;
   const ProgressCallback& progress_;
   const OperationControl& control_;
   uint32_t steps_ = 0;
@@ -198,20 +192,19 @@ void Probe(Prober& bus, int32_t baseAddress, IdentifyOutcome& outcome) {
 
 }  // namespace
 
-IdentifyOutcome IdentifyMemory(LineDriver& lines, int32_t baseAddress,
+IdentifyOutcome IdentifyMemory(BusExecutor& bus, int32_t baseAddress,
                                const ProgressCallback& progress, const OperationControl& control) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   IdentifyOutcome outcome;
   // As every operation: the memory powered, SDA must read high.
-  lines.PowerOn();
-  if (lines.ReadSda() == 1 && !lines.PortFailed()) {
-    Prober bus(lines, progress, control);
-    Probe(bus, baseAddress, outcome);
-    outcome.stopped = bus.stopped();
+  if (bus.PowerOnAndCheck()) {
+    Prober prober(bus, progress, control);
+    Probe(prober, baseAddress, outcome);
+    outcome.stopped = prober.stopped();
     if (progress && !outcome.stopped) progress(kIdentifySteps);
   }
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   return outcome;
 }
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "hw/line_driver.h"
+#include "i2c/bus_executor.h"
 #include "i2c/operations.h"
 
 namespace keldar {
@@ -58,7 +58,7 @@ inline constexpr uint32_t kIdentifySteps = 22;
 // Powers the memory on, probes it and powers it off. The part examined is the one that answers
 // the device byte of baseAddress (0..7). progress moves once per transfer; a stop request is
 // honoured between two transfers, the bus idle.
-[[nodiscard]] IdentifyOutcome IdentifyMemory(LineDriver& lines, int32_t baseAddress,
+[[nodiscard]] IdentifyOutcome IdentifyMemory(BusExecutor& bus, int32_t baseAddress,
                                              const ProgressCallback& progress,
                                              const OperationControl& control = {});
 

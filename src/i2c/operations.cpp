@@ -14,14 +14,6 @@ uint32_t StepFor(uint32_t capacity, uint32_t points) {
   return capacity >= points ? capacity / points : 1;
 }
 
-// Memory powered, bus idle: SDA must read high, or the reader, the memory or the line map is
-// wrong. A port that failed while powering on fails the check as well.
-bool LineCheck(LineDriver& lines) {
-  lines.PowerOn();
-  const bool high = lines.ReadSda() == 1;
-  return high && !lines.PortFailed();
-}
-
 void Report(const ProgressCallback& progress, uint32_t value) {
   if (progress) progress(value);
 }
@@ -55,13 +47,12 @@ bool EveryBlockLikeTheFirst(const uint8_t* data, uint32_t capacity) {
 // Each block on its own, after the stop that ends the whole read. A block whose select address
 // is not answered is a smaller part read as a larger type: the whole read stands, and its
 // repetition is the user's clue. Returns the bytes now known right, fewer on a stop.
-uint32_t ReadBlockByBlock(BlockIo& io, I2cMaster& bus, const CurrentMemory& memory,
-                          uint8_t* scratch, bool enforceAcks, const OperationControl& control) {
+uint32_t ReadBlockByBlock(BlockIo& io, const CurrentMemory& memory, uint8_t* scratch,
+                          bool enforceAcks, const OperationControl& control) {
   std::vector<uint8_t> blocks(memory.capacity);
   bool stopped = false;
   const ReadProgress stop = [&](uint32_t) { return !(stopped = StopRequested(control)); };
   for (uint32_t block = 0; block < memory.capacity; block += kBlockBytes) {
-    bus.I2cStop();
     if (io.ReadFrom(block, blocks.data() + block, kBlockBytes, enforceAcks, stop) !=
         BlockResult::Ok) {
       return memory.capacity;
@@ -76,12 +67,10 @@ uint32_t ReadBlockByBlock(BlockIo& io, I2cMaster& bus, const CurrentMemory& memo
 }
 
 // Runs the whole sequential read into scratch with the read progress rule; the count of bytes
-// received lands in bytesRead, fewer than the capacity when a stop ended the read. SCL is left
-// low with SDA released; the caller sends the stop.
-BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* scratch,
+// received lands in bytesRead, fewer than the capacity when a stop ended the read.
+BlockResult ReadInto(BusExecutor& bus, const CurrentMemory& memory, uint8_t* scratch,
                      bool enforceAcks, const ProgressCallback& progress,
                      const OperationControl& control, uint32_t& bytesRead) {
-  I2cMaster bus(lines);
   BlockIo io(bus, memory);
   const uint32_t step = ReadProgressStep(memory.capacity);
   bytesRead = memory.capacity;
@@ -101,7 +90,7 @@ BlockResult ReadInto(LineDriver& lines, const CurrentMemory& memory, uint8_t* sc
   }
   if (bytesRead == memory.capacity && MayWrapAtBlocks(memory) &&
       EveryBlockLikeTheFirst(scratch, memory.capacity)) {
-    bytesRead = ReadBlockByBlock(io, bus, memory, scratch, enforceAcks, control);
+    bytesRead = ReadBlockByBlock(io, memory, scratch, enforceAcks, control);
   }
   Done(control, bytesRead);
   if (bytesRead == memory.capacity) Report(progress, memory.capacity - 1);
@@ -115,43 +104,34 @@ uint32_t RangeReadSpan(const MemoryType& type) {
   return SequentialSpan(type);
 }
 
-// ReadInto for a range of the memory: the bytes land in scratch[0, range.count()).
-BlockResult ReadRangeInto(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+// ReadInto for a range of the memory: the bytes land in scratch[0, range.count()). One transfer:
+// each span's read begins with a repeated start after the previous span's last byte.
+BlockResult ReadRangeInto(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
                           uint8_t* scratch, bool enforceAcks, const ProgressCallback& progress,
                           const OperationControl& control, uint32_t& bytesRead) {
-  I2cMaster bus(lines);
   BlockIo io(bus, memory);
   const uint32_t count = range.count();
   const uint32_t step = ReadProgressStep(count);
   const uint32_t start = memory.typeIndex == kX24C01Index ? 0 : range.first;
   const uint32_t lead = range.first - start;  // bytes read before the range, then dropped
-  const uint32_t span = RangeReadSpan(memory.type());
   std::vector<uint8_t> bytes(range.last - start + 1);
   bytesRead = count;
-  bool stopped = false;
-  // Each span's reads begin with a repeated start after the previous span's last byte.
-  for (uint32_t a = start; a <= range.last && !stopped;) {
-    const uint32_t end = std::min(range.last, a - a % span + span - 1);
-    const ReadProgress hook = [&](uint32_t i) {
-      const uint32_t at = a - start + i;
-      if (at < lead) return true;
-      const uint32_t index = at - lead;
-      Done(control, index);
-      if (StopRequested(control)) {
-        bytesRead = index + 1;  // byte index is still received, as the last one
-        stopped = true;
-        return false;
-      }
-      if (index % step == step - 1) Report(progress, index);
-      return true;
-    };
-    const BlockResult result =
-        io.ReadFrom(a, bytes.data() + (a - start), end - a + 1, enforceAcks, hook);
-    if (result != BlockResult::Ok) {
-      bytesRead = 0;
-      return result;
+  const ReadProgress hook = [&](uint32_t at) {
+    if (at < lead) return true;
+    const uint32_t index = at - lead;
+    Done(control, index);
+    if (StopRequested(control)) {
+      bytesRead = index + 1;  // byte index is still received, as the last one
+      return false;
     }
-    a = end + 1;
+    if (index % step == step - 1) Report(progress, index);
+    return true;
+  };
+  const BlockResult result = io.ReadSpans(start, bytes.data(), static_cast<uint32_t>(bytes.size()),
+                                          RangeReadSpan(memory.type()), enforceAcks, hook);
+  if (result != BlockResult::Ok) {
+    bytesRead = 0;
+    return result;
   }
   std::copy_n(bytes.begin() + lead, bytesRead, scratch);
   Done(control, bytesRead);
@@ -160,44 +140,45 @@ BlockResult ReadRangeInto(LineDriver& lines, const CurrentMemory& memory, Addres
 }
 
 // One pass of the reads of an operation into scratch: its result, and the bytes received in
-// bytesRead. SCL is left low with SDA released; the caller sends the stop.
+// bytesRead. It ends with the stop.
 using ReadPass =
     std::function<BlockResult(uint8_t* scratch, bool enforceAcks, uint32_t& bytesRead)>;
 
-ReadOutcome ReadWith(LineDriver& lines, uint32_t count, std::span<uint8_t> into,
+ReadOutcome ReadWith(BusExecutor& bus, uint32_t count, std::span<uint8_t> into,
                      const ReadPass& pass) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   ReadOutcome outcome;
   std::vector<uint8_t> scratch(count);
-  if (!LineCheck(lines)) {
+  if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NoDeviceAck;
+    (void)bus.Execute({});  // a stop alone, as after a read
   } else {
     outcome.result = pass(scratch.data(), true, outcome.bytesRead);
     outcome.stopped = outcome.bytesRead < count && outcome.result == BlockResult::Ok;
   }
-  I2cMaster(lines).I2cStop();
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   if (outcome.succeeded()) std::copy(scratch.begin(), scratch.end(), into.begin());
   return outcome;
 }
 
-CompareOutcome CompareWith(LineDriver& lines, uint32_t firstAddress, uint32_t count,
+CompareOutcome CompareWith(BusExecutor& bus, uint32_t firstAddress, uint32_t count,
                            std::span<const uint8_t> expected, std::span<uint8_t> scratch,
                            const ReadPass& pass) {
   CompareOutcome outcome;
   if (scratch.size() < count) return outcome;  // the caller could not get its scratch area
 
-  lines.ClearPortFailure();
-  outcome.reachable = LineCheck(lines);
+  bus.ClearPortFailure();
+  outcome.reachable = bus.PowerOnAndCheck();
   if (outcome.reachable) {
     const BlockResult result = pass(scratch.data(), false, outcome.bytesCompared);
     outcome.reachable = result != BlockResult::NoDeviceAck;
     outcome.stopped = outcome.reachable && outcome.bytesCompared < count;
+  } else {
+    (void)bus.Execute({});  // a stop alone, as after a read
   }
-  I2cMaster(lines).I2cStop();
-  lines.PowerOff();
-  if (lines.PortFailed()) outcome.reachable = false;
+  bus.PowerOff();
+  if (bus.PortFailed()) outcome.reachable = false;
   if (!outcome.reachable) {
     outcome.stopped = false;
     outcome.bytesCompared = 0;
@@ -224,43 +205,42 @@ uint32_t ByteProgramProgressStep(uint32_t capacity) {
   return StepFor(capacity, kByteProgramProgressPoints);
 }
 
-ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory, std::span<uint8_t> into,
+ReadOutcome ReadMemory(BusExecutor& bus, const CurrentMemory& memory, std::span<uint8_t> into,
                        const ProgressCallback& progress, const OperationControl& control) {
-  return ReadWith(lines, memory.capacity, into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
-    return ReadInto(lines, memory, scratch, enforce, progress, control, n);
+  return ReadWith(bus, memory.capacity, into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
+    return ReadInto(bus, memory, scratch, enforce, progress, control, n);
   });
 }
 
-ReadOutcome ReadRange(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+ReadOutcome ReadRange(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
                       std::span<uint8_t> into, const ProgressCallback& progress,
                       const OperationControl& control) {
-  if (Whole(memory, range)) return ReadMemory(lines, memory, into, progress, control);
-  return ReadWith(lines, range.count(), into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
-    return ReadRangeInto(lines, memory, range, scratch, enforce, progress, control, n);
+  if (Whole(memory, range)) return ReadMemory(bus, memory, into, progress, control);
+  return ReadWith(bus, range.count(), into, [&](uint8_t* scratch, bool enforce, uint32_t& n) {
+    return ReadRangeInto(bus, memory, range, scratch, enforce, progress, control, n);
   });
 }
 
-ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
+ProgramOutcome ProgramMemory(BusExecutor& bus, const CurrentMemory& memory,
                              std::span<const uint8_t> data, const ProgressCallback& progress,
                              const OperationControl& control) {
-  return ProgramRange(lines, memory, {0, memory.capacity - 1}, data, progress, control);
+  return ProgramRange(bus, memory, {0, memory.capacity - 1}, data, progress, control);
 }
 
-ProgramOutcome ProgramRange(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+ProgramOutcome ProgramRange(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
                             std::span<const uint8_t> data, const ProgressCallback& progress,
                             const OperationControl& control) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   ProgramOutcome outcome;
   outcome.firstAddress = range.first;
   outcome.lastAddress = range.first;
-  if (!LineCheck(lines)) {
+  if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NotStarted;
-    lines.PowerOff();
-    outcome.portFailed = lines.PortFailed();
+    bus.PowerOff();
+    outcome.portFailed = bus.PortFailed();
     return outcome;
   }
 
-  I2cMaster bus(lines);
   BlockIo io(bus, memory);
   const bool pageMode = memory.pageMode || !memory.type().byteModeAllowed;
   // Each block is asked for only once the one before is written and its write cycle over
@@ -284,53 +264,52 @@ ProgramOutcome ProgramRange(LineDriver& lines, const CurrentMemory& memory, Addr
     outcome.lastAddress = a;
     outcome.result = pageMode ? io.WritePage(a, data.data() + offset, static_cast<int>(end - a + 1))
                               : io.WriteByte(a, data[offset]);
-    if (outcome.result != BlockResult::Ok || lines.PortFailed()) break;
+    if (outcome.result != BlockResult::Ok || bus.PortFailed()) break;
     outcome.bytesWritten = end - range.first + 1;
     Done(control, outcome.bytesWritten);
     a = end + 1;
   }
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   return outcome;
 }
 
-ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memory,
+ProgramOutcome ProgramSelectedByte(BusExecutor& bus, const CurrentMemory& memory,
                                    std::span<const uint8_t> data) {
-  lines.ClearPortFailure();
+  bus.ClearPortFailure();
   ProgramOutcome outcome;
   outcome.lastAddress = memory.cursorAddress;
-  if (!LineCheck(lines)) {
+  if (!bus.PowerOnAndCheck()) {
     outcome.result = BlockResult::NotStarted;
   } else if (memory.cursorAddress < memory.capacity) {
-    I2cMaster bus(lines);
     BlockIo io(bus, memory);
     outcome.result = io.WriteByte(memory.cursorAddress, data[memory.cursorAddress]);
   } else {
     outcome.result = BlockResult::NotStarted;
   }
-  lines.PowerOff();
-  outcome.portFailed = lines.PortFailed();
+  bus.PowerOff();
+  outcome.portFailed = bus.PortFailed();
   return outcome;
 }
 
-CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
+CompareOutcome CompareMemory(BusExecutor& bus, const CurrentMemory& memory,
                              std::span<const uint8_t> expected, std::span<uint8_t> scratch,
                              const ProgressCallback& progress, const OperationControl& control) {
-  return CompareWith(lines, 0, memory.capacity, expected, scratch,
+  return CompareWith(bus, 0, memory.capacity, expected, scratch,
                      [&](uint8_t* into, bool enforce, uint32_t& n) {
-                       return ReadInto(lines, memory, into, enforce, progress, control, n);
+                       return ReadInto(bus, memory, into, enforce, progress, control, n);
                      });
 }
 
-CompareOutcome CompareRange(LineDriver& lines, const CurrentMemory& memory, AddressRange range,
+CompareOutcome CompareRange(BusExecutor& bus, const CurrentMemory& memory, AddressRange range,
                             std::span<const uint8_t> expected, std::span<uint8_t> scratch,
                             const ProgressCallback& progress, const OperationControl& control) {
   if (Whole(memory, range)) {
-    return CompareMemory(lines, memory, expected, scratch, progress, control);
+    return CompareMemory(bus, memory, expected, scratch, progress, control);
   }
-  return CompareWith(lines, range.first, range.count(), expected, scratch,
+  return CompareWith(bus, range.first, range.count(), expected, scratch,
                      [&](uint8_t* into, bool enforce, uint32_t& n) {
-                       return ReadRangeInto(lines, memory, range, into, enforce, progress, control,
+                       return ReadRangeInto(bus, memory, range, into, enforce, progress, control,
                                             n);
                      });
 }

@@ -1,15 +1,15 @@
 // The three user operations between the buffer and the memory: read, program (whole memory or
-// the selected byte) and compare. Each powers the memory, checks that SDA reads high, runs the
-// block transfers, and powers the memory off on every path. Results only: the window turns them
-// into messages.
+// the selected byte) and compare, on any executor. Each powers the memory, checks that SDA reads
+// high, runs the block transfers, and powers the memory off on every path. Results only: the
+// window turns them into messages.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <span>
 
-#include "hw/line_driver.h"
 #include "i2c/blockio.h"
+#include "i2c/bus_executor.h"
 #include "i2c/catalogue.h"
 
 namespace keldar {
@@ -62,26 +62,26 @@ struct CompareOutcome {
 
 // Whole memory into into[0, capacity). The bytes reach `into` only when the whole read
 // succeeded; on failure or stop it is untouched.
-[[nodiscard]] ReadOutcome ReadMemory(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ReadOutcome ReadMemory(BusExecutor& bus, const CurrentMemory& memory,
                                      std::span<uint8_t> into, const ProgressCallback& progress,
                                      const OperationControl& control = {});
 
 // Whole memory from data[0, capacity): page mode when memory.pageMode or when the type has no
 // byte mode; the first failing block ends it, what was written before stays written.
-[[nodiscard]] ProgramOutcome ProgramMemory(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ProgramOutcome ProgramMemory(BusExecutor& bus, const CurrentMemory& memory,
                                            std::span<const uint8_t> data,
                                            const ProgressCallback& progress,
                                            const OperationControl& control = {});
 
 // The byte under the grid's cursor. A cursor outside the capacity sends nothing and gives
 // NotStarted, so that it is never reported as programmed. One byte: it cannot be stopped.
-[[nodiscard]] ProgramOutcome ProgramSelectedByte(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ProgramOutcome ProgramSelectedByte(BusExecutor& bus, const CurrentMemory& memory,
                                                  std::span<const uint8_t> data);
 
 // Reads the memory into scratch (at least capacity bytes) and counts the bytes that differ from
 // expected. The word-address acknowledges are not enforced here. It is also the check after
 // programming, as a pass of its own, so that the programming keeps its exact bus sequence.
-[[nodiscard]] CompareOutcome CompareMemory(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] CompareOutcome CompareMemory(BusExecutor& bus, const CurrentMemory& memory,
                                            std::span<const uint8_t> expected,
                                            std::span<uint8_t> scratch,
                                            const ProgressCallback& progress,
@@ -95,20 +95,20 @@ struct CompareOutcome {
 // bytes): one per span that a sequential read runs through, each half of a 24LC1025 and each
 // 256-byte block of a memory of one address byte, since some such parts keep a read inside the
 // block their device byte selected. The X24C01's reads begin at address 0: it is read from there.
-[[nodiscard]] ReadOutcome ReadRange(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ReadOutcome ReadRange(BusExecutor& bus, const CurrentMemory& memory,
                                     AddressRange range, std::span<uint8_t> into,
                                     const ProgressCallback& progress,
                                     const OperationControl& control = {});
 // Writes the range and no byte outside it: whole pages inside it, and at its ends partial page
 // writes of the bytes that lie inside the range and their page (a page write changes only the
 // bytes it sends); every byte alone in byte mode.
-[[nodiscard]] ProgramOutcome ProgramRange(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] ProgramOutcome ProgramRange(BusExecutor& bus, const CurrentMemory& memory,
                                           AddressRange range, std::span<const uint8_t> data,
                                           const ProgressCallback& progress,
                                           const OperationControl& control = {});
 // Reads the range as ReadRange does, without enforcing the word-address acknowledges, and
 // compares it with expected; firstDifference is a memory address.
-[[nodiscard]] CompareOutcome CompareRange(LineDriver& lines, const CurrentMemory& memory,
+[[nodiscard]] CompareOutcome CompareRange(BusExecutor& bus, const CurrentMemory& memory,
                                           AddressRange range, std::span<const uint8_t> expected,
                                           std::span<uint8_t> scratch,
                                           const ProgressCallback& progress,

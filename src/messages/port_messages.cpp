@@ -11,7 +11,7 @@ namespace {
 
 using Reason = PortRefusalReason;
 
-constexpr std::array<std::pair<Reason, std::string_view>, 18> kSummaries{{
+constexpr std::array<std::pair<Reason, std::string_view>, 19> kSummaries{{
     {Reason::Other, "Erreur du port"},
     {Reason::Missing, "Port introuvable"},
     {Reason::Permission, "Accès au port refusé"},
@@ -22,6 +22,7 @@ constexpr std::array<std::pair<Reason, std::string_view>, 18> kSummaries{{
     {Reason::NotFt232r, "Câble sans FT232R"},
     {Reason::UsbAccess, "Accès USB refusé"},
     {Reason::NoFtdiSupport, "FTDI non géré"},
+    {Reason::BitBangClock, "Horloge FTDI trop rapide"},
     {Reason::NoI2cDevNode, "Module i2c-dev absent"},
     {Reason::I2cAdapterUnknown, "Adaptateur I2C inconnu"},
     {Reason::SmbusHost, "Bus SMBus refusé"},
@@ -113,6 +114,9 @@ std::string ReasonText(const PortRefusal& refusal) {
              "README)";
     case Reason::NoFtdiSupport:
       return "ce programme a été construit sans libftdi1 : passez par le port série du câble";
+    case Reason::BitBangClock:
+      return "le câble cadence ses octets plus vite que demandé, même corrigé : le bus sortirait "
+             "des temps de la mémoire";
     case Reason::I2cAdapterUnknown:
       return "sysfs ne décrit pas cet adaptateur : rien ne dit qu'il ne porte pas les EEPROM SPD "
              "des barrettes mémoire, il reste fermé";

@@ -1,5 +1,6 @@
 #include "messages/port_texts.h"
 
+#include <cstddef>
 #include <cstdio>
 
 namespace keldar::messages {
@@ -14,6 +15,14 @@ std::string Number(const char* format, double value) {
     if (c == '.') c = ',';
   }
   return result;
+}
+
+// Thousands apart: "127 800".
+std::string Grouped(uint32_t value) {
+  std::string digits = std::to_string(value);
+  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+    digits.insert(static_cast<size_t>(at), " ");
+  return digits;
 }
 
 }  // namespace
@@ -44,6 +53,16 @@ std::string DurationText(double seconds) {
 
 std::string CallCostText(double seconds) {
   return seconds < 1e-3 ? Number("%.1f µs", seconds * 1e6) : Number("%.2f ms", seconds * 1e3);
+}
+
+std::string StreamRateText(uint32_t measured, uint32_t asked) {
+  std::string text = "Débit du flot mesuré à l'ouverture : " + Grouped(measured) +
+                     " octets/s pour " + Grouped(asked) + " demandés.";
+  // A few percent lower is the measure's own spread.
+  if (uint64_t{measured} * 10 < uint64_t{asked} * 9) {
+    text += " Le flot attend l'USB ou l'horloge du câble : les opérations prendront plus de temps.";
+  }
+  return text;
 }
 
 std::string PortStoppedText(const std::string& device) {

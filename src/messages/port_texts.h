@@ -20,12 +20,15 @@ namespace keldar::messages {
 // "Le port /dev/ttyUSB0 a cessé de répondre pendant la mesure."
 [[nodiscard]] std::string PortStoppedText(const std::string& device);
 
-// Instead of per-call estimates on a cable in synchronous bit-bang mode.
+// A bit-bang cable's stream at opening: "Débit du flot mesuré à l'ouverture : 127 800 octets/s
+// pour 200 000 demandés.", and why when it is clearly lower.
+[[nodiscard]] std::string StreamRateText(uint32_t measured, uint32_t asked);
+
+// What the costs of a cable in synchronous bit-bang mode mean.
 inline constexpr char kStreamedPortNote[] =
     "Câble en bit-bang synchrone : chaque changement de ligne et chaque lecture d'état est un "
-    "octet du flot ; seule une lecture dont la réponse est attendue coûte un aller-retour USB. "
-    "Une lecture de 24C512 prend une dizaine de secondes, une programmation en mode page une "
-    "vingtaine.";
+    "octet du flot, au débit mesuré ; seule une lecture dont la réponse est attendue coûte un "
+    "aller-retour USB.";
 
 // What does not apply when the port is an I2C adapter ("i2c:"), said where each is shown: the
 // reader's wiring and the access time in the reader configuration window, the line check of an

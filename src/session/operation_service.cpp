@@ -1,8 +1,8 @@
 #include "session/operation_service.h"
 
 #include "data/repetition.h"
-#include "hw/line_driver.h"
 #include "i2c/call_counts.h"
+#include "i2c/executors.h"
 #include "session/time_left.h"
 
 namespace keldar {
@@ -119,7 +119,7 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
     outcome.read.result = outcome.program.result = BlockResult::NotStarted;
     return outcome;
   }
-  LineDriver lines(request.lineMap, port);
+  const std::unique_ptr<BusExecutor> bus = ExecutorFor(port, request.lineMap);
   Reporter report(request, clock_, observer, stop);
   // The data of the range, for programming and compare.
   const auto data = [&] { return std::span(request.data).subspan(range.first, count); };
@@ -129,7 +129,7 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
       report.Begin(OperationPhase::Reading, count - 1);
       outcome.memory.resize(count);
       outcome.read =
-          ReadRange(lines, memory, range, outcome.memory, report.Bar(), report.Control(count));
+          ReadRange(*bus, memory, range, outcome.memory, report.Bar(), report.Control(count));
       if (!outcome.read.succeeded()) {
         outcome.memory.clear();
       } else if (whole) {
@@ -139,19 +139,19 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
     case OperationKind::ProgramMemory:
       report.Begin(OperationPhase::Programming, count);
       outcome.program =
-          ProgramRange(lines, memory, range, data(), report.Bar(), report.Control(count));
+          ProgramRange(*bus, memory, range, data(), report.Bar(), report.Control(count));
       // What the memory acknowledged is not yet what it holds (write protection, a smaller page
       // than its type's): the success is what reads back.
       if (outcome.program.succeeded() && request.verify) {
         report.Begin(OperationPhase::Verifying, count - 1);
         std::vector<uint8_t> scratch(count);
-        outcome.verify = CompareRange(lines, memory, range, data(), scratch, report.Bar(),
-                                      report.Control(count));
+        outcome.verify =
+            CompareRange(*bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
       }
       break;
     case OperationKind::ProgramByte:
       report.Begin(OperationPhase::Programming, capacity);
-      outcome.program = ProgramSelectedByte(lines, memory, request.data);
+      outcome.program = ProgramSelectedByte(*bus, memory, request.data);
       break;
     case OperationKind::Compare: {
       report.Begin(OperationPhase::Comparing, count - 1);
@@ -161,13 +161,13 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
         scratch = outcome.memory;
       }
       outcome.compare =
-          CompareRange(lines, memory, range, data(), scratch, report.Bar(), report.Control(count));
+          CompareRange(*bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
       if (request.scratch.empty()) outcome.memory.resize(outcome.compare.bytesCompared);
       break;
     }
     case OperationKind::Identify:
       report.Begin(OperationPhase::Identifying, kIdentifySteps);
-      outcome.identify = IdentifyMemory(lines, memory.baseAddress, report.Bar(),
+      outcome.identify = IdentifyMemory(*bus, memory.baseAddress, report.Bar(),
                                         {{}, [&stop] { return stop.Requested(); }});
       outcome.identify.inSitu = OnBoard(request.lineMap);
       break;

@@ -33,11 +33,11 @@ uint64_t TickNs(uint32_t baud) {
 }  // namespace
 
 Ft232rModel::Ft232rModel(std::unique_ptr<SimulatedReader> reader, uint64_t usbRoundTripNs,
-                         uint64_t failFromTransfer)
+                         uint32_t clockPercent)
     : reader_(std::move(reader)),
       roundTripNs_(usbRoundTripNs),
-      failFrom_(failFromTransfer),
-      tickNs_(TickNs(kPowerOnBaud)),
+      clockPercent_(clockPercent),
+      tickNs_(TickNs(kPowerOnBaud) * 100 / clockPercent),
       latencyNs_(kDefaultLatencyNs) {}
 
 Ft232rModel::~Ft232rModel() {
@@ -77,13 +77,15 @@ bool Ft232rModel::SetBitMode(uint8_t outputs) {
 
 bool Ft232rModel::SetBaudRate(uint32_t baud) {
   if (!Transfer() || baud < 184 || baud > 3'000'000) return false;  // divisors up to 16383.875
-  tickNs_ = TickNs(baud);
+  tickNs_ = std::max<uint64_t>(1, TickNs(baud) * 100 / clockPercent_);
   return true;
 }
 
 bool Ft232rModel::Submit(std::span<const uint8_t> bytes) {
   // In UART mode the bytes would leave as characters on TxD: the port sets the mode first.
   if (!Transfer() || !syncMode_) return false;
+  written_ += bytes.size();
+  mostInFlight_ = std::max(mostInFlight_, written_ - read_);
   for (size_t at = 0; at < bytes.size(); at += kPacketBytes) {
     Packet& packet = out_.emplace_back();
     packet.at = now_ + roundTripNs_ / 2;
@@ -109,6 +111,7 @@ bool Ft232rModel::Collect(std::span<uint8_t> samples) {
   }
   reading_ = false;
   const auto count = static_cast<std::ptrdiff_t>(samples.size());
+  read_ += samples.size();
   std::copy_n(host_.begin(), count, samples.begin());
   host_.erase(host_.begin(), host_.begin() + count);
   return true;
@@ -180,12 +183,12 @@ void Ft232rModel::Tick() {
   ticked_ = true;
   // The pins are read first, then the byte just taken is driven: the samples run one byte
   // behind the output. An input pin reads low while its RS-232 line is asserted.
-  const uint32_t status = reader_->ReadInputs(now_);
+  const InputLevels levels = reader_->InputsAt(now_);
   uint8_t inputs = 0xFF;
-  if ((status & MS_CTS_ON) != 0) inputs &= static_cast<uint8_t>(~kPinCts);
-  if ((status & MS_DSR_ON) != 0) inputs &= static_cast<uint8_t>(~kPinDsr);
-  if ((status & MS_RING_ON) != 0) inputs &= static_cast<uint8_t>(~kPinRi);
-  if ((status & MS_RLSD_ON) != 0) inputs &= static_cast<uint8_t>(~kPinDcd);
+  if (levels[InputLine::Cts]) inputs &= static_cast<uint8_t>(~kPinCts);
+  if (levels[InputLine::Dsr]) inputs &= static_cast<uint8_t>(~kPinDsr);
+  if (levels[InputLine::Ring]) inputs &= static_cast<uint8_t>(~kPinRi);
+  if (levels[InputLine::Dcd]) inputs &= static_cast<uint8_t>(~kPinDcd);
   samples_.Push(static_cast<uint8_t>((latch_ & outputs_) | (inputs & ~outputs_)));
   latch_ = received_.Pop();
   DriveReader();
@@ -196,7 +199,8 @@ void Ft232rModel::Tick() {
 void Ft232rModel::SendPacket() {
   Packet& packet = in_.emplace_back();
   packet.at = now_ + roundTripNs_ / 2;
-  packet.bytes[0] = static_cast<uint8_t>(0x01U | reader_->ModemStatus());  // CTS..DCD in 4..7
+  // The modem status byte (AN232B-04): bit 0 set, then CTS, DSR, RI and DCD in bits 4 to 7.
+  packet.bytes[0] = static_cast<uint8_t>(0x01U | (reader_->Inputs().asserted << 4U));
   packet.bytes[1] = kLineStatusIdle;
   packet.size = kStatusBytes + std::min(kSamplesPerPacket, samples_.size());
   for (size_t i = kStatusBytes; i < packet.size; ++i)

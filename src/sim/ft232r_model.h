@@ -30,9 +30,9 @@ class Ft232rModel final : public BitBangLink {
     uint64_t stalls = 0;        // times the chip stopped, bytes waiting, its samples unread
   };
 
-  // failFromTransfer: the cable is pulled out at that USB transfer (counted from 1); 0 never.
+  // clockPercent: the bytes clocked at this share of the rate the baud divisor gives.
   Ft232rModel(std::unique_ptr<SimulatedReader> reader, uint64_t usbRoundTripNs,
-              uint64_t failFromTransfer = 0);
+              uint32_t clockPercent = 100);
   ~Ft232rModel() override;
   Ft232rModel(const Ft232rModel&) = delete;
   Ft232rModel& operator=(const Ft232rModel&) = delete;
@@ -44,9 +44,17 @@ class Ft232rModel final : public BitBangLink {
   bool Submit(std::span<const uint8_t> bytes) override;
   bool Collect(std::span<uint8_t> samples) override;
   void Pause(uint32_t milliseconds) override;
+  uint64_t NowNs() override { return now_; }
+
+  // The cable is pulled out at the n-th USB transfer from now on (counting from 1); 0 never.
+  void PullOutAt(uint64_t transfer) {
+    failFrom_ = transfer == 0 ? 0 : counters_.transfers + transfer;
+  }
 
   SimulatedReader& reader() { return *reader_; }
-  uint64_t clock() const { return now_; }      // modelled nanoseconds since opening
+  uint64_t clock() const { return now_; }  // modelled nanoseconds since opening
+  // The largest number of bytes the host had written whose samples it had not read back.
+  uint64_t mostBytesInFlight() const { return mostInFlight_; }
   uint64_t tickNs() const { return tickNs_; }  // one byte on the pins
   const Counters& counters() const { return counters_; }
 
@@ -91,7 +99,8 @@ class Ft232rModel final : public BitBangLink {
 
   std::unique_ptr<SimulatedReader> reader_;
   uint64_t roundTripNs_;
-  uint64_t failFrom_;
+  uint64_t failFrom_ = 0;
+  uint32_t clockPercent_;
   bool pulledOut_ = false;
   uint64_t now_ = 0;
 
@@ -114,6 +123,9 @@ class Ft232rModel final : public BitBangLink {
   bool reading_ = false;      // a read transfer is pending: the chip may send
 
   Counters counters_;
+  uint64_t written_ = 0;  // bytes the host submitted
+  uint64_t read_ = 0;     // samples the host collected
+  uint64_t mostInFlight_ = 0;
 };
 
 }  // namespace keldar::sim

@@ -11,26 +11,24 @@
 
 namespace keldar::sim {
 
-enum class PortLine : uint8_t { TxD = 0, DTR = 1, RTS = 2 };
-
 struct ReaderWiring {
-  PortLine valim;
-  PortLine scl;
-  PortLine sda;
+  OutputLine valim;
+  OutputLine scl;
+  OutputLine sda;
 };
 
 // "Valim = TxD / SCL = RTS / SDA = DTR" ... "Valim = DTR / SCL = RTS / SDA = TxD", in order.
 inline constexpr std::array<ReaderWiring, 6> kReaderWirings{{
-    {PortLine::TxD, PortLine::RTS, PortLine::DTR},
-    {PortLine::TxD, PortLine::DTR, PortLine::RTS},
-    {PortLine::RTS, PortLine::TxD, PortLine::DTR},
-    {PortLine::RTS, PortLine::DTR, PortLine::TxD},
-    {PortLine::DTR, PortLine::TxD, PortLine::RTS},
-    {PortLine::DTR, PortLine::RTS, PortLine::TxD},
+    {OutputLine::Txd, OutputLine::Rts, OutputLine::Dtr},
+    {OutputLine::Txd, OutputLine::Dtr, OutputLine::Rts},
+    {OutputLine::Rts, OutputLine::Txd, OutputLine::Dtr},
+    {OutputLine::Rts, OutputLine::Dtr, OutputLine::Txd},
+    {OutputLine::Dtr, OutputLine::Txd, OutputLine::Rts},
+    {OutputLine::Dtr, OutputLine::Rts, OutputLine::Txd},
 }};
 
-// SDA back on CTS, DSR, RING or DCD: the status bit each input line raises when asserted.
-inline constexpr std::array<uint32_t, 4> kReaderInputBits{MS_CTS_ON, MS_DSR_ON, MS_RING_ON,
-                                                          MS_RLSD_ON};
+// SDA back on CTS, DSR, RING or DCD, in the order of the reader's settings.
+inline constexpr std::array<InputLine, 4> kReaderInputs{InputLine::Cts, InputLine::Dsr,
+                                                        InputLine::Ring, InputLine::Dcd};
 
 }  // namespace keldar::sim

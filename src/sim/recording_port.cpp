@@ -4,44 +4,44 @@
 
 namespace keldar::sim {
 
-bool RecordingPort::EscapeCommFunction(int32_t code) {
+bool RecordingPort::SetLine(OutputLine line, bool asserted) {
   ++calls_;
-  events_.push_back({PortEvent::Kind::Escape, code, 0, 0});
+  events_.push_back(LineEvent(line, asserted));
   if (Failing()) return false;
-  return inner_ == nullptr || inner_->EscapeCommFunction(code);
+  return inner_ == nullptr || inner_->SetLine(line, asserted);
 }
 
-bool RecordingPort::GetCommModemStatus(uint32_t& status) {
+bool RecordingPort::ReadInputs(InputLevels& levels) {
   ++calls_;
   if (Failing()) {
-    events_.push_back({PortEvent::Kind::Status, 0, status, 0});
+    events_.push_back(ReadEvent(levels));
     return false;
   }
   bool ok = true;
   if (inner_ != nullptr) {
-    ok = inner_->GetCommModemStatus(status);
+    ok = inner_->ReadInputs(levels);
   } else if (!script_.empty()) {
-    status = script_.front();
+    levels = script_.front();
     script_.pop_front();
   } else {
-    status = steadyStatus_;
+    levels = steady_;
   }
-  events_.push_back({PortEvent::Kind::Status, 0, status, 0});
+  events_.push_back(ReadEvent(levels));
   return ok;
 }
 
 void RecordingPort::Sleep(uint32_t milliseconds) {
   ++calls_;
-  events_.push_back({PortEvent::Kind::Sleep, 0, 0, milliseconds});
+  events_.push_back(SleepEvent(milliseconds));
   if (inner_ != nullptr) inner_->Sleep(milliseconds);
 }
 
-std::vector<int32_t> RecordingPort::EscapeCodes() const {
-  std::vector<int32_t> codes;
+std::vector<PortEvent> RecordingPort::LineChanges() const {
+  std::vector<PortEvent> changes;
   for (const PortEvent& e : events_) {
-    if (e.kind == PortEvent::Kind::Escape) codes.push_back(e.code);
+    if (e.kind == PortEvent::Kind::Line) changes.push_back(e);
   }
-  return codes;
+  return changes;
 }
 
 size_t RecordingPort::Count(PortEvent::Kind kind) const {

@@ -95,10 +95,11 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
     config_.faults.writeProtect = WriteProtect::Nack;
     return true;
   }
-  static constexpr std::array<std::string_view, 22> kValued{
-      "pins",  "wiring",     "arrangement",  "input",       "image", "vcd",  "stuck", "refuse",
-      "nack",  "busy-polls", "pullout",      "cost",        "cycle", "wp",   "page",  "rollover",
-      "speed", "adapter",    "bitbang-rate", "usb-latency", "pace",  "board"};
+  static constexpr std::array<std::string_view, 23> kValued{
+      "pins",         "wiring",      "arrangement", "input",      "image",   "vcd",
+      "stuck",        "refuse",      "nack",        "busy-polls", "pullout", "cost",
+      "cycle",        "wp",          "page",        "rollover",   "speed",   "adapter",
+      "bitbang-rate", "usb-latency", "pace",        "chip-clock", "board"};
   if (std::find(kValued.begin(), kValued.end(), key) == kValued.end()) {
     return Refuse("Clé inconnue " + Quoted(key));
   }
@@ -196,6 +197,9 @@ bool Parser::Key(std::string_view key, std::string_view value, bool hasValue) {
   } else if (key == "usb-latency") {
     if (!Number(key, value, 1, 1'000'000, n)) return false;
     config_.usbRoundTripNs = n * 1'000U;
+  } else if (key == "chip-clock") {
+    if (!Number(key, value, 10, 1'000, n)) return false;
+    config_.chipClockPercent = static_cast<uint32_t>(n);
   }
   return true;
 }

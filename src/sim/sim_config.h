@@ -56,7 +56,7 @@ struct SimFaults {
   int64_t refusedAddress = -1;         // refuse=ADDR: a data byte aimed at ADDR is refused
   int32_t refusedByte = 0;  // nack=N: the N-th byte after every start is refused (1 = device byte)
   // pullout=N: every port call from the N-th on (counting all calls, sleeps too) fails; behind
-  // an adapter, every USB transfer from the N-th on. 0 never.
+  // an adapter, every USB transfer from the N-th after the opening on. 0 never.
   uint64_t pullOutCall = 0;
 };
 
@@ -85,6 +85,9 @@ struct SimConfig {
   Adapter adapter = Adapter::SerialPort;             // adapter=ft232r
   uint32_t bitBangRate = 0;                          // bitbang-rate=HZ; 0: the port's own
   uint64_t usbRoundTripNs = kDefaultUsbRoundTripNs;  // usb-latency=US
+  // chip-clock=PERCENT: the cable clocks its bytes at this share of the rate its baud divisor
+  // gives, as a rate read four times off (400) or a slower clock (50) would.
+  uint32_t chipClockPercent = 100;
   // Other memories on the same bus, each with contents of its own; faults touch none of them.
   std::vector<BoardPart> board;
 };

@@ -17,12 +17,17 @@ SimulatedDevice OpenSimulatedDevice(std::string_view device, std::string& error)
     return opened;
   }
   auto model = std::make_unique<Ft232rModel>(std::move(reader), config.usbRoundTripNs,
-                                             config.faults.pullOutCall);
+                                             config.chipClockPercent);
   opened.model = model.get();
   const uint32_t rate = config.bitBangRate != 0 ? config.bitBangRate : kDefaultBitBangRate;
-  opened.port = StartBitBangPort(std::move(model), rate);
+  PortOpening started = StartBitBangPort(std::move(model), rate);
+  opened.port = std::move(started.port);
+  // A cable pulled out once it is open: the opening's own transfers are not counted.
+  if (opened.port) opened.model->PullOutAt(config.faults.pullOutCall);
   if (!opened.port) {
-    error = "le câble simulé ne répond pas en bit-bang synchrone";
+    error = started.refusal.reason == PortRefusalReason::BitBangClock
+                ? "le câble simulé cadence le flux plus vite que demandé, même corrigé"
+                : "le câble simulé ne répond pas en bit-bang synchrone";
     opened = {};
   }
   return opened;

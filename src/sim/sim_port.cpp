@@ -91,40 +91,21 @@ void SimulatedReader::Pace() {
   }
 }
 
-bool SimulatedReader::EscapeCommFunction(int32_t code) {
+bool SimulatedReader::SetLine(OutputLine line, bool asserted) {
   ++calls_;
   now_ += config_.callCostNs;
   Pace();
   if (PulledOut()) return false;
-  // Escape code -> physical line and level. Codes that switch no control line (the XON/XOFF
-  // and reset codes, or garbage) are refused: the reader has nothing to do with them.
-  struct Action {
-    int8_t line;
-    bool level;
-  };
-  static constexpr std::array<Action, 10> kActions{{{-1, false},
-                                                    {-1, false},
-                                                    {-1, false},
-                                                    {kRts, true},
-                                                    {kRts, false},
-                                                    {kDtr, true},
-                                                    {kDtr, false},
-                                                    {-1, false},
-                                                    {kTxd, true},
-                                                    {kTxd, false}}};
-  if (code < 0 || code >= static_cast<int32_t>(kActions.size())) return false;
-  const Action action = kActions[static_cast<size_t>(code)];
-  if (action.line < 0) return false;
-  SetLine(static_cast<size_t>(action.line), action.level);
+  SwitchLine(static_cast<size_t>(line), asserted);
   return true;
 }
 
-bool SimulatedReader::GetCommModemStatus(uint32_t& status) {
+bool SimulatedReader::ReadInputs(InputLevels& levels) {
   ++calls_;
   now_ += config_.callCostNs;
   Pace();
   if (PulledOut()) return false;
-  status = Sample();
+  levels = Sample();
   return true;
 }
 
@@ -145,29 +126,30 @@ void SimulatedReader::DriveLines(uint64_t at, bool txd, bool dtr, bool rts) {
   AdvanceTo(at);
   const std::array<bool, 3> levels{txd, dtr, rts};
   for (size_t line = 0; line < lines_.size(); ++line)
-    SetLine(line, levels[line]);
+    SwitchLine(line, levels[line]);
 }
 
-uint32_t SimulatedReader::ReadInputs(uint64_t at) {
+InputLevels SimulatedReader::InputsAt(uint64_t at) {
   AdvanceTo(at);
   return Sample();
 }
 
-void SimulatedReader::SetLine(size_t line, bool level) {
+void SimulatedReader::SwitchLine(size_t line, bool level) {
   if (lines_[line] == level) return;
   lines_[line] = level;
   if (!config_.noReader) LineChanged(roles_[line], level);
 }
 
-uint32_t SimulatedReader::Sample() {
+InputLevels SimulatedReader::Sample() {
   if (MemoryPowered()) timing_.Sampled(now_);
-  return ModemStatus();
+  return Inputs();
 }
 
-uint32_t SimulatedReader::ModemStatus() const {
-  if (config_.noReader) return 0;  // open inputs read as negated
-  const bool asserted = ThroughAdapter(BusSda(now_));
-  return asserted ? kReaderInputBits[static_cast<size_t>(config_.sdaInput)] : 0U;
+InputLevels SimulatedReader::Inputs() const {
+  InputLevels levels;
+  if (config_.noReader) return levels;  // open inputs read as negated
+  levels.Set(kReaderInputs[static_cast<size_t>(config_.sdaInput)], ThroughAdapter(BusSda(now_)));
+  return levels;
 }
 
 bool SimulatedReader::PullsLow() const {

@@ -31,8 +31,8 @@ class SimulatedReader final : public ControlPort {
   SimulatedReader(const SimulatedReader&) = delete;
   SimulatedReader& operator=(const SimulatedReader&) = delete;
 
-  bool EscapeCommFunction(int32_t code) override;
-  bool GetCommModemStatus(uint32_t& status) override;
+  bool SetLine(OutputLine line, bool asserted) override;
+  bool ReadInputs(InputLevels& levels) override;
   void Sleep(uint32_t milliseconds) override;
 
   const SimConfig& config() const { return config_; }
@@ -60,17 +60,17 @@ class SimulatedReader final : public ControlPort {
   // The lines as an adapter chip drives and reads them at given instants (nanoseconds, never
   // going back) instead of through port calls: asserted levels, TxD asserted meaning break.
   void DriveLines(uint64_t at, bool txd, bool dtr, bool rts);
-  // The MS_ bits at that instant; the memory's timing check counts it as a sample.
-  uint32_t ReadInputs(uint64_t at);
+  // The inputs at that instant; the memory's timing check counts it as a sample.
+  InputLevels InputsAt(uint64_t at);
   // Lets time pass: the trace and a running write cycle catch up.
   void AdvanceTo(uint64_t at);
 
   // Physical output lines, true when asserted (TxD: in break).
-  bool txd() const { return lines_[kTxd]; }
-  bool dtr() const { return lines_[kDtr]; }
-  bool rts() const { return lines_[kRts]; }
-  // The MS_ bits a status read would give now.
-  uint32_t ModemStatus() const;
+  bool txd() const { return lines_[static_cast<size_t>(OutputLine::Txd)]; }
+  bool dtr() const { return lines_[static_cast<size_t>(OutputLine::Dtr)]; }
+  bool rts() const { return lines_[static_cast<size_t>(OutputLine::Rts)]; }
+  // The inputs a status read would give now.
+  InputLevels Inputs() const;
   // Levels at the memory's pins: supply, clock and the wired AND of SDA.
   bool valim() const { return valim_; }
   bool scl() const { return scl_; }
@@ -84,8 +84,6 @@ class SimulatedReader final : public ControlPort {
   [[nodiscard]] bool OpenVcd(std::string& error);
 
  private:
-  // Indexed as PortLine.
-  enum Line : uint8_t { kTxd = 0, kDtr = 1, kRts = 2 };
   enum class Role : uint8_t { Valim, Scl, Sda };
 
   bool PulledOut() const {
@@ -96,9 +94,9 @@ class SimulatedReader final : public ControlPort {
     return config_.wiring == Wiring::InSitu ? !level : level;
   }
   // A physical output line to its asserted level, as a port call or an adapter's pin sets it.
-  void SetLine(size_t line, bool level);
+  void SwitchLine(size_t line, bool level);
   // One read of the inputs, which the memory's timing check counts as the master's sample.
-  uint32_t Sample();
+  InputLevels Sample();
   bool MemoryPowered() const {
     return valim_ && (!config_.absent || !board_.empty()) && !config_.noReader;
   }
@@ -133,8 +131,9 @@ class SimulatedReader final : public ControlPort {
   SimulatedEeprom eeprom_;
   SimFaults boardFaults_;  // the board's memories suffer no fault
   std::vector<std::unique_ptr<SimulatedEeprom>> board_;
-  std::array<bool, 3> lines_{false, true, true};  // a port opens with DTR and RTS asserted
-  std::array<Role, 3> roles_{};                   // what each physical line carries
+  // Indexed as OutputLine; a port opens with DTR and RTS asserted.
+  std::array<bool, 3> lines_{false, true, true};
+  std::array<Role, 3> roles_{};  // what each physical line carries
   bool valim_ = false;
   bool scl_ = false;
   bool masterSda_ = false;

@@ -52,8 +52,8 @@ QLabel* AddReadOut(QWidget* parent, const char* name, const char* text, int top)
 }
 
 // "CTS : [1]": a 1 is the line asserted, whatever the line map says.
-QString ReadOut(const char* line, uint32_t status, uint32_t bit) {
-  return QString::fromLatin1(line) + QLatin1String((status & bit) != 0 ? " : [1]" : " : [0]");
+QString ReadOut(const char* line, bool asserted) {
+  return QString::fromLatin1(line) + QLatin1String(asserted ? " : [1]" : " : [0]");
 }
 
 }  // namespace
@@ -123,11 +123,11 @@ void TForm5::FormShow() {
     return;
   }
   setWindowTitle(QString::fromUtf8("Test du port série COM%1 :").arg(session_.portNumber));
-  port->EscapeCommFunction(CLRDTR);
+  port->SetLine(OutputLine::Dtr, false);
   CC_DTR->setChecked(false);
-  port->EscapeCommFunction(CLRRTS);
+  port->SetLine(OutputLine::Rts, false);
   CC_RTS->setChecked(false);
-  port->EscapeCommFunction(CLRBREAK);
+  port->SetLine(OutputLine::Txd, false);
   CC_TXD->setChecked(false);
   ShowInputStates();
   BoutonTestPortP->setFocus();
@@ -136,21 +136,22 @@ void TForm5::FormShow() {
 void TForm5::CC_Click(QObject* Sender) {
   ControlPort* port = session_.port();
   if (port == nullptr) return;
-  if (Sender == CC_DTR) port->EscapeCommFunction(CC_DTR->isChecked() ? SETDTR : CLRDTR);
-  if (Sender == CC_RTS) port->EscapeCommFunction(CC_RTS->isChecked() ? SETRTS : CLRRTS);
-  if (Sender == CC_TXD) port->EscapeCommFunction(CC_TXD->isChecked() ? SETBREAK : CLRBREAK);
+  // Checked is the line asserted (TxD: in break).
+  if (Sender == CC_DTR) port->SetLine(OutputLine::Dtr, CC_DTR->isChecked());
+  if (Sender == CC_RTS) port->SetLine(OutputLine::Rts, CC_RTS->isChecked());
+  if (Sender == CC_TXD) port->SetLine(OutputLine::Txd, CC_TXD->isChecked());
   ShowInputStates();
 }
 
 void TForm5::ShowInputStates() {
   ControlPort* port = session_.port();
   if (port == nullptr) return;
-  uint32_t status = 0;
-  (void)port->GetCommModemStatus(status);
-  txt_CTS->setText(ReadOut("CTS", status, MS_CTS_ON));
-  txt_DSR->setText(ReadOut("DSR", status, MS_DSR_ON));
-  txt_RI->setText(ReadOut("RI ", status, MS_RING_ON));
-  txt_DCD->setText(ReadOut("DCD", status, MS_RLSD_ON));
+  InputLevels inputs;
+  (void)port->ReadInputs(inputs);
+  txt_CTS->setText(ReadOut("CTS", inputs[InputLine::Cts]));
+  txt_DSR->setText(ReadOut("DSR", inputs[InputLine::Dsr]));
+  txt_RI->setText(ReadOut("RI ", inputs[InputLine::Ring]));
+  txt_DCD->setText(ReadOut("DCD", inputs[InputLine::Dcd]));
 }
 
 void TForm5::BoutonLireEntreesClick() {

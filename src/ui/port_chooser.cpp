@@ -113,9 +113,12 @@ QString MeasurementText(const DeviceMeasurement& measurement, const std::string&
       QStringLiteral("Coût moyen d'un appel : lecture d'état %1, TxD %2, DTR %3, RTS %4.")
           .arg(CostText(probe.status), CostText(probe.txd), CostText(probe.dtr),
                CostText(probe.rts));
-  if (probe.streams) return costs + QLatin1Char('\n') + Text(messages::kStreamedPortNote);
+  const QString stream =
+      probe.streams ? Text(messages::StreamRateText(probe.streamRate, probe.askedStreamRate)) +
+                          QLatin1Char('\n')
+                    : QString();
   const OperationTimes& times = measurement.times;
-  return costs + QLatin1Char('\n') +
+  return costs + QLatin1Char('\n') + stream +
          QStringLiteral("%1 : lecture %2, programmation en mode page %3, comparaison %4.")
              .arg(Text(type.name), Text(messages::DurationText(times.read)),
                   Text(messages::DurationText(times.pageProgram)),

@@ -443,11 +443,14 @@ TEST_F(CliTest, PortsProbeMeasuresAShimDeviceAndEstimatesEveryType) {
                       "/dev/ttyKELDAR0\n"))
       << calls;
 
-  // An FTDI cable in bit-bang mode (here its model): no estimate per port call.
+  // An FTDI cable in bit-bang mode (here its model): the rate its stream reached at opening, and
+  // estimates counted in bytes of the stream.
   run = Cli("ports --probe 1", "KELDAR_COM1=sim:24C16,adapter=ft232r ");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(Flat(run.out).find("Câble en bit-bang synchrone"), std::string::npos) << run.out;
-  EXPECT_EQ(run.out.find("Durées estimées"), std::string::npos) << run.out;
+  EXPECT_NE(Flat(run.out).find("Débit du flot mesuré à l'ouverture : "), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Durées estimées"), std::string::npos) << run.out;
 
   // A serial port with no UART behind it is unavailable, as in the window.
   run = Cli("ports --probe 2", UnderShim("/dev/ttyKELDAR1=phantom", "KELDAR_COM2=/dev/ttyKELDAR1"));

@@ -104,8 +104,8 @@ TEST(CliOptions, LineMapOverridesApplyOverThePreset) {
   EXPECT_TRUE(map.complementScl);
   EXPECT_TRUE(map.complementSdaIn);
   EXPECT_EQ(map.outputArrangement, 3);
-  EXPECT_EQ(map.sdaHighCode, SETBREAK);
-  EXPECT_EQ(map.sdaInputMask, MS_RLSD_ON);
+  EXPECT_EQ(map.Arrangement().sda, OutputLine::Txd);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Dcd);
   EXPECT_EQ(map.accessTime, 4);
 
   LineMapOverrides complement;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bus_trace.h"
+#include "i2c/line_executor.h"
 #include "sim/recording_port.h"
 
 namespace keldar {
@@ -15,8 +16,9 @@ using sim::PortEvent;
 using sim::RecordingPort;
 using test::BusItem;
 
-constexpr uint32_t kAck = 0;
-constexpr uint32_t kNack = MS_CTS_ON;  // nothing pulls SDA low: the standard reader reads high
+constexpr InputLevels kAck{};
+// Nothing pulls SDA low: the standard reader reads high.
+constexpr InputLevels kNack = InputLevels::Of({InputLine::Cts});
 
 // A scripted slave: status reads are answered in turn from a list (acknowledge bits during
 // writes), then with a steady level.
@@ -31,10 +33,9 @@ class BlockIoTest : public ::testing::Test {
 
   LineMap map;
   RecordingPort port;
-  LineDriver lines{map, port};
-  I2cMaster bus{lines};
+  LineExecutor executor{map, port};
   CurrentMemory memory;
-  BlockIo io{bus, memory};
+  BlockIo io{executor, memory};
 };
 
 TEST_F(BlockIoTest, StartAddressAtCapacityTouchesNoLine) {
@@ -49,14 +50,14 @@ TEST_F(BlockIoTest, StartAddressAtCapacityTouchesNoLine) {
 
 TEST_F(BlockIoTest, LastAddressIsWrittenNormally) {
   Use(2);
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   EXPECT_EQ(io.WriteByte(255, 0x11), BlockResult::Ok);
   EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0xA0, 0xFF, 0x11, 0xA0}));
 }
 
 TEST_F(BlockIoTest, SmallMemoryCarriesBlockBitsButPollsWithout) {
   Use(5, 5);  // a 24C16 ignores the base address
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   EXPECT_EQ(io.WriteByte(0x5A3, 0x42), BlockResult::Ok);
   EXPECT_EQ(Bus(),
             (std::vector<BusItem>{test::Start(), test::Byte(0xAA, true), test::Byte(0xA3, true),
@@ -66,7 +67,7 @@ TEST_F(BlockIoTest, SmallMemoryCarriesBlockBitsButPollsWithout) {
 
 TEST_F(BlockIoTest, LargeMemorySendsTwoAddressBytesWithItsPins) {
   Use(9, 2);
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   const uint8_t data[3] = {7, 8, 9};
   EXPECT_EQ(io.WritePage(0x1234, data, 3), BlockResult::Ok);
   EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0xA4, 0x12, 0x34, 7, 8, 9, 0xA4}));
@@ -74,8 +75,8 @@ TEST_F(BlockIoTest, LargeMemorySendsTwoAddressBytesWithItsPins) {
 
 TEST_F(BlockIoTest, X24C01ResyncsThenSendsItsControlByteAndPollsWithReadOfZero) {
   Use(11);
-  port.ScriptStatus({kAck, kAck, kNack, kNack});  // control, data, two busy polls
-  port.SetSteadyStatus(kAck);
+  port.ScriptInputs({kAck, kAck, kNack, kNack});  // control, data, two busy polls
+  port.SetSteadyInputs(kAck);
   EXPECT_EQ(io.WriteByte(0x05, 0x3C), BlockResult::Ok);
   const auto items = Bus();
   ASSERT_GE(items.size(), 9U);
@@ -104,8 +105,8 @@ TEST_F(BlockIoTest, EachRefusedByteGivesItsCodeAStopAndNoPolling) {
     SCOPED_TRACE(testing::Message() << "type " << c.type << " refused " << c.refused);
     port.Clear();
     Use(c.type);
-    port.ScriptStatus(std::vector<uint32_t>(c.refused, kAck));
-    port.SetSteadyStatus(kNack);
+    port.ScriptInputs(std::vector<InputLevels>(c.refused, kAck));
+    port.SetSteadyInputs(kNack);
     EXPECT_EQ(io.WritePage(0x10, data.data(), 4), c.expected);
     const auto items = Bus();
     ASSERT_FALSE(items.empty());
@@ -117,8 +118,8 @@ TEST_F(BlockIoTest, EachRefusedByteGivesItsCodeAStopAndNoPolling) {
 
 TEST_F(BlockIoTest, PageStopsAtThirdRefusedDataByte) {
   Use(6);
-  port.ScriptStatus({kAck, kAck, kAck, kAck, kAck, kNack});
-  port.SetSteadyStatus(kAck);
+  port.ScriptInputs({kAck, kAck, kAck, kAck, kAck, kNack});
+  port.SetSteadyInputs(kAck);
   const uint8_t data[8] = {10, 11, 12, 13, 14, 15, 16, 17};
   EXPECT_EQ(io.WritePage(0x40, data, 8), BlockResult::DataNack);
   EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0xA0, 0x00, 0x40, 10, 11, 12}));
@@ -126,18 +127,18 @@ TEST_F(BlockIoTest, PageStopsAtThirdRefusedDataByte) {
 
 TEST_F(BlockIoTest, The2500thPollAnsweredStillSucceeds) {
   Use(5);
-  std::vector<uint32_t> script{kAck, kAck, kAck};
+  std::vector<InputLevels> script{kAck, kAck, kAck};
   script.insert(script.end(), kMaxWriteCyclePolls - 1, kNack);
-  port.ScriptStatus(script);
-  port.SetSteadyStatus(kAck);
+  port.ScriptInputs(script);
+  port.SetSteadyInputs(kAck);
   EXPECT_EQ(io.WriteByte(0, 0x55), BlockResult::Ok);
   EXPECT_EQ(test::CountKind(Bus(), BusItem::Kind::Start), 1U + kMaxWriteCyclePolls);
 }
 
 TEST_F(BlockIoTest, NoPollAnsweredTimesOutAfterExactly2500Attempts) {
   Use(5);
-  port.ScriptStatus({kAck, kAck, kAck});
-  port.SetSteadyStatus(kNack);
+  port.ScriptInputs({kAck, kAck, kAck});
+  port.SetSteadyInputs(kNack);
   EXPECT_EQ(io.WriteByte(0, 0x55), BlockResult::WriteCycleTimeout);
   const auto items = Bus();
   EXPECT_EQ(test::CountKind(items, BusItem::Kind::Start), 1U + kMaxWriteCyclePolls);
@@ -146,30 +147,30 @@ TEST_F(BlockIoTest, NoPollAnsweredTimesOutAfterExactly2500Attempts) {
 
 TEST_F(BlockIoTest, PollCostsFiftyTwoOutputsAndOneRead) {
   Use(5);
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   EXPECT_EQ(io.WaitWriteCycle(0xA0), BlockResult::Ok);
-  EXPECT_EQ(port.Count(PortEvent::Kind::Escape), 52U);
-  EXPECT_EQ(port.Count(PortEvent::Kind::Status), 1U);
+  EXPECT_EQ(port.Count(PortEvent::Kind::Line), 52U);
+  EXPECT_EQ(port.Count(PortEvent::Kind::Read), 1U);
 }
 
 TEST_F(BlockIoTest, EnforcedReadStopsAtTheRefusedWordAddress) {
   Use(10);
-  port.ScriptStatus({kAck, kNack});
-  port.SetSteadyStatus(kNack);
+  port.ScriptInputs({kAck, kNack});
+  port.SetSteadyInputs(kNack);
   std::vector<uint8_t> dest(65536, 0x11);
   EXPECT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::SecondByteNack);
   EXPECT_EQ(Bytes(), (std::vector<uint8_t>{0xA0, 0x00})) << "no low address byte, no data phase";
   EXPECT_EQ(dest[0], 0x11);
 
   port.Clear();
-  port.ScriptStatus({kAck, kAck, kNack});
+  port.ScriptInputs({kAck, kAck, kNack});
   EXPECT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::ThirdByteNack);
 }
 
 TEST_F(BlockIoTest, UnenforcedReadCarriesOnPastRefusedAddressBytes) {
   Use(10);
-  port.ScriptStatus({kAck, kNack, kNack, kNack});
-  port.SetSteadyStatus(kNack);  // the data bits then read as 1
+  port.ScriptInputs({kAck, kNack, kNack, kNack});
+  port.SetSteadyInputs(kNack);  // the data bits then read as 1
   std::vector<uint8_t> dest(65536, 0x11);
   EXPECT_EQ(io.SequentialRead(dest.data(), false, {}), BlockResult::Ok);
   EXPECT_EQ(dest.front(), 0xFF);
@@ -178,7 +179,7 @@ TEST_F(BlockIoTest, UnenforcedReadCarriesOnPastRefusedAddressBytes) {
 
 TEST_F(BlockIoTest, ReadingA24C00AcknowledgesAllButTheLastOfSixteen) {
   Use(0);
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   std::array<uint8_t, 16> dest{};
   std::vector<uint32_t> progress;
   EXPECT_EQ(io.SequentialRead(dest.data(), true,
@@ -193,6 +194,7 @@ TEST_F(BlockIoTest, ReadingA24C00AcknowledgesAllButTheLastOfSixteen) {
   for (int i = 0; i < 15; ++i)
     expected.push_back(test::Byte(0x00, true));
   expected.push_back(test::Byte(0x00, false));
+  expected.push_back(test::Stop());
   EXPECT_EQ(items, expected);
   EXPECT_EQ(progress.size(), 15U);
   EXPECT_EQ(progress.back(), 14U);
@@ -200,7 +202,7 @@ TEST_F(BlockIoTest, ReadingA24C00AcknowledgesAllButTheLastOfSixteen) {
 
 TEST_F(BlockIoTest, ReadEndedByItsProgressRefusesTheByteItStopsAt) {
   Use(2);  // 24C02
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   std::array<uint8_t, 256> dest{};
   EXPECT_EQ(io.SequentialRead(dest.data(), true, [](uint32_t i) { return i != 5; }),
             BlockResult::Ok);
@@ -209,12 +211,13 @@ TEST_F(BlockIoTest, ReadEndedByItsProgressRefusesTheByteItStopsAt) {
   for (int i = 0; i < 5; ++i)
     expected.push_back(test::Byte(0x00, true));
   expected.push_back(test::Byte(0x00, false));  // the sixth byte is the last: not acknowledged
+  expected.push_back(test::Stop());
   EXPECT_EQ(Bus(), expected);
 }
 
 TEST_F(BlockIoTest, ReadingTheX24C01StartsWithControlByteOneAndNoDummyWrite) {
   Use(11);
-  port.SetSteadyStatus(kNack);  // its acknowledge is not examined
+  port.SetSteadyInputs(kNack);  // its acknowledge is not examined
   std::array<uint8_t, 128> dest{};
   EXPECT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::Ok);
   const auto items = Bus();
@@ -227,17 +230,18 @@ TEST_F(BlockIoTest, ReadingTheX24C01StartsWithControlByteOneAndNoDummyWrite) {
 // DS20001941 5.0: reads stay within one half, which B0 (bit 3 of both control bytes) selects.
 TEST_F(BlockIoTest, A24LC1025IsReadInTwoHalvesEachEndingUnacknowledged) {
   Use(13, 2);  // A1 = 1
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   std::vector<uint8_t> dest(131072);
   ASSERT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::Ok);
   const auto items = Bus();
-  ASSERT_EQ(items.size(), 2 * (6 + 65536U));
+  ASSERT_EQ(items.size(), 2 * (6 + 65536U) + 1);  // the stop after the second half
   for (const size_t half : {0U, 6U + 65536U}) {
     const auto device = static_cast<uint8_t>(half == 0 ? 0xA4 : 0xAC);
     EXPECT_EQ(Bytes()[half == 0 ? 0 : 4 + 65536], device);
     EXPECT_EQ(items[half + 5], test::Byte(device | 1, true));
     EXPECT_EQ(items[half + 6 + 65535], test::Byte(0, false));
   }
+  EXPECT_EQ(items.back(), test::Stop());
   port.Clear();  // ended at the first half's last byte, the read does not go on
   EXPECT_EQ(io.SequentialRead(dest.data(), true, [](uint32_t i) { return i != 65535; }),
             BlockResult::Ok);
@@ -246,7 +250,7 @@ TEST_F(BlockIoTest, A24LC1025IsReadInTwoHalvesEachEndingUnacknowledged) {
 
 TEST_F(BlockIoTest, ReadWithPinsUsesThemWithoutBlockBits) {
   Use(3, 7);  // 24C04: A2 A1 from the pins, bit 1 is a8 and stays 0
-  port.SetSteadyStatus(kAck);
+  port.SetSteadyInputs(kAck);
   std::vector<uint8_t> dest(512);
   EXPECT_EQ(io.SequentialRead(dest.data(), true, {}), BlockResult::Ok);
   const auto bytes = Bytes();

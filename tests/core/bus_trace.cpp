@@ -6,11 +6,10 @@ namespace keldar::test {
 
 namespace {
 
-// Logical level a code gives its line, or -1 when the code does not belong to that line.
-int LevelOf(int32_t code, int32_t lowCode, int32_t highCode, bool complement) {
-  if (code != lowCode && code != highCode) return -1;
-  const bool high = code == highCode;
-  return (high != complement) ? 1 : 0;
+// Logical level a change gives its signal, or -1 when the change is of another line.
+int LevelOf(const sim::PortEvent& e, OutputLine line, bool complement) {
+  if (e.line != line) return -1;
+  return (e.asserted != complement) ? 1 : 0;
 }
 
 }  // namespace
@@ -26,18 +25,18 @@ std::vector<BusItem> DecodeBus(const std::vector<sim::PortEvent>& events, const 
   bool risenInFrame = false;  // SCL rose after the start: its fall ends a bit
 
   for (const sim::PortEvent& e : events) {
-    if (e.kind == sim::PortEvent::Kind::Status) {
+    if (e.kind == sim::PortEvent::Kind::Read) {
       if (scl == 1) {
-        int bit = (e.status & map.sdaInputMask) != 0 ? 1 : 0;
+        int bit = e.inputs[map.SdaInputLine()] ? 1 : 0;
         if (map.complementSdaIn) bit ^= 1;
         clockBit &= bit;
       }
       continue;
     }
-    if (e.kind != sim::PortEvent::Kind::Escape) continue;
+    if (e.kind != sim::PortEvent::Kind::Line) continue;
 
-    const int sclLevel = LevelOf(e.code, map.sclLowCode, map.sclHighCode, map.complementScl);
-    const int sdaLevel = LevelOf(e.code, map.sdaLowCode, map.sdaHighCode, map.complementSdaOut);
+    const int sclLevel = LevelOf(e, map.Arrangement().scl, map.complementScl);
+    const int sdaLevel = LevelOf(e, map.Arrangement().sda, map.complementSdaOut);
     if (sclLevel >= 0) {
       if (sclLevel == 1 && scl == 0) {
         clockBit = sda;

@@ -1,7 +1,8 @@
-// The port calls counted from the bus routines' steps against the calls whole operations really
-// make on a simulated memory, line by line; and the time estimated from them against the
-// simulated reader's own clock.
+// The port calls the estimates count against the calls whole operations really make on a
+// simulated memory, line by line; and the time estimated from them against the simulated
+// reader's own clock.
 #include "i2c/call_counts.h"
+#include "i2c/line_executor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,17 @@
 namespace keldar {
 namespace {
 
-// Under the standard map: Valim on TxD (the break codes), SCL on RTS, SDA on DTR.
+// Under the standard map: Valim on TxD, SCL on RTS, SDA on DTR.
 void ExpectCalls(const OperationCalls& calls, const sim::RecordingPort& port, int32_t access) {
   BusSteps seen;
   uint64_t reads = 0, sleeps = 0;
   for (const sim::PortEvent& e : port.events()) {
-    reads += e.kind == sim::PortEvent::Kind::Status;
+    reads += e.kind == sim::PortEvent::Kind::Read;
     sleeps += e.kind == sim::PortEvent::Kind::Sleep;
-    seen.valim += e.code == SETBREAK || e.code == CLRBREAK;
-    seen.scl += e.code == SETRTS || e.code == CLRRTS;
-    seen.sda += e.code == SETDTR || e.code == CLRDTR;
+    const bool change = e.kind == sim::PortEvent::Kind::Line;
+    seen.valim += change && e.line == OutputLine::Txd;
+    seen.scl += change && e.line == OutputLine::Rts;
+    seen.sda += change && e.line == OutputLine::Dtr;
   }
   EXPECT_EQ(calls.steps.valim, seen.valim);
   EXPECT_EQ(calls.steps.scl, seen.scl);
@@ -31,7 +33,7 @@ void ExpectCalls(const OperationCalls& calls, const sim::RecordingPort& port, in
   EXPECT_EQ(calls.sleepMs, sleeps * 20);
 }
 
-TEST(CallCounts, MatchTheCallsOfAWholeReadAndPageProgram) {
+TEST(CallCounts, MatchTheCallsOfAWholeReadAndProgramming) {
   for (const int32_t type : {0, 2, 5, 7, kX24C01Index, 13}) {  // 13: the 24LC1025's two reads
     for (const int32_t access : {0, 2}) {
       if (type == 13 && access != 0) continue;  // four million calls are enough
@@ -45,22 +47,17 @@ TEST(CallCounts, MatchTheCallsOfAWholeReadAndPageProgram) {
       CurrentMemory memory;
       memory.Select(type);
       Buffer buffer{};
-      sim::RecordingPort blank(&reader), reading(&reader), programming(&reader);
-      LineDriver blankLines(map, blank), readLines(map, reading), programLines(map, programming);
-      // A blank memory of several blocks reads every block alike: it is read again by block.
-      ASSERT_TRUE(ReadMemory(blankLines, memory, buffer, {}).succeeded());
-      OperationCalls blankRead = ReadCalls(memory.type());
-      const BusSteps reread = BlockRereadCalls(memory.type()).steps;
-      blankRead.steps = {blankRead.steps.valim + reread.valim, blankRead.steps.scl + reread.scl,
-                         blankRead.steps.sda + reread.sda,
-                         blankRead.steps.samples + reread.samples};
-      ExpectCalls(blankRead, blank, access);
       for (uint32_t i = 0; i < memory.capacity; ++i)
         reader.memory()[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
+      sim::RecordingPort reading(&reader), paging(&reader), byBytes(&reader);
+      LineExecutor readLines(map, reading), pageLines(map, paging), byteLines(map, byBytes);
       ASSERT_TRUE(ReadMemory(readLines, memory, buffer, {}).succeeded());
       ExpectCalls(ReadCalls(memory.type()), reading, access);
-      ASSERT_TRUE(ProgramMemory(programLines, memory, buffer, {}).succeeded());
-      ExpectCalls(PageProgramCalls(memory.type()), programming, access);
+      ASSERT_TRUE(ProgramMemory(pageLines, memory, buffer, {}).succeeded());
+      ExpectCalls(PageProgramCalls(memory.type()), paging, access);
+      memory.pageMode = false;
+      ASSERT_TRUE(ProgramMemory(byteLines, memory, buffer, {}).succeeded());
+      ExpectCalls(ByteProgramCalls(memory.type()), byBytes, access);
     }
   }
 }
@@ -74,7 +71,7 @@ TEST(CallCounts, EstimatedTimeIsTheSimulatedReadersTime) {
       reader.memory()[i] = static_cast<uint8_t>(i >> 8);
     LineMap map;
     map.accessTime = access;
-    LineDriver lines(map, reader);
+    LineExecutor lines(map, reader);
     CurrentMemory memory;
     Buffer buffer{};
     ASSERT_TRUE(ReadMemory(lines, memory, buffer, {}).succeeded());

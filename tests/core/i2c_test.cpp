@@ -17,10 +17,12 @@ using test::BusItem;
 using Kind = PortEvent::Kind;
 
 // The standard map: SCL on RTS, SDA on DTR.
-constexpr int32_t kSclLow = CLRRTS;
-constexpr int32_t kSclHigh = SETRTS;
-constexpr int32_t kSdaLow = CLRDTR;
-constexpr int32_t kSdaHigh = SETDTR;
+const PortEvent kSclLow = sim::LineEvent(OutputLine::Rts, false);
+const PortEvent kSclHigh = sim::LineEvent(OutputLine::Rts, true);
+const PortEvent kSdaLow = sim::LineEvent(OutputLine::Dtr, false);
+const PortEvent kSdaHigh = sim::LineEvent(OutputLine::Dtr, true);
+constexpr InputLevels kLow{};  // nothing asserted: SDA reads 0 on the standard reader
+constexpr InputLevels kHigh = InputLevels::Of({InputLine::Cts});
 
 class I2cMasterTest : public ::testing::Test {
  protected:
@@ -32,40 +34,37 @@ class I2cMasterTest : public ::testing::Test {
 
 TEST_F(I2cMasterTest, StartStopAndClockPulseAreTheirExactLineSteps) {
   bus.I2cStart();
-  EXPECT_EQ(port.EscapeCodes(),
-            (std::vector<int32_t>{kSdaHigh, kSclHigh, kSdaLow, kSclLow, kSdaHigh}));
+  EXPECT_EQ(port.LineChanges(),
+            (std::vector<PortEvent>{kSdaHigh, kSclHigh, kSdaLow, kSclLow, kSdaHigh}));
   port.Clear();
   bus.I2cStop();
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{kSdaLow, kSclHigh, kSdaHigh}));
+  EXPECT_EQ(port.LineChanges(), (std::vector<PortEvent>{kSdaLow, kSclHigh, kSdaHigh}));
   port.Clear();
   bus.ClockPulse();
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{kSclLow, kSclHigh, kSclLow}));
+  EXPECT_EQ(port.LineChanges(), (std::vector<PortEvent>{kSclLow, kSclHigh, kSclLow}));
 }
 
 TEST_F(I2cMasterTest, ReadAckSamplesOnceWithSclHigh) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   EXPECT_TRUE(bus.ReadAck());
-  EXPECT_EQ(port.events(), (std::vector<PortEvent>{{Kind::Escape, kSclLow},
-                                                   {Kind::Escape, kSdaHigh},
-                                                   {Kind::Escape, kSclHigh},
-                                                   {Kind::Status, 0, 0},
-                                                   {Kind::Escape, kSclLow}}));
-  port.SetSteadyStatus(MS_CTS_ON);
+  EXPECT_EQ(port.events(),
+            (std::vector<PortEvent>{kSclLow, kSdaHigh, kSclHigh, sim::ReadEvent(kLow), kSclLow}));
+  port.SetSteadyInputs(kHigh);
   EXPECT_FALSE(bus.ReadAck());
 }
 
 TEST_F(I2cMasterTest, SendByteCosts44OutputsAndOneRead) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   EXPECT_TRUE(bus.SendByte(0x5A));
-  EXPECT_EQ(port.Count(Kind::Escape), 44U);
-  EXPECT_EQ(port.Count(Kind::Status), 1U);
+  EXPECT_EQ(port.Count(Kind::Line), 44U);
+  EXPECT_EQ(port.Count(Kind::Read), 1U);
 }
 
 TEST_F(I2cMasterTest, ZeroDrivesSdaLowForEveryBitAndReleasesBetweenBits) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   (void)bus.SendByte(0x00);
-  const std::vector<int32_t> codes = port.EscapeCodes();
-  const std::vector<int32_t> bit{kSdaLow, kSclLow, kSclHigh, kSclLow, kSdaHigh};
+  const std::vector<PortEvent> codes = port.LineChanges();
+  const std::vector<PortEvent> bit{kSdaLow, kSclLow, kSclHigh, kSclLow, kSdaHigh};
   for (size_t n = 0; n < 8; ++n) {
     EXPECT_TRUE(std::equal(bit.begin(), bit.end(), codes.begin() + static_cast<long>(n * 5)))
         << "bit " << n;
@@ -73,14 +72,14 @@ TEST_F(I2cMasterTest, ZeroDrivesSdaLowForEveryBitAndReleasesBetweenBits) {
 }
 
 TEST_F(I2cMasterTest, FfKeepsSdaHighThroughout) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   (void)bus.SendByte(0xFF);
-  for (int32_t code : port.EscapeCodes())
+  for (const PortEvent& code : port.LineChanges())
     EXPECT_NE(code, kSdaLow);
 }
 
 TEST_F(I2cMasterTest, BitsGoOutMostSignificantFirst) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   bus.I2cStart();
   (void)bus.SendByte(0xA6);
   bus.I2cStop();
@@ -90,45 +89,45 @@ TEST_F(I2cMasterTest, BitsGoOutMostSignificantFirst) {
 
 TEST_F(I2cMasterTest, ComplementedInputKeepsTheLogicalSenseOfTheAcknowledge) {
   map.complementSdaIn = true;
-  port.SetSteadyStatus(MS_CTS_ON);  // electrically high, logically low: acknowledged
+  port.SetSteadyInputs(kHigh);  // electrically high, logically low: acknowledged
   EXPECT_TRUE(bus.SendByte(0x12));
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   EXPECT_FALSE(bus.SendByte(0x12));
 }
 
 TEST_F(I2cMasterTest, ReceiveByteSamplesEachBitOnceAfterSclRises) {
   // 0xC5 = 1100 0101, MSB first.
-  port.ScriptStatus({MS_CTS_ON, MS_CTS_ON, 0, 0, 0, MS_CTS_ON, 0, MS_CTS_ON});
+  port.ScriptInputs({kHigh, kHigh, kLow, kLow, kLow, kHigh, kLow, kHigh});
   EXPECT_EQ(bus.ReceiveByte(1), 0xC5);
-  EXPECT_EQ(port.Count(Kind::Status), 8U);
-  EXPECT_EQ(port.Count(Kind::Escape), 22U);
+  EXPECT_EQ(port.Count(Kind::Read), 8U);
+  EXPECT_EQ(port.Count(Kind::Line), 22U);
   const auto& ev = port.events();
   for (size_t i = 1; i < ev.size(); ++i) {
-    if (ev[i].kind == Kind::Status) {
-      EXPECT_EQ(ev[i - 1], (PortEvent{Kind::Escape, kSclHigh}));
+    if (ev[i].kind == Kind::Read) {
+      EXPECT_EQ(ev[i - 1], kSclHigh);
     }
   }
 }
 
 TEST_F(I2cMasterTest, OnlyFlagOneAcknowledges) {
-  port.SetSteadyStatus(MS_CTS_ON);
+  port.SetSteadyInputs(kHigh);
   (void)bus.ReceiveByte(1);
-  std::vector<int32_t> codes = port.EscapeCodes();
-  const std::vector<int32_t> ackTail{kSdaLow, kSclLow, kSclHigh, kSclLow, kSdaHigh};
+  std::vector<PortEvent> codes = port.LineChanges();
+  const std::vector<PortEvent> ackTail{kSdaLow, kSclLow, kSclHigh, kSclLow, kSdaHigh};
   EXPECT_TRUE(std::equal(ackTail.begin(), ackTail.end(), codes.end() - 5));
 
   for (int flag : {0, 2}) {
     port.Clear();
     (void)bus.ReceiveByte(flag);
-    codes = port.EscapeCodes();
+    codes = port.LineChanges();
     EXPECT_EQ(codes.size(), 21U) << "flag " << flag;
-    for (int32_t code : codes)
+    for (const PortEvent& code : codes)
       EXPECT_NE(code, kSdaLow) << "flag " << flag;
   }
 }
 
 TEST_F(I2cMasterTest, FirstZeroBitAfterStartIsNoSecondStart) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   bus.I2cStart();
   (void)bus.SendByte(0x00);
   const auto items = test::DecodeBus(port.events(), map);
@@ -137,7 +136,7 @@ TEST_F(I2cMasterTest, FirstZeroBitAfterStartIsNoSecondStart) {
 }
 
 TEST_F(I2cMasterTest, StartAfterSendByteIsARepeatedStart) {
-  port.SetSteadyStatus(0);
+  port.SetSteadyInputs(kLow);
   bus.I2cStart();
   (void)bus.SendByte(0xA0);
   bus.I2cStart();
@@ -148,7 +147,7 @@ TEST_F(I2cMasterTest, StartAfterSendByteIsARepeatedStart) {
 }
 
 TEST_F(I2cMasterTest, NothingDrivingSdaLowReadsAsNoAcknowledgeAndFf) {
-  port.SetSteadyStatus(MS_CTS_ON);
+  port.SetSteadyInputs(kHigh);
   EXPECT_FALSE(bus.SendByte(0x00));
   EXPECT_FALSE(bus.SendByte(0xA0));
   EXPECT_EQ(bus.ReceiveByte(1), 0xFF);

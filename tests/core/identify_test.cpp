@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hw/line_driver.h"
+#include "i2c/executors.h"
 #include "i2c/identify.h"
 #include "sim/sim_device.h"
 #include "sim/sim_port.h"
@@ -26,8 +26,7 @@ IdentifyOutcome Identify(const std::string& device, std::vector<uint8_t>& conten
   const auto cells = opened.reader->memory();
   std::copy(contents.begin(), contents.end(), cells.begin());
   LineMap map;
-  LineDriver lines(map, *opened.port);
-  const IdentifyOutcome outcome = IdentifyMemory(lines, base, {});
+  const IdentifyOutcome outcome = IdentifyMemory(*ExecutorFor(*opened.port, map), base, {});
   contents.assign(cells.begin(), cells.end());
   return outcome;
 }

@@ -13,14 +13,18 @@ using sim::PortEvent;
 using sim::RecordingPort;
 using Kind = PortEvent::Kind;
 
-PortEvent Esc(int32_t code) {
-  return {Kind::Escape, code, 0, 0};
+constexpr OutputLine kTxd = OutputLine::Txd;
+constexpr OutputLine kDtr = OutputLine::Dtr;
+constexpr OutputLine kRts = OutputLine::Rts;
+
+PortEvent Set(OutputLine line, bool asserted) {
+  return sim::LineEvent(line, asserted);
 }
-PortEvent Status(uint32_t word) {
-  return {Kind::Status, 0, word, 0};
+PortEvent Read(InputLevels inputs) {
+  return sim::ReadEvent(inputs);
 }
 PortEvent Wait(uint32_t ms) {
-  return {Kind::Sleep, 0, 0, ms};
+  return sim::SleepEvent(ms);
 }
 
 TEST(LineDriver, OutputChangeCostsOneCallPlusAccessTimeReads) {
@@ -30,9 +34,9 @@ TEST(LineDriver, OutputChangeCostsOneCallPlusAccessTimeReads) {
     RecordingPort port;
     LineDriver lines(map, port);
     lines.SetSclHigh();
-    EXPECT_EQ(port.Count(Kind::Escape), 1U);
-    EXPECT_EQ(port.Count(Kind::Status), static_cast<size_t>(access));
-    EXPECT_EQ(port.events().front(), Esc(SETRTS)) << "the code comes before its delay reads";
+    EXPECT_EQ(port.Count(Kind::Line), 1U);
+    EXPECT_EQ(port.Count(Kind::Read), static_cast<size_t>(access));
+    EXPECT_EQ(port.events().front(), Set(kRts, true)) << "the change comes before its delay reads";
   }
 }
 
@@ -42,20 +46,20 @@ TEST(LineDriver, RepeatedLevelIsIssuedAgain) {
   LineDriver lines(map, port);
   lines.SetSdaHigh();
   lines.SetSdaHigh();
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{SETDTR, SETDTR}));
+  EXPECT_EQ(port.LineChanges(), (std::vector<PortEvent>{Set(kDtr, true), Set(kDtr, true)}));
 }
 
 TEST(LineDriver, ReadSdaIsExactlyOneStatusReadWhateverTheAccessTime) {
   LineMap map;
   map.accessTime = 15;
   RecordingPort port;
-  port.SetSteadyStatus(MS_CTS_ON);
+  port.SetSteadyInputs(InputLevels::Of({InputLine::Cts}));
   LineDriver lines(map, port);
   EXPECT_EQ(lines.ReadSda(), 1);
-  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Status(MS_CTS_ON)}));
+  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Read(InputLevels::Of({InputLine::Cts}))}));
 }
 
-TEST(LineDriver, ArrangementThreeCodes) {
+TEST(LineDriver, ArrangementThreeLines) {
   LineMap map;
   map.SetOutputArrangement(3);
   RecordingPort port;
@@ -64,35 +68,36 @@ TEST(LineDriver, ArrangementThreeCodes) {
   lines.SetSdaLow();
   lines.SetValimHigh();
   lines.SetSclLow();
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{SETBREAK, CLRBREAK, SETRTS, CLRDTR}));
+  EXPECT_EQ(port.LineChanges(), (std::vector<PortEvent>{Set(kTxd, true), Set(kTxd, false),
+                                                        Set(kRts, true), Set(kDtr, false)}));
 }
 
-TEST(LineDriver, ComplementSwapsTheCodeAtIssueTime) {
+TEST(LineDriver, ComplementSwapsTheLevelAtIssueTime) {
   LineMap map;
   map.complementSdaOut = true;
   RecordingPort port;
   LineDriver lines(map, port);
   lines.SetSdaLow();
   lines.SetSdaHigh();
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{SETDTR, CLRDTR}));
-  EXPECT_EQ(map.sdaLowCode, CLRDTR) << "the stored codes stay un-inverted";
+  EXPECT_EQ(port.LineChanges(), (std::vector<PortEvent>{Set(kDtr, true), Set(kDtr, false)}));
 }
 
 TEST(LineDriver, ReadSdaOnDcdWithAndWithoutComplement) {
   struct Case {
-    uint32_t word;
+    InputLine asserted;
     bool complement;
     uint8_t expected;
   };
-  for (const Case& c :
-       {Case{0x80, false, 1}, Case{0x80, true, 0}, Case{0x10, false, 0}, Case{0x10, true, 1}}) {
+  for (const Case& c : {Case{InputLine::Dcd, false, 1}, Case{InputLine::Dcd, true, 0},
+                        Case{InputLine::Cts, false, 0}, Case{InputLine::Cts, true, 1}}) {
     LineMap map;
     map.SetSdaInput(3);
     map.complementSdaIn = c.complement;
     RecordingPort port;
-    port.SetSteadyStatus(c.word);
+    port.SetSteadyInputs(InputLevels::Of({c.asserted}));
     LineDriver lines(map, port);
-    EXPECT_EQ(lines.ReadSda(), c.expected) << "word " << c.word << " complement " << c.complement;
+    EXPECT_EQ(lines.ReadSda(), c.expected)
+        << "line " << static_cast<int>(c.asserted) << " complement " << c.complement;
   }
 }
 
@@ -102,9 +107,9 @@ TEST(LineDriver, PowerSequencesUnderTheStandardPreset) {
   LineDriver lines(map, port);
   lines.PowerOn();
   lines.PowerOff();
-  EXPECT_EQ(port.events(),
-            (std::vector<PortEvent>{Esc(SETDTR), Esc(SETRTS), Esc(SETBREAK), Wait(20),
-                                    Esc(CLRBREAK), Esc(CLRRTS), Esc(CLRDTR), Wait(20)}));
+  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Set(kDtr, true), Set(kRts, true),
+                                                   Set(kTxd, true), Wait(20), Set(kTxd, false),
+                                                   Set(kRts, false), Set(kDtr, false), Wait(20)}));
 }
 
 TEST(LineDriver, PowerSequencesUnderTheInSituPreset) {
@@ -116,8 +121,8 @@ TEST(LineDriver, PowerSequencesUnderTheInSituPreset) {
   lines.PowerOff();
   // The adapter's transistors invert SCL and SDA: logical lows hold the target's bus low.
   EXPECT_EQ(port.events(),
-            (std::vector<PortEvent>{Esc(CLRDTR), Esc(CLRRTS), Esc(SETBREAK), Wait(20),
-                                    Esc(CLRBREAK), Esc(SETRTS), Esc(SETDTR), Wait(20)}));
+            (std::vector<PortEvent>{Set(kDtr, false), Set(kRts, false), Set(kTxd, true), Wait(20),
+                                    Set(kTxd, false), Set(kRts, true), Set(kDtr, true), Wait(20)}));
 }
 
 TEST(LineDriver, EachPowerStepCarriesItsAccessDelay) {
@@ -126,8 +131,8 @@ TEST(LineDriver, EachPowerStepCarriesItsAccessDelay) {
   RecordingPort port;
   LineDriver lines(map, port);
   lines.PowerOn();
-  EXPECT_EQ(port.Count(Kind::Escape), 3U);
-  EXPECT_EQ(port.Count(Kind::Status), 6U);
+  EXPECT_EQ(port.Count(Kind::Line), 3U);
+  EXPECT_EQ(port.Count(Kind::Read), 6U);
   EXPECT_EQ(port.events().back(), Wait(20));
 }
 
@@ -135,7 +140,7 @@ TEST(LineDriver, FailedCallIsRememberedUntilCleared) {
   LineMap map;
   map.accessTime = 1;
   RecordingPort port;
-  port.SetSteadyStatus(MS_CTS_ON);
+  port.SetSteadyInputs(InputLevels::Of({InputLine::Cts}));
   LineDriver lines(map, port);
   lines.SetSclHigh();
   EXPECT_FALSE(lines.PortFailed());
@@ -144,7 +149,7 @@ TEST(LineDriver, FailedCallIsRememberedUntilCleared) {
   lines.SetSclLow();
   EXPECT_TRUE(lines.PortFailed());
   lines.SetSclHigh();  // the primitives carry on regardless
-  EXPECT_EQ(port.Count(Kind::Escape), 3U);
+  EXPECT_EQ(port.Count(Kind::Line), 3U);
 
   lines.ClearPortFailure();
   EXPECT_FALSE(lines.PortFailed());
@@ -152,10 +157,10 @@ TEST(LineDriver, FailedCallIsRememberedUntilCleared) {
   EXPECT_TRUE(lines.PortFailed()) << "a failed status read counts too";
 }
 
-TEST(LineDriver, FailedStatusReadEvaluatesTheOldScratchWord) {
+TEST(LineDriver, FailedStatusReadEvaluatesTheOldScratchReading) {
   LineMap map;
   RecordingPort port;
-  port.SetSteadyStatus(MS_CTS_ON);
+  port.SetSteadyInputs(InputLevels::Of({InputLine::Cts}));
   LineDriver lines(map, port);
   EXPECT_EQ(lines.ReadSda(), 1);
   port.FailFromCall(2);

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace keldar {
 namespace {
 
@@ -12,49 +9,36 @@ TEST(LineMap, StartsAsTheStandardReaderOnArrangementZero) {
   LineMap map;
   EXPECT_EQ(map.outputArrangement, 0);
   EXPECT_EQ(map.sdaInput, 0);
-  EXPECT_EQ(map.valimLowCode, CLRBREAK);
-  EXPECT_EQ(map.valimHighCode, SETBREAK);
-  EXPECT_EQ(map.sclLowCode, CLRRTS);
-  EXPECT_EQ(map.sclHighCode, SETRTS);
-  EXPECT_EQ(map.sdaLowCode, CLRDTR);
-  EXPECT_EQ(map.sdaHighCode, SETDTR);
-  EXPECT_EQ(map.sdaInputMask, MS_CTS_ON);
+  EXPECT_EQ(map.Arrangement().valim, OutputLine::Txd);
+  EXPECT_EQ(map.Arrangement().scl, OutputLine::Rts);
+  EXPECT_EQ(map.Arrangement().sda, OutputLine::Dtr);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Cts);
   EXPECT_EQ(map.accessTime, 0);
 }
 
-// Every arrangement puts the three signals on three different lines, each with the CLR/SET pair
-// of that line.
-TEST(LineMap, EveryArrangementUsesEachPhysicalLineOnce) {
-  const auto pairOf = [](int32_t low, int32_t high) { return low * 100 + high; };
+// The reader configuration's six rows, "Valim = TxD / SCL = RTS / SDA = DTR" to
+// "Valim = DTR / SCL = RTS / SDA = TxD": each puts the three signals on three different lines.
+TEST(LineMap, EachArrangementNamesItsRow) {
+  using enum OutputLine;
+  const OutputLine rows[6][3] = {{Txd, Rts, Dtr}, {Txd, Dtr, Rts}, {Rts, Txd, Dtr},
+                                 {Rts, Dtr, Txd}, {Dtr, Txd, Rts}, {Dtr, Rts, Txd}};
   for (int32_t index = 0; index < 6; ++index) {
     LineMap map;
     ASSERT_TRUE(map.SetOutputArrangement(index));
     EXPECT_EQ(map.outputArrangement, index);
-    std::vector<int32_t> pairs{pairOf(map.valimLowCode, map.valimHighCode),
-                               pairOf(map.sclLowCode, map.sclHighCode),
-                               pairOf(map.sdaLowCode, map.sdaHighCode)};
-    std::sort(pairs.begin(), pairs.end());
-    EXPECT_EQ(pairs, (std::vector<int32_t>{pairOf(CLRRTS, SETRTS), pairOf(CLRDTR, SETDTR),
-                                           pairOf(CLRBREAK, SETBREAK)}))
-        << "arrangement " << index;
+    const OutputArrangement& lines = map.Arrangement();
+    EXPECT_EQ(lines.valim, rows[index][0]) << "arrangement " << index;
+    EXPECT_EQ(lines.scl, rows[index][1]) << "arrangement " << index;
+    EXPECT_EQ(lines.sda, rows[index][2]) << "arrangement " << index;
   }
 }
 
-TEST(LineMap, ArrangementThreeCarriesValimOnRtsSclOnDtrSdaOnTxd) {
+TEST(LineMap, InputsInTheOrderCtsDsrRingDcd) {
   LineMap map;
-  map.SetOutputArrangement(3);
-  EXPECT_EQ(map.valimHighCode, SETRTS);
-  EXPECT_EQ(map.sclLowCode, CLRDTR);
-  EXPECT_EQ(map.sdaHighCode, SETBREAK);
-  EXPECT_EQ(map.sdaLowCode, CLRBREAK);
-}
-
-TEST(LineMap, InputsMapToTheirStatusBits) {
-  LineMap map;
-  const uint32_t expected[] = {MS_CTS_ON, MS_DSR_ON, MS_RING_ON, MS_RLSD_ON};
+  const InputLine expected[] = {InputLine::Cts, InputLine::Dsr, InputLine::Ring, InputLine::Dcd};
   for (int32_t index = 0; index < 4; ++index) {
     ASSERT_TRUE(map.SetSdaInput(index));
-    EXPECT_EQ(map.sdaInputMask, expected[index]);
+    EXPECT_EQ(map.SdaInputLine(), expected[index]);
   }
 }
 
@@ -66,8 +50,8 @@ TEST(LineMap, OutOfRangeIndicesLeaveTheMapAsItWas) {
   EXPECT_FALSE(map.SetOutputArrangement(-1));
   EXPECT_FALSE(map.SetSdaInput(4));
   EXPECT_EQ(map.outputArrangement, 4);
-  EXPECT_EQ(map.valimLowCode, CLRDTR);
-  EXPECT_EQ(map.sdaInputMask, MS_RING_ON);
+  EXPECT_EQ(map.Arrangement().valim, OutputLine::Dtr);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Ring);
 }
 
 TEST(LineMap, PresetsResetWiringButKeepAccessTime) {
@@ -79,8 +63,8 @@ TEST(LineMap, PresetsResetWiringButKeepAccessTime) {
 
   map.ApplyInSituPreset();
   EXPECT_EQ(map.outputArrangement, 0);
-  EXPECT_EQ(map.sdaInputMask, MS_CTS_ON);
-  EXPECT_EQ(map.sdaLowCode, CLRDTR);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Cts);
+  EXPECT_EQ(map.Arrangement().sda, OutputLine::Dtr);
   EXPECT_FALSE(map.complementValim);
   EXPECT_TRUE(map.complementScl);
   EXPECT_TRUE(map.complementSdaOut);

@@ -31,10 +31,10 @@ class StopAtCall final : public ControlPort {
  public:
   StopAtCall(ControlPort& inner, const sim::SimulatedReader& reader, StopRequest& stop)
       : inner_(inner), reader_(reader), stop_(stop) {}
-  bool EscapeCommFunction(int32_t code) override { return Then(inner_.EscapeCommFunction(code)); }
-  bool GetCommModemStatus(uint32_t& status) override {
-    return Then(inner_.GetCommModemStatus(status));
+  bool SetLine(OutputLine line, bool asserted) override {
+    return Then(inner_.SetLine(line, asserted));
   }
+  bool ReadInputs(InputLevels& levels) override { return Then(inner_.ReadInputs(levels)); }
   void Sleep(uint32_t milliseconds) override {
     inner_.Sleep(milliseconds);
     Then(true);

@@ -9,7 +9,7 @@
 
 #include "bus_trace.h"
 #include "data/buffer.h"
-#include "hw/line_driver.h"
+#include "i2c/line_executor.h"
 #include "i2c/operations.h"
 #include "sim/recording_port.h"
 #include "sim/sim_port.h"
@@ -70,7 +70,7 @@ class X24C01Test : public ::testing::Test {
   sim::SimulatedReader reader{Fitted(kX24C01Index)};
   sim::RecordingPort port{&reader};
   LineMap map;
-  LineDriver lines{map, port};
+  LineExecutor lines{map, port};
   CurrentMemory memory;
   Buffer buffer{};
 };
@@ -138,7 +138,7 @@ class TenthPageFaultTest : public ::testing::TestWithParam<TenthPage> {};
 TEST_P(TenthPageFaultTest, EndsTheProgrammingThereWithThatBlocksResult) {
   sim::SimulatedReader reader(Fitted(6));
   LineMap map;
-  LineDriver lines(map, reader);
+  LineExecutor lines(map, reader);
   CurrentMemory memory;
   memory.Select(6);
   Buffer buffer{};
@@ -199,7 +199,7 @@ TEST(OperationsRangeTest, AProgrammedRangeLeavesTheRestUntouchedAndReadsBack) {
     sim::SimulatedReader reader(config);
     LineMap map;
     map.ApplyStandardPreset();
-    LineDriver lines(map, reader);
+    LineExecutor lines(map, reader);
     CurrentMemory memory;
     memory.Select(c.type);
     memory.pageMode = c.pageMode;
@@ -229,7 +229,7 @@ TEST(OperationsInSituTest, ProgramReadAndCompareAtABaseAddressWithASlowdown) {
   LineMap map;
   map.ApplyInSituPreset();
   map.accessTime = 2;
-  LineDriver lines(map, reader);
+  LineExecutor lines(map, reader);
   CurrentMemory memory;
   memory.Select(4);
   memory.baseAddress = 5;

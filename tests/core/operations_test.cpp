@@ -1,11 +1,12 @@
-#include "data/buffer.h"
 #include "i2c/operations.h"
+#include "data/buffer.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "bus_trace.h"
+#include "i2c/line_executor.h"
 #include "sim/recording_port.h"
 
 namespace keldar {
@@ -15,8 +16,9 @@ using sim::PortEvent;
 using sim::RecordingPort;
 using test::BusItem;
 
-constexpr uint32_t kHigh = MS_CTS_ON;  // SDA reads 1: line check passes, bytes are refused
-constexpr uint32_t kLow = 0;           // SDA reads 0: every byte acknowledged, data read as 0
+// SDA reads 1: the line check passes, bytes are refused.
+constexpr InputLevels kHigh = InputLevels::Of({InputLine::Cts});
+constexpr InputLevels kLow{};  // SDA reads 0: every byte acknowledged, data read as 0
 
 // A memory that acknowledges everything after a passing line check.
 class OperationsTest : public ::testing::Test {
@@ -27,8 +29,8 @@ class OperationsTest : public ::testing::Test {
     memory.pageMode = pageMode;
   }
   void AcknowledgeEverything() {
-    port.ScriptStatus({kHigh});
-    port.SetSteadyStatus(kLow);
+    port.ScriptInputs({kHigh});
+    port.SetSteadyInputs(kLow);
   }
   ProgressCallback Record() {
     return [this](uint32_t value) { progress.push_back(value); };
@@ -37,7 +39,7 @@ class OperationsTest : public ::testing::Test {
 
   LineMap map;
   RecordingPort port;
-  LineDriver lines{map, port};
+  LineExecutor bus{map, port};
   CurrentMemory memory;
   Buffer buffer{};
   std::vector<uint32_t> progress;
@@ -53,22 +55,26 @@ TEST_F(OperationsTest, ProgressSteps) {
 
 TEST_F(OperationsTest, FailedLineCheckReadsNothingAndPowersOff) {
   Use(2);
-  port.SetSteadyStatus(kLow);
-  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, Record());
+  port.SetSteadyInputs(kLow);
+  const ReadOutcome outcome = ReadMemory(bus, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NoDeviceAck);
   EXPECT_FALSE(outcome.succeeded());
   EXPECT_EQ(buffer[0], 0xFF);
   EXPECT_TRUE(progress.empty());
   // PowerOn, one status read, the stop, PowerOff.
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{SETDTR, SETRTS, SETBREAK, CLRDTR, SETRTS,
-                                                      SETDTR, CLRBREAK, CLRRTS, CLRDTR}));
-  EXPECT_EQ(port.Count(PortEvent::Kind::Status), 1U);
+  const auto set = [](OutputLine line, bool asserted) { return sim::LineEvent(line, asserted); };
+  constexpr OutputLine kTxd = OutputLine::Txd, kDtr = OutputLine::Dtr, kRts = OutputLine::Rts;
+  EXPECT_EQ(port.LineChanges(),
+            (std::vector<PortEvent>{set(kDtr, true), set(kRts, true), set(kTxd, true),
+                                    set(kDtr, false), set(kRts, true), set(kDtr, true),
+                                    set(kTxd, false), set(kRts, false), set(kDtr, false)}));
+  EXPECT_EQ(port.Count(PortEvent::Kind::Read), 1U);
 }
 
 TEST_F(OperationsTest, ReadOfA24C00MovesTheBarAtEveryByte) {
   Use(0);
   AcknowledgeEverything();
-  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, Record());
+  const ReadOutcome outcome = ReadMemory(bus, memory, buffer, Record());
   EXPECT_TRUE(outcome.succeeded());
   std::vector<uint32_t> expected;
   for (uint32_t i = 0; i < 16; ++i)
@@ -81,7 +87,7 @@ TEST_F(OperationsTest, ReadOfA24C00MovesTheBarAtEveryByte) {
 TEST_F(OperationsTest, ReadOfA24C512MovesTheBarThirtyTwoTimes) {
   Use(10);
   AcknowledgeEverything();
-  ASSERT_TRUE(ReadMemory(lines, memory, buffer, Record()).succeeded());
+  ASSERT_TRUE(ReadMemory(bus, memory, buffer, Record()).succeeded());
   ASSERT_EQ(progress.size(), 32U);  // 31 steps, then the last byte
   EXPECT_EQ(progress.front(), 2047U);
   EXPECT_EQ(progress[30], 65535U - 2048U);
@@ -92,7 +98,7 @@ TEST_F(OperationsTest, PortFailingDuringAReadLeavesTheBufferUntouched) {
   Use(2);
   AcknowledgeEverything();
   port.FailFromCall(3000);  // in the middle of the data phase
-  const ReadOutcome outcome = ReadMemory(lines, memory, buffer, {});
+  const ReadOutcome outcome = ReadMemory(bus, memory, buffer, {});
   EXPECT_TRUE(outcome.portFailed);
   EXPECT_FALSE(outcome.succeeded());
   for (uint32_t i = 0; i < 256; ++i)
@@ -102,7 +108,7 @@ TEST_F(OperationsTest, PortFailingDuringAReadLeavesTheBufferUntouched) {
 TEST_F(OperationsTest, ByteModeOnA24C02MovesTheBarEveryFourthAddress) {
   Use(2, false);
   AcknowledgeEverything();
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_TRUE(outcome.succeeded());
   ASSERT_EQ(progress.size(), 64U);
   EXPECT_EQ(progress[0], 3U);
@@ -115,7 +121,7 @@ TEST_F(OperationsTest, ByteModeOnA24C02MovesTheBarEveryFourthAddress) {
 TEST_F(OperationsTest, LargestTypesArePageModeEvenWhenByteModeIsChosen) {
   Use(10, false);
   AcknowledgeEverything();
-  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, Record()).succeeded());
+  ASSERT_TRUE(ProgramMemory(bus, memory, buffer, Record()).succeeded());
   ASSERT_EQ(progress.size(), 512U);
   EXPECT_EQ(progress[1], 128U);
   EXPECT_EQ(progress.back(), 65536U - 128U);
@@ -124,18 +130,18 @@ TEST_F(OperationsTest, LargestTypesArePageModeEvenWhenByteModeIsChosen) {
 TEST_F(OperationsTest, The24C00PagesAreSingleBytes) {
   Use(0, true);
   AcknowledgeEverything();
-  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, Record()).succeeded());
+  ASSERT_TRUE(ProgramMemory(bus, memory, buffer, Record()).succeeded());
   EXPECT_EQ(progress.size(), 16U);
   EXPECT_EQ(test::CountKind(Bus(), BusItem::Kind::Start), 32U);
 }
 
 TEST_F(OperationsTest, RefusedTenthPageStopsThereWithTheBarOnIt) {
   Use(6);  // 24C32: pages of 32, 3 address bytes + 32 data + 1 poll per page
-  std::vector<uint32_t> script{kHigh};
+  std::vector<InputLevels> script{kHigh};
   script.insert(script.end(), 9 * 36, kLow);
-  port.ScriptStatus(script);
-  port.SetSteadyStatus(kHigh);  // the 10th page's device byte is refused
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  port.ScriptInputs(script);
+  port.SetSteadyInputs(kHigh);  // the 10th page's device byte is refused
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NoDeviceAck);
   EXPECT_EQ(outcome.lastAddress, 9U * 32U);
   EXPECT_EQ(progress.back(), 9U * 32U);
@@ -146,7 +152,7 @@ TEST_F(OperationsTest, PortFailureEndsProgrammingAtTheNextBlock) {
   Use(6);
   AcknowledgeEverything();
   port.FailFromCall(10000);  // during the 3rd page or so
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_TRUE(outcome.portFailed);
   EXPECT_FALSE(outcome.succeeded());
   EXPECT_LT(progress.size(), 10U);
@@ -154,8 +160,8 @@ TEST_F(OperationsTest, PortFailureEndsProgrammingAtTheNextBlock) {
 
 TEST_F(OperationsTest, FailedLineCheckProgramsNothing) {
   Use(2);
-  port.SetSteadyStatus(kLow);
-  const ProgramOutcome outcome = ProgramMemory(lines, memory, buffer, Record());
+  port.SetSteadyInputs(kLow);
+  const ProgramOutcome outcome = ProgramMemory(bus, memory, buffer, Record());
   EXPECT_EQ(outcome.result, BlockResult::NotStarted);
   EXPECT_TRUE(Bus().empty()) << "no stop either: the bus was never used";
   EXPECT_TRUE(progress.empty());
@@ -166,7 +172,7 @@ TEST_F(OperationsTest, SelectedByteWritesExactlyThatByte) {
   memory.cursorAddress = 0x1F;
   buffer[0x1F] = 0x5C;
   AcknowledgeEverything();
-  EXPECT_TRUE(ProgramSelectedByte(lines, memory, buffer).succeeded());
+  EXPECT_TRUE(ProgramSelectedByte(bus, memory, buffer).succeeded());
   EXPECT_EQ(test::BusBytes(Bus()), (std::vector<uint8_t>{0xA0, 0x1F, 0x5C, 0xA0}));
 }
 
@@ -174,7 +180,7 @@ TEST_F(OperationsTest, SelectedByteOutsideTheCapacityIsNeverReportedAsWritten) {
   Use(2);
   memory.cursorAddress = 256;
   AcknowledgeEverything();
-  const ProgramOutcome outcome = ProgramSelectedByte(lines, memory, buffer);
+  const ProgramOutcome outcome = ProgramSelectedByte(bus, memory, buffer);
   EXPECT_EQ(outcome.result, BlockResult::NotStarted);
   EXPECT_TRUE(test::BusBytes(Bus()).empty());
 }
@@ -187,7 +193,7 @@ TEST_F(OperationsTest, CompareCountsDifferingBytes) {
   buffer[1023] = 2;
   buffer[1024] = 3;  // outside the active window
   std::vector<uint8_t> scratch(1024);
-  const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, Record());
+  const CompareOutcome outcome = CompareMemory(bus, memory, buffer, scratch, Record());
   EXPECT_TRUE(outcome.reachable);
   EXPECT_EQ(outcome.differences, 2U);
   EXPECT_EQ(progress.back(), 1023U);
@@ -196,20 +202,20 @@ TEST_F(OperationsTest, CompareCountsDifferingBytes) {
 
 TEST_F(OperationsTest, CompareCarriesOnPastARefusedWordAddress) {
   Use(6);
-  port.ScriptStatus({kHigh, kLow, kHigh, kHigh});  // device ack, both address bytes refused
-  port.SetSteadyStatus(kLow);
+  port.ScriptInputs({kHigh, kLow, kHigh, kHigh});  // device ack, both address bytes refused
+  port.SetSteadyInputs(kLow);
   buffer.fill(0);
   std::vector<uint8_t> scratch(4096);
-  const CompareOutcome outcome = CompareMemory(lines, memory, buffer, scratch, {});
+  const CompareOutcome outcome = CompareMemory(bus, memory, buffer, scratch, {});
   EXPECT_TRUE(outcome.reachable);
   EXPECT_EQ(outcome.differences, 0U);
 }
 
 TEST_F(OperationsTest, CompareWithoutMemoryIsACommunicationError) {
   Use(2);
-  port.SetSteadyStatus(kHigh);  // nothing acknowledges the device byte
+  port.SetSteadyInputs(kHigh);  // nothing acknowledges the device byte
   std::vector<uint8_t> scratch(256);
-  EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
+  EXPECT_FALSE(CompareMemory(bus, memory, buffer, scratch, {}).reachable);
 }
 
 TEST_F(OperationsTest, CompareWithAFailingPortIsACommunicationError) {
@@ -218,13 +224,13 @@ TEST_F(OperationsTest, CompareWithAFailingPortIsACommunicationError) {
   buffer.fill(0);
   port.FailFromCall(2000);
   std::vector<uint8_t> scratch(256);
-  EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
+  EXPECT_FALSE(CompareMemory(bus, memory, buffer, scratch, {}).reachable);
 }
 
 TEST_F(OperationsTest, CompareWithoutScratchTouchesNothing) {
   Use(2);
   std::vector<uint8_t> scratch(10);
-  EXPECT_FALSE(CompareMemory(lines, memory, buffer, scratch, {}).reachable);
+  EXPECT_FALSE(CompareMemory(bus, memory, buffer, scratch, {}).reachable);
   EXPECT_TRUE(port.events().empty());
 }
 

@@ -7,6 +7,7 @@
 
 #include "data/buffer.h"
 #include "hw/line_driver.h"
+#include "i2c/line_executor.h"
 #include "i2c/operations.h"
 #include "sim/sim_port.h"
 
@@ -45,7 +46,7 @@ struct Part {
 
   sim::SimulatedReader reader;
   LineMap map;
-  LineDriver lines{map, reader};
+  LineExecutor lines{map, reader};
   CurrentMemory memory;
 };
 

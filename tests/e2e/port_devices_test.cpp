@@ -73,7 +73,7 @@ TEST_F(ResolvePortDeviceTest, AValueOutsideThePortsGroupIsNotAnOverride) {
 TEST(OpenDevice, ASimStringOpensASimulatedReader) {
   auto port = OpenDevice("sim:24C16").port;
   ASSERT_NE(port, nullptr);
-  EXPECT_TRUE(port->EscapeCommFunction(SETRTS));
+  EXPECT_TRUE(port->SetLine(OutputLine::Rts, true));
 }
 
 TEST(OpenDevice, ARefusedSimStringOrAMissingPathOpensNothing) {

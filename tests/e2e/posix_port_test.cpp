@@ -25,6 +25,7 @@
 #include "hw/line_driver.h"
 #include "hw/linemap.h"
 #include "i2c/catalogue.h"
+#include "i2c/line_executor.h"
 #include "i2c/operations.h"
 #include "shim_session.h"
 #include "sim/recording_port.h"
@@ -66,13 +67,13 @@ TEST_F(PosixPortTest, EachLineChangeAndStatusReadIsExactlyOneIoctl) {
   {
     auto port = Open(kPort0);
     ASSERT_NE(port, nullptr);
-    for (const int32_t code : {SETRTS, CLRRTS, SETDTR, CLRDTR, SETBREAK, CLRBREAK}) {
-      EXPECT_TRUE(port->EscapeCommFunction(code)) << code;
+    for (const OutputLine line : {OutputLine::Rts, OutputLine::Dtr, OutputLine::Txd}) {
+      EXPECT_TRUE(port->SetLine(line, true));
+      EXPECT_TRUE(port->SetLine(line, false));
     }
-    EXPECT_FALSE(port->EscapeCommFunction(7));  // no such line: refused without a call
-    uint32_t status = 0;
+    InputLevels inputs;
     for (int i = 0; i < 3; ++i)
-      EXPECT_TRUE(port->GetCommModemStatus(status));
+      EXPECT_TRUE(port->ReadInputs(inputs));
     port->Sleep(20);
   }
   EXPECT_EQ(
@@ -92,21 +93,23 @@ TEST_F(PosixPortTest, EachLineChangeAndStatusReadIsExactlyOneIoctl) {
 }
 
 // The reader with no memory gives SDA back as DTR drives it, on whichever input it is wired to:
-// each input line must come back as its own MS_ bit and no other.
+// each input line must come back as itself and no other.
 TEST_F(PosixPortTest, StatusBitsMapEachInputLine) {
-  const std::vector<std::pair<std::string, uint32_t>> inputs{
-      {"cts", MS_CTS_ON}, {"dsr", MS_DSR_ON}, {"ring", MS_RING_ON}, {"dcd", MS_RLSD_ON}};
-  for (const auto& [input, bit] : inputs) {
+  const std::vector<std::pair<std::string, InputLine>> inputs{{"cts", InputLine::Cts},
+                                                              {"dsr", InputLine::Dsr},
+                                                              {"ring", InputLine::Ring},
+                                                              {"dcd", InputLine::Dcd}};
+  for (const auto& [input, line] : inputs) {
     ShimSession shim(std::string(kPort0) + "=sim:24C16,absent,input=" + input);
     auto port = Open(kPort0);
     ASSERT_NE(port, nullptr);
-    uint32_t status = 0xFFFF;
-    ASSERT_TRUE(port->EscapeCommFunction(SETDTR));
-    ASSERT_TRUE(port->GetCommModemStatus(status));
-    EXPECT_EQ(status, bit) << input;
-    ASSERT_TRUE(port->EscapeCommFunction(CLRDTR));
-    ASSERT_TRUE(port->GetCommModemStatus(status));
-    EXPECT_EQ(status, 0U) << input;
+    InputLevels levels = InputLevels::Of({InputLine::Cts, InputLine::Dsr});
+    ASSERT_TRUE(port->SetLine(OutputLine::Dtr, true));
+    ASSERT_TRUE(port->ReadInputs(levels));
+    EXPECT_EQ(levels, InputLevels::Of({line})) << input;
+    ASSERT_TRUE(port->SetLine(OutputLine::Dtr, false));
+    ASSERT_TRUE(port->ReadInputs(levels));
+    EXPECT_EQ(levels, InputLevels{}) << input;
   }
 }
 
@@ -125,7 +128,7 @@ TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
     auto port = Open(kPort0);
     ASSERT_NE(port, nullptr);
     sim::RecordingPort counted(port.get());
-    LineDriver lines(map, counted);
+    LineExecutor lines(map, counted);
     lines.PowerOff();
     ASSERT_TRUE(ProgramMemory(lines, memory, written, nullptr).succeeded());
     Buffer read{};
@@ -138,8 +141,8 @@ TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
     EXPECT_EQ(compared.differences, 0U);
     EXPECT_FALSE(lines.PortFailed());
 
-    const uint64_t escapes = counted.Count(sim::PortEvent::Kind::Escape);
-    const uint64_t statusReads = counted.Count(sim::PortEvent::Kind::Status);
+    const uint64_t escapes = counted.Count(sim::PortEvent::Kind::Line);
+    const uint64_t statusReads = counted.Count(sim::PortEvent::Kind::Read);
     port.reset();
     EXPECT_EQ(shim.Count("TIOCMBIS") + shim.Count("TIOCMBIC") + shim.Count("TIOCSBRK") +
                   shim.Count("TIOCCBRK"),
@@ -156,7 +159,7 @@ TEST_F(PosixPortTest, ProgramsReadsAndComparesASimulatedMemory) {
   // The memory keeps its contents from one opening to the next.
   auto port = Open(kPort0);
   ASSERT_NE(port, nullptr);
-  LineDriver lines(map, *port);
+  LineExecutor lines(map, *port);
   Buffer read{};
   ASSERT_TRUE(ReadMemory(lines, memory, read, nullptr).succeeded());
   EXPECT_TRUE(std::equal(read.begin(), read.begin() + memory.capacity, written.begin()));
@@ -167,7 +170,7 @@ TEST_F(PosixPortTest, ASecondOpeningIsRefusedWhileTheFirstHoldsThePort) {
   auto first = Open(kPort0);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(Refused(kPort0), PortRefusalReason::Held);
-  EXPECT_TRUE(first->EscapeCommFunction(SETRTS));  // the holder keeps its port
+  EXPECT_TRUE(first->SetLine(OutputLine::Rts, true));  // the holder keeps its port
 
   auto other = Open(kPort1);  // another device is free
   EXPECT_NE(other, nullptr);
@@ -184,7 +187,7 @@ TEST_F(PosixPortTest, TheLockRefusesASecondOpeningWhenExclusiveModeDoesNot) {
   auto first = Open(kPort0);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(Refused(kPort0), PortRefusalReason::Held);
-  EXPECT_TRUE(first->EscapeCommFunction(SETDTR));
+  EXPECT_TRUE(first->SetLine(OutputLine::Dtr, true));
   first.reset();
   EXPECT_EQ(shim.Count("open"), 2U);
   EXPECT_EQ(shim.Count("flock_refused"), 1U);
@@ -207,15 +210,15 @@ TEST_F(PosixPortTest, APulledOutAdapterFailsEveryCallFromThenOn) {
   auto port = Open(kPort0);
   ASSERT_NE(port, nullptr);
   LineMap map;
-  LineDriver lines(map, *port);
+  LineExecutor lines(map, *port);
   lines.PowerOff();
   EXPECT_FALSE(lines.PortFailed());
-  lines.SetSclHigh();
+  lines.lines().SetSclHigh();
   EXPECT_TRUE(lines.PortFailed());
-  EXPECT_FALSE(port->EscapeCommFunction(SETRTS));
-  uint32_t status = 0x1234;
-  EXPECT_FALSE(port->GetCommModemStatus(status));
-  EXPECT_EQ(status, 0x1234U);  // left as it was
+  EXPECT_FALSE(port->SetLine(OutputLine::Rts, true));
+  InputLevels inputs = InputLevels::Of({InputLine::Ring});
+  EXPECT_FALSE(port->ReadInputs(inputs));
+  EXPECT_EQ(inputs, InputLevels::Of({InputLine::Ring}));  // left as it was
 
   CurrentMemory memory;
   Buffer buffer{};
@@ -325,7 +328,7 @@ TEST_F(PosixPortTest, ClocalIsSetWhileOpenSoDcdCanCarrySdaAndTheSettingsComeBack
   {
     auto port = Open(kPort0);
     ASSERT_NE(port, nullptr);
-    LineDriver lines(map, *port);
+    LineExecutor lines(map, *port);
     EXPECT_TRUE(ReadMemory(lines, memory, buffer, nullptr).succeeded());
   }
   EXPECT_EQ(shim.Count("hangup"), 1U);

@@ -329,25 +329,26 @@ int Registry::Fail(std::string_view call) {
 
 int Registry::LineChange(Opening& opening, unsigned long request, const int* lines) {
   std::string call;
-  int32_t codes[2] = {0, 0};
+  OutputLine changed[2] = {OutputLine::Txd, OutputLine::Txd};
   size_t count = 0;
+  bool set = false;
   if (request == TIOCSBRK || request == TIOCCBRK) {
-    const bool set = request == TIOCSBRK;
+    set = request == TIOCSBRK;
     Count(set ? kTiocsbrk : kTioccbrk);
     call = set ? "TIOCSBRK" : "TIOCCBRK";
-    codes[count++] = set ? SETBREAK : CLRBREAK;
+    changed[count++] = OutputLine::Txd;
   } else {
-    const bool set = request == TIOCMBIS;
+    set = request == TIOCMBIS;
     Count(set ? kTiocmbis : kTiocmbic);
     call = set ? "TIOCMBIS" : "TIOCMBIC";
     if (lines == nullptr) return Fail(call);
     if ((*lines & TIOCM_RTS) != 0) {
       call += " RTS";
-      codes[count++] = set ? SETRTS : CLRRTS;
+      changed[count++] = OutputLine::Rts;
     }
     if ((*lines & TIOCM_DTR) != 0) {
       call += " DTR";
-      codes[count++] = set ? SETDTR : CLRDTR;
+      changed[count++] = OutputLine::Dtr;
     }
   }
   Device& device = *opening.device;
@@ -363,7 +364,7 @@ int Registry::LineChange(Opening& opening, unsigned long request, const int* lin
   const bool dcd = Carrier(device);
   bool ok = true;
   for (size_t i = 0; i < count; ++i)
-    ok = device.reader->EscapeCommFunction(codes[i]) && ok;
+    ok = device.reader->SetLine(changed[i], set) && ok;
   if (!ok) return Fail(call);
   Trace(call);
   WatchCarrier(device, dcd);
@@ -371,7 +372,7 @@ int Registry::LineChange(Opening& opening, unsigned long request, const int* lin
 }
 
 bool Registry::Carrier(const Device& device) {
-  return device.reader != nullptr && (device.reader->ModemStatus() & MS_RLSD_ON) != 0;
+  return device.reader != nullptr && device.reader->Inputs()[InputLine::Dcd];
 }
 
 void Registry::WatchCarrier(Device& device, bool dcdBefore) {
@@ -417,16 +418,15 @@ std::optional<int> Registry::SetAttr(int fd, int when, const termios* settings) 
 
 int Registry::ModemStatus(Opening& opening, int* lines) {
   Count(kTiocmget);
-  uint32_t status = 0;
+  InputLevels inputs;
   if (lines == nullptr || Failing(opening) || opening.device->phantom ||
-      !opening.device->reader->GetCommModemStatus(status)) {
+      !opening.device->reader->ReadInputs(inputs)) {
     return Fail("TIOCMGET");
   }
   const sim::SimulatedReader& reader = *opening.device->reader;
-  *lines =
-      ((status & MS_CTS_ON) != 0 ? TIOCM_CTS : 0) | ((status & MS_DSR_ON) != 0 ? TIOCM_DSR : 0) |
-      ((status & MS_RING_ON) != 0 ? TIOCM_RNG : 0) | ((status & MS_RLSD_ON) != 0 ? TIOCM_CAR : 0) |
-      (reader.dtr() ? TIOCM_DTR : 0) | (reader.rts() ? TIOCM_RTS : 0);
+  *lines = (inputs[InputLine::Cts] ? TIOCM_CTS : 0) | (inputs[InputLine::Dsr] ? TIOCM_DSR : 0) |
+           (inputs[InputLine::Ring] ? TIOCM_RNG : 0) | (inputs[InputLine::Dcd] ? TIOCM_CAR : 0) |
+           (reader.dtr() ? TIOCM_DTR : 0) | (reader.rts() ? TIOCM_RTS : 0);
   if (!tracePath_.empty()) Trace("TIOCMGET" + InputLines(*lines));
   return 0;
 }

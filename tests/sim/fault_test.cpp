@@ -99,7 +99,6 @@ TEST(BlockFaultTest, UnenforcedAcknowledgesReadAMemoryThatRefusesItsWordAddress)
   rig.lines.PowerOn();
   // The address counter is still 0 after power-up, so the current-address read starts there.
   EXPECT_EQ(rig.io.SequentialRead(data.data(), false, {}), BlockResult::Ok);
-  rig.bus.I2cStop();
   rig.lines.PowerOff();
   EXPECT_EQ(data, cells);
 }

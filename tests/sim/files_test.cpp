@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../data/temp_dir.h"
+#include "i2c/line_executor.h"
 #include "sim/vcd_writer.h"
 #include "sim_rig.h"
 
@@ -38,12 +39,11 @@ TEST(ImageFileTest, MissingImageIsAFreshMemorySavedWhenThePortCloses) {
     for (const uint8_t cell : reader->memory())
       ASSERT_EQ(cell, 0xFF);
     LineMap map;
-    LineDriver lines(map, *reader);
-    I2cMaster bus(lines);
+    LineExecutor lines(map, *reader);
     CurrentMemory memory;
     memory.Select(2);
-    BlockIo io(bus, memory);
-    lines.PowerOn();
+    BlockIo io(lines, memory);
+    lines.lines().PowerOn();
     EXPECT_EQ(io.WriteByte(0x00, 0x11), BlockResult::Ok);
     EXPECT_EQ(io.WriteByte(0xFF, 0x22), BlockResult::Ok);
     lines.PowerOff();
@@ -176,11 +176,10 @@ TEST(VcdTest, TraceIsAValidDumpThatDecodesAsTheBytesOnTheBus) {
     auto reader = OpenSimulatedPort("sim:24C16,vcd=" + path, error);
     ASSERT_NE(reader, nullptr) << error;
     LineMap map;
-    LineDriver lines(map, *reader);
-    I2cMaster bus(lines);
+    LineExecutor lines(map, *reader);
     CurrentMemory memory;  // 24C16, base 0
-    BlockIo io(bus, memory);
-    lines.PowerOn();
+    BlockIo io(lines, memory);
+    lines.lines().PowerOn();
     EXPECT_EQ(io.WriteByte(0x5A3, 0x42), BlockResult::Ok);
     lines.PowerOff();
   }

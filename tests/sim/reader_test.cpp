@@ -18,26 +18,22 @@ using test::Rig;
 
 constexpr int32_t k24C02 = 2;
 
-TEST(ReaderLinesTest, EachCodeSwitchesOneLineAndOtherCodesAreRefused) {
+TEST(ReaderLinesTest, EachChangeSwitchesOneLine) {
   SimulatedReader reader(Fitted(k24C02));
   // A serial port opens with DTR and RTS asserted and TxD idle.
   EXPECT_FALSE(reader.txd());
   EXPECT_TRUE(reader.dtr());
   EXPECT_TRUE(reader.rts());
-  EXPECT_TRUE(reader.EscapeCommFunction(SETBREAK));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Txd, true));
   EXPECT_TRUE(reader.txd());
-  EXPECT_TRUE(reader.EscapeCommFunction(CLRDTR));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Dtr, false));
   EXPECT_FALSE(reader.dtr());
-  EXPECT_TRUE(reader.EscapeCommFunction(CLRRTS));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Rts, false));
   EXPECT_FALSE(reader.rts());
-  EXPECT_TRUE(reader.EscapeCommFunction(CLRRTS));  // a repeated level is accepted
-  EXPECT_TRUE(reader.EscapeCommFunction(SETRTS));
-  EXPECT_TRUE(reader.EscapeCommFunction(SETDTR));
-  EXPECT_TRUE(reader.EscapeCommFunction(CLRBREAK));
-  EXPECT_FALSE(reader.txd());
-  for (const int32_t code : {-1, 0, 1, 2, 7, 10, 255}) {
-    EXPECT_FALSE(reader.EscapeCommFunction(code)) << code;
-  }
+  EXPECT_TRUE(reader.SetLine(OutputLine::Rts, false));  // a repeated level is accepted
+  EXPECT_TRUE(reader.SetLine(OutputLine::Rts, true));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Dtr, true));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Txd, false));
   EXPECT_FALSE(reader.txd());
   EXPECT_TRUE(reader.dtr());
   EXPECT_TRUE(reader.rts());
@@ -53,11 +49,10 @@ TEST(ReaderLinesTest, EveryArrangementAndInputCarriesTheBusOnBothWirings) {
         Rig rig(config);
         rig.lines.PowerOn();
         // Only the chosen input (CTS, DSR, RING, DCD) carries SDA; the bus is idle high.
-        const uint32_t mask = std::array{MS_CTS_ON, MS_DSR_ON, MS_RING_ON,
-                                         MS_RLSD_ON}[static_cast<size_t>(input)];
-        const uint32_t status = rig.reader.ModemStatus();
-        EXPECT_EQ(status & ~mask, 0U);
-        EXPECT_EQ(status, wiring == Wiring::Standard ? mask : 0U);
+        const InputLevels only =
+            InputLevels::Of({std::array{InputLine::Cts, InputLine::Dsr, InputLine::Ring,
+                                        InputLine::Dcd}[static_cast<size_t>(input)]});
+        EXPECT_EQ(rig.reader.Inputs(), wiring == Wiring::Standard ? only : InputLevels{});
         const auto value = static_cast<uint8_t>(arrangement * 16 + input);
         EXPECT_EQ(rig.io.WriteByte(0x42, value), BlockResult::Ok);
         rig.lines.PowerOff();
@@ -89,7 +84,7 @@ TEST(ReaderLinesTest, InSituAdapterInvertsSclAndSdaButNotValim) {
   EXPECT_TRUE(rig.reader.valim());
   EXPECT_TRUE(rig.reader.scl());
   EXPECT_TRUE(rig.reader.sda());
-  EXPECT_EQ(rig.reader.ModemStatus(), 0U);  // SDA high reaches CTS inverted
+  EXPECT_EQ(rig.reader.Inputs(), InputLevels{});  // SDA high reaches CTS inverted
   rig.lines.PowerOff();
   // At rest the adapter holds both bus lines of the target low.
   EXPECT_TRUE(rig.reader.dtr());
@@ -108,10 +103,10 @@ TEST(ReaderLinesTest, ReaderWithoutMemoryReadsSdaBackAsTheMasterDrivesIt) {
     rig.lines.PowerOn();
     rig.lines.SetSdaLow();
     EXPECT_EQ(rig.lines.ReadSda(), 0);
-    EXPECT_EQ(rig.reader.ModemStatus(), wiring == Wiring::Standard ? 0U : MS_CTS_ON);
+    EXPECT_EQ(rig.reader.Inputs()[InputLine::Cts], wiring == Wiring::InSitu);
     rig.lines.SetSdaHigh();
     EXPECT_EQ(rig.lines.ReadSda(), 1);
-    EXPECT_EQ(rig.reader.ModemStatus(), wiring == Wiring::Standard ? MS_CTS_ON : 0U);
+    EXPECT_EQ(rig.reader.Inputs()[InputLine::Cts], wiring == Wiring::Standard);
     EXPECT_FALSE(rig.bus.SendByte(0xA0));
     rig.lines.PowerOff();
     EXPECT_EQ(rig.reader.counters().starts, 0U);
@@ -122,11 +117,14 @@ TEST(ReaderLinesTest, NoReaderReadsZeroOnEveryInputWhateverTheLines) {
   SimConfig config = Fitted(k24C02);
   config.noReader = true;
   SimulatedReader reader(config);
-  uint32_t status = 0xFFFF;
-  for (const int32_t code : {SETBREAK, SETDTR, SETRTS, CLRDTR, CLRRTS, CLRBREAK, SETDTR}) {
-    EXPECT_TRUE(reader.EscapeCommFunction(code));
-    EXPECT_TRUE(reader.GetCommModemStatus(status));
-    EXPECT_EQ(status, 0U);
+  using enum OutputLine;
+  const std::pair<OutputLine, bool> changes[] = {
+      {Txd, true}, {Dtr, true}, {Rts, true}, {Dtr, false}, {Rts, false}, {Txd, false}, {Dtr, true}};
+  for (const auto& [line, asserted] : changes) {
+    InputLevels inputs = InputLevels::Of({InputLine::Cts, InputLine::Dcd});
+    EXPECT_TRUE(reader.SetLine(line, asserted));
+    EXPECT_TRUE(reader.ReadInputs(inputs));
+    EXPECT_EQ(inputs, InputLevels{});
   }
   EXPECT_TRUE(reader.dtr());  // the port's own lines still switch
   EXPECT_FALSE(reader.valim());
@@ -136,17 +134,17 @@ TEST(ReaderPortTest, PulledOutPortFailsEveryCallFromTheNthOn) {
   SimConfig config = Fitted(k24C02);
   config.faults.pullOutCall = 4;
   SimulatedReader reader(config);
-  uint32_t status = 0x1234;
-  EXPECT_TRUE(reader.EscapeCommFunction(SETBREAK));  // 1
-  EXPECT_TRUE(reader.GetCommModemStatus(status));    // 2
-  EXPECT_EQ(status, MS_CTS_ON);
-  EXPECT_TRUE(reader.EscapeCommFunction(CLRDTR));   // 3
-  EXPECT_FALSE(reader.EscapeCommFunction(SETDTR));  // 4: gone
+  InputLevels inputs;
+  EXPECT_TRUE(reader.SetLine(OutputLine::Txd, true));  // 1
+  EXPECT_TRUE(reader.ReadInputs(inputs));              // 2
+  EXPECT_EQ(inputs, InputLevels::Of({InputLine::Cts}));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Dtr, false));  // 3
+  EXPECT_FALSE(reader.SetLine(OutputLine::Dtr, true));  // 4: gone
   EXPECT_FALSE(reader.dtr());
-  status = 0x1234;
-  EXPECT_FALSE(reader.GetCommModemStatus(status));
-  EXPECT_EQ(status, 0x1234U);  // left as it was
-  EXPECT_FALSE(reader.EscapeCommFunction(CLRBREAK));
+  inputs = InputLevels::Of({InputLine::Ring});
+  EXPECT_FALSE(reader.ReadInputs(inputs));
+  EXPECT_EQ(inputs, InputLevels::Of({InputLine::Ring}));  // left as it was
+  EXPECT_FALSE(reader.SetLine(OutputLine::Txd, false));
   EXPECT_TRUE(reader.txd());
   EXPECT_EQ(reader.calls(), 6U);
 }
@@ -168,15 +166,15 @@ TEST(ReaderPortTest, PortPulledOutDuringATransferIsNoticedByThePrimitives) {
 
 TEST(ReaderClockTest, CallsCostTheirTimeAndSleepItsMilliseconds) {
   SimulatedReader reader(Fitted(k24C02));
-  uint32_t status = 0;
+  InputLevels inputs;
   EXPECT_EQ(reader.clock(), 0U);
-  EXPECT_TRUE(reader.EscapeCommFunction(SETRTS));
-  EXPECT_TRUE(reader.GetCommModemStatus(status));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Rts, true));
+  EXPECT_TRUE(reader.ReadInputs(inputs));
   EXPECT_EQ(reader.clock(), 2 * sim::kDefaultCallCostNs);
   reader.Sleep(20);
   EXPECT_EQ(reader.clock(), 2 * sim::kDefaultCallCostNs + 20'000'000U);
   reader.SetCallCost(100);
-  EXPECT_TRUE(reader.EscapeCommFunction(SETRTS));
+  EXPECT_TRUE(reader.SetLine(OutputLine::Rts, true));
   EXPECT_EQ(reader.clock(), 2 * sim::kDefaultCallCostNs + 20'000'000U + 100U);
   EXPECT_EQ(reader.calls(), 4U);
 }

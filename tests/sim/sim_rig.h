@@ -1,5 +1,5 @@
-// The real program stack (line map, primitives, I2C master, block transfers) wired to a simulated
-// reader, as the window wires them to a real port.
+// The real program stack (line map, primitives, I2C master, line-level executor, block
+// transfers) wired to a simulated reader, as the window wires them to a real port.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "i2c/blockio.h"
 #include "i2c/catalogue.h"
 #include "i2c/i2c.h"
+#include "i2c/line_executor.h"
 #include "sim/sim_port.h"
 
 namespace keldar::test {
@@ -46,7 +47,6 @@ struct Rig {
     std::vector<uint8_t> data(memory.capacity);
     lines.PowerOn();
     const BlockResult r = io.SequentialRead(data.data(), true, {});
-    bus.I2cStop();
     lines.PowerOff();
     if (result != nullptr) *result = r;
     return data;
@@ -59,10 +59,11 @@ struct Rig {
 
   sim::SimulatedReader reader;
   LineMap map;
-  LineDriver lines{map, reader};
+  LineExecutor executor{map, reader};
+  LineDriver& lines = executor.lines();
   I2cMaster bus{lines};
   CurrentMemory memory;
-  BlockIo io{bus, memory};
+  BlockIo io{executor, memory};
 };
 
 }  // namespace keldar::test

@@ -14,6 +14,7 @@
 #include "../data/temp_dir.h"
 #include "data/buffer.h"
 #include "hw/line_driver.h"
+#include "i2c/executors.h"
 #include "i2c/identify.h"
 #include "i2c/operations.h"
 #include "sim/sim_device.h"
@@ -30,14 +31,14 @@ void Trace(const std::string& device, const std::filesystem::path& vcd) {
   sim::SimulatedDevice opened = sim::OpenSimulatedDevice(device + ",vcd=" + vcd.string(), error);
   ASSERT_NE(opened.port, nullptr) << error;
   LineMap map;
-  LineDriver lines(map, *opened.port);
+  const auto bus = ExecutorFor(*opened.port, map);
   CurrentMemory memory;
   memory.Select(2);
   Buffer buffer{};
   for (size_t i = 0; i < 256; ++i)
     buffer[i] = static_cast<uint8_t>(i * 37 + 1);
-  ASSERT_TRUE(ProgramMemory(lines, memory, buffer, {}).succeeded());
-  ASSERT_TRUE(ReadMemory(lines, memory, buffer, {}).succeeded());
+  ASSERT_TRUE(ProgramMemory(*bus, memory, buffer, {}).succeeded());
+  ASSERT_TRUE(ReadMemory(*bus, memory, buffer, {}).succeeded());
 }
 
 // sigrok's start, address, data, acknowledge and stop annotations, cut into transfers at each
@@ -92,12 +93,12 @@ TEST(VcdDecodeTest, PartsAbove64KiBCarryTheirHighAddressBitsInTheDeviceByte) {
       sim::SimulatedDevice opened =
           sim::OpenSimulatedDevice(std::string(device) + ",vcd=" + (dir / "t.vcd").string(), error);
       LineMap map;
-      LineDriver lines(map, *opened.port);
+      const auto bus = ExecutorFor(*opened.port, map);
       CurrentMemory memory;
       memory.Select(type);
       memory.baseAddress = base;
       memory.cursorAddress = address;
-      ASSERT_TRUE(ProgramSelectedByte(lines, memory, Buffer{}).succeeded()) << device;
+      ASSERT_TRUE(ProgramSelectedByte(*bus, memory, Buffer{}).succeeded()) << device;
     }
     const std::vector<Transfer> bus = Decoded(dir / "t.vcd");
     ASSERT_GE(bus.size(), 2U);
@@ -109,9 +110,11 @@ TEST(VcdDecodeTest, PartsAbove64KiBCarryTheirHighAddressBitsInTheDeviceByte) {
 
 // An identification writes nothing: a transfer that a stop closes after a device byte for
 // writing carries no byte after it; every word address is followed by a repeated start and a
-// read. Both a part of one address byte (24C16) and one of two (24M01).
+// read. Both a part of one address byte (24C16) and one of two (24M01), on the lines and as the
+// FT232R's stream.
 TEST(VcdDecodeTest, AnIdentificationNeverStopsAfterAByteAPartCouldWrite) {
-  for (const char* device : {"sim:24C16", "sim:24M01"}) {
+  for (const char* device :
+       {"sim:24C16", "sim:24M01", "sim:24C16,adapter=ft232r", "sim:24M01,adapter=ft232r"}) {
     testing::TempDir dir;
     {
       std::string error;
@@ -122,8 +125,9 @@ TEST(VcdDecodeTest, AnIdentificationNeverStopsAfterAByteAPartCouldWrite) {
       for (uint8_t& cell : opened.reader->memory())
         cell = static_cast<uint8_t>(random());
       LineMap map;
-      LineDriver lines(map, *opened.port);
-      (void)IdentifyMemory(lines, 0, {});
+      EXPECT_EQ(IdentifyMemory(*ExecutorFor(*opened.port, map), 0, {}).verdict,
+                IdentifyVerdict::OneType)
+          << device;
     }
     const auto is = [](std::string_view what) {
       return [what](const std::string& item) {

@@ -58,9 +58,9 @@ TEST(QtDialogsTest, AMessageStandsOverTheActiveWindowNotTheHiddenMainWindow) {
 class ThrowingPort : public JournalPort {
  public:
   using JournalPort::JournalPort;
-  bool GetCommModemStatus(uint32_t& status) override {
+  bool ReadInputs(InputLevels& levels) override {
     if (armed) throw std::runtime_error("lecture impossible du port");
-    return JournalPort::GetCommModemStatus(status);
+    return JournalPort::ReadInputs(levels);
   }
   bool armed = false;
 };
@@ -85,10 +85,11 @@ TEST_F(UnexpectedErrorTest, ACommandThatThrowsIsReportedAndTheWindowAndReaderCom
   EXPECT_EQ(dialogs->prompts()[0].flags, kMbOk | kMbIconError);
   EXPECT_TRUE(form->StaticTextInfo->text().isEmpty());
   // The reader is left unpowered: Valim, SCL and SDA low (TxD, RTS, DTR), then 20 ms.
-  const std::vector<int32_t> codes = opened->EscapeCodes();
-  EXPECT_EQ(std::vector<int32_t>(codes.end() - 3, codes.end()),
-            (std::vector<int32_t>{CLRBREAK, CLRRTS, CLRDTR}));
-  EXPECT_EQ(opened->events().back(), (sim::PortEvent{sim::PortEvent::Kind::Sleep, 0, 0, 20}));
+  const std::vector<sim::PortEvent> codes = opened->LineChanges();
+  EXPECT_EQ(std::vector<sim::PortEvent>(codes.end() - 3, codes.end()),
+            (std::vector<sim::PortEvent>{Off(OutputLine::Txd), Off(OutputLine::Rts),
+                                         Off(OutputLine::Dtr)}));
+  EXPECT_EQ(opened->events().back(), sim::SleepEvent(20));
   // And the program goes on: an event handler's error is reported the same way.
   dialogs->AnswerNextMessage(kIdOk);
   QTimer::singleShot(0, form, [] { throw std::bad_alloc(); });

@@ -15,11 +15,9 @@ namespace {
 
 using sim::PortEvent;
 
-constexpr PortEvent Escape(int32_t code) {
-  return {PortEvent::Kind::Escape, code};
-}
-PortEvent Status(uint32_t word) {
-  return {PortEvent::Kind::Status, 0, word};
+constexpr InputLevels kNone{};
+PortEvent Status(InputLevels inputs) {
+  return sim::ReadEvent(inputs);
 }
 
 class PortTestWindowTest : public ProgramTest {
@@ -53,12 +51,13 @@ TEST_F(PortTestWindowTest, OpeningWithCom2NegatesTheThreeOutputsAndReadsOnce) {
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8(" Test du port série :"));
   EXPECT_EQ(ReadOuts(), (QStringList{"CTS : [ ]", "DSR : [ ]", "RI  : [ ]", "DCD : [ ]"}));
   sim::RecordingPort& port = OpenCom("OptionCOM2");
-  port.ScriptStatus({MS_CTS_ON | MS_RING_ON});
+  port.ScriptInputs({InputLevels::Of({InputLine::Cts, InputLine::Ring})});
   window->CC_DTR->setChecked(true);  // left checked by an earlier opening
   Open();
   EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Test du port série COM2 :"));
-  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Escape(CLRDTR), Escape(CLRRTS), Escape(CLRBREAK),
-                                                   Status(0x50)}));
+  EXPECT_EQ(port.events(), (std::vector<PortEvent>{
+                               Off(OutputLine::Dtr), Off(OutputLine::Rts), Off(OutputLine::Txd),
+                               Status(InputLevels::Of({InputLine::Cts, InputLine::Ring}))}));
   EXPECT_FALSE(window->CC_TXD->isChecked());
   EXPECT_FALSE(window->CC_DTR->isChecked());
   EXPECT_FALSE(window->CC_RTS->isChecked());
@@ -70,18 +69,22 @@ TEST_F(PortTestWindowTest, EachBoxDrivesItsLineAndReadsTheInputsOnce) {
   sim::RecordingPort& port = OpenCom("OptionCOM1");
   Open();
   port.Clear();
-  port.ScriptStatus({MS_DSR_ON, 0, MS_RLSD_ON, 0, 0, 0});
+  port.ScriptInputs({InputLevels::Of({InputLine::Dsr}), kNone, InputLevels::Of({InputLine::Dcd}),
+                     kNone, kNone, kNone});
   window->CC_TXD->click();
-  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Escape(SETBREAK), Status(MS_DSR_ON)}));
+  EXPECT_EQ(port.events(), (std::vector<PortEvent>{On(OutputLine::Txd),
+                                                   Status(InputLevels::Of({InputLine::Dsr}))}));
   EXPECT_EQ(ReadOuts(), (QStringList{"CTS : [0]", "DSR : [1]", "RI  : [0]", "DCD : [0]"}));
   window->CC_TXD->click();
   window->CC_DTR->click();
   window->CC_DTR->click();
   window->CC_RTS->click();
   window->CC_RTS->click();
-  EXPECT_EQ(port.EscapeCodes(),
-            (std::vector<int32_t>{SETBREAK, CLRBREAK, SETDTR, CLRDTR, SETRTS, CLRRTS}));
-  EXPECT_EQ(port.Count(PortEvent::Kind::Status), 6u);
+  EXPECT_EQ(port.LineChanges(),
+            (std::vector<sim::PortEvent>{On(OutputLine::Txd), Off(OutputLine::Txd),
+                                         On(OutputLine::Dtr), Off(OutputLine::Dtr),
+                                         On(OutputLine::Rts), Off(OutputLine::Rts)}));
+  EXPECT_EQ(port.Count(PortEvent::Kind::Read), 6u);
   EXPECT_EQ(window->txt_DCD->text(), QStringLiteral("DCD : [0]"));
 }
 
@@ -93,12 +96,14 @@ TEST_F(PortTestWindowTest, TheLineMapPlaysNoPart) {
   form->lineMap.accessTime = 15;
   sim::RecordingPort& port = OpenCom("OptionCOM1");
   Open();
-  EXPECT_EQ(port.EscapeCodes(), (std::vector<int32_t>{CLRDTR, CLRRTS, CLRBREAK}));
+  EXPECT_EQ(port.LineChanges(),
+            (std::vector<sim::PortEvent>{Off(OutputLine::Dtr), Off(OutputLine::Rts),
+                                         Off(OutputLine::Txd)}));
   port.Clear();
   window->CC_DTR->click();
-  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Escape(SETDTR), Status(0)}));
+  EXPECT_EQ(port.events(), (std::vector<PortEvent>{On(OutputLine::Dtr), Status(kNone)}));
   // A set input line reads 1, though the map inverts SDA-in.
-  port.SetSteadyStatus(MS_CTS_ON);
+  port.SetSteadyInputs(InputLevels::Of({InputLine::Cts}));
   window->BoutonLireEntrees->click();
   EXPECT_EQ(window->txt_CTS->text(), QStringLiteral("CTS : [1]"));
 }
@@ -107,12 +112,16 @@ TEST_F(PortTestWindowTest, TheReadButtonShowsAllFourFromOneWord) {
   sim::RecordingPort& port = OpenCom("OptionCOM4");
   Open();
   port.Clear();
-  port.ScriptStatus({0xF0, 0});
+  port.ScriptInputs(
+      {InputLevels::Of({InputLine::Cts, InputLine::Dsr, InputLine::Ring, InputLine::Dcd}), kNone});
   window->BoutonLireEntrees->click();
   EXPECT_EQ(ReadOuts(), (QStringList{"CTS : [1]", "DSR : [1]", "RI  : [1]", "DCD : [1]"}));
   window->BoutonLireEntrees->click();
   EXPECT_EQ(ReadOuts(), (QStringList{"CTS : [0]", "DSR : [0]", "RI  : [0]", "DCD : [0]"}));
-  EXPECT_EQ(port.events(), (std::vector<PortEvent>{Status(0xF0), Status(0)}));
+  EXPECT_EQ(port.events(),
+            (std::vector<PortEvent>{Status(InputLevels::Of({InputLine::Cts, InputLine::Dsr,
+                                                            InputLine::Ring, InputLine::Dcd})),
+                                    Status(kNone)}));
 }
 
 TEST_F(PortTestWindowTest, LeavingRestoresNothing) {

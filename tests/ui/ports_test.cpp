@@ -48,7 +48,9 @@ TEST_F(PortsTest, OpeningCom1PowersTheReaderOffOnceAndShowsTheMemoryCommands) {
   ExpectPortState(1);
   ASSERT_NE(ports.lastOpened, nullptr);
   // Valim, SCL, SDA low under the standard map, then the 20 ms rest.
-  EXPECT_EQ(ports.lastOpened->EscapeCodes(), (std::vector<int32_t>{CLRBREAK, CLRRTS, CLRDTR}));
+  EXPECT_EQ(ports.lastOpened->LineChanges(),
+            (std::vector<sim::PortEvent>{Off(OutputLine::Txd), Off(OutputLine::Rts),
+                                         Off(OutputLine::Dtr)}));
   ASSERT_EQ(ports.lastOpened->Count(sim::PortEvent::Kind::Sleep), 1u);
   EXPECT_EQ(ports.lastOpened->events().back().milliseconds, 20u);
   EXPECT_FALSE(form->Timer1->isActive());
@@ -66,7 +68,9 @@ TEST_F(PortsTest, PowerOffFollowsTheLineMapInForceWhenThePortOpens) {
   form->lineMap.complementScl = true;
   Trigger("OptionCOM2");
   ASSERT_NE(ports.lastOpened, nullptr);
-  EXPECT_EQ(ports.lastOpened->EscapeCodes(), (std::vector<int32_t>{CLRDTR, SETRTS, CLRBREAK}));
+  EXPECT_EQ(ports.lastOpened->LineChanges(),
+            (std::vector<sim::PortEvent>{Off(OutputLine::Dtr), On(OutputLine::Rts),
+                                         Off(OutputLine::Txd)}));
 }
 
 TEST_F(PortsTest, SwitchingClosesTheOldPortBeforeOpeningTheNewOne) {

@@ -20,11 +20,8 @@ namespace {
 
 using sim::PortEvent;
 
-constexpr PortEvent Escape(int32_t code) {
-  return {PortEvent::Kind::Escape, code};
-}
-constexpr PortEvent Rest() {
-  return {PortEvent::Kind::Sleep, 0, 0, 20};
+PortEvent Rest() {
+  return sim::SleepEvent(20);
 }
 
 class ReaderConfigTest : public ProgramTest {
@@ -96,10 +93,10 @@ TEST_F(ReaderConfigTest, Arrangement3WithCom1OpenRestsTheReaderUnderTheNewMap) {
   OpenCom1();
   Output(3)->click();
   // Valim on RTS, SCL on DTR, SDA on TxD, each low, then the 20 ms rest.
-  EXPECT_EQ(Calls(),
-            (std::vector<PortEvent>{Escape(CLRRTS), Escape(CLRDTR), Escape(CLRBREAK), Rest()}));
+  EXPECT_EQ(Calls(), (std::vector<PortEvent>{Off(OutputLine::Rts), Off(OutputLine::Dtr),
+                                             Off(OutputLine::Txd), Rest()}));
   EXPECT_EQ(form->lineMap.outputArrangement, 3);
-  EXPECT_EQ(form->lineMap.valimHighCode, SETRTS);
+  EXPECT_EQ(form->lineMap.Arrangement().valim, OutputLine::Rts);
 
   // The item already selected changes nothing.
   ports.lastOpened->Clear();
@@ -107,14 +104,14 @@ TEST_F(ReaderConfigTest, Arrangement3WithCom1OpenRestsTheReaderUnderTheNewMap) {
   EXPECT_TRUE(Calls().empty());
 }
 
-TEST_F(ReaderConfigTest, ChoosingTheInputIssuesNothingAndSetsTheMask) {
+TEST_F(ReaderConfigTest, ChoosingTheInputIssuesNothingAndSetsTheInputLine) {
   OpenCom1();
   Input(1)->click();
   EXPECT_TRUE(Calls().empty());
   EXPECT_EQ(form->lineMap.sdaInput, 1);
-  EXPECT_EQ(form->lineMap.sdaInputMask, MS_DSR_ON);
+  EXPECT_EQ(form->lineMap.SdaInputLine(), InputLine::Dsr);
   Input(3)->click();
-  EXPECT_EQ(form->lineMap.sdaInputMask, MS_RLSD_ON);
+  EXPECT_EQ(form->lineMap.SdaInputLine(), InputLine::Dcd);
   EXPECT_TRUE(Calls().empty());
 }
 
@@ -123,8 +120,8 @@ TEST_F(ReaderConfigTest, ComplementingSclDrivesItsAssertedLevelForLow) {
   config->CBcompSCLout->click();
   EXPECT_TRUE(form->lineMap.complementScl);
   // SCL low through the inverter is RTS set.
-  EXPECT_EQ(Calls(),
-            (std::vector<PortEvent>{Escape(CLRBREAK), Escape(SETRTS), Escape(CLRDTR), Rest()}));
+  EXPECT_EQ(Calls(), (std::vector<PortEvent>{Off(OutputLine::Txd), On(OutputLine::Rts),
+                                             Off(OutputLine::Dtr), Rest()}));
   ports.lastOpened->Clear();
   config->CBcompSDAin->click();
   EXPECT_TRUE(form->lineMap.complementSdaIn);
@@ -143,20 +140,24 @@ TEST_F(ReaderConfigTest, TheInSituPresetChecksSclSdaAndSdaInAndLeavesTheSlider) 
   EXPECT_EQ(config->TrackBar1->value(), 7);
   const LineMap& map = form->lineMap;
   EXPECT_EQ(map.outputArrangement, 0);
-  EXPECT_EQ(map.sdaInputMask, MS_CTS_ON);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Cts);
   EXPECT_TRUE(map.complementScl && map.complementSdaOut && map.complementSdaIn);
   EXPECT_FALSE(map.complementValim);
   EXPECT_EQ(map.accessTime, 7);
   // One power-off under the in-situ map, each change followed by its seven status reads.
-  EXPECT_EQ(ports.lastOpened->EscapeCodes(), (std::vector<int32_t>{CLRBREAK, SETRTS, SETDTR}));
-  EXPECT_EQ(ports.lastOpened->Count(PortEvent::Kind::Status), 21u);
+  EXPECT_EQ(ports.lastOpened->LineChanges(),
+            (std::vector<sim::PortEvent>{Off(OutputLine::Txd), On(OutputLine::Rts),
+                                         On(OutputLine::Dtr)}));
+  EXPECT_EQ(ports.lastOpened->Count(PortEvent::Kind::Read), 21u);
   EXPECT_EQ(Calls().back(), Rest());
 
   ports.lastOpened->Clear();
   config->BoutonInitConfig->click();
   EXPECT_EQ(Boxes(), std::vector<bool>(4, false));
   EXPECT_FALSE(map.complementScl || map.complementSdaOut || map.complementSdaIn);
-  EXPECT_EQ(ports.lastOpened->EscapeCodes(), (std::vector<int32_t>{CLRBREAK, CLRRTS, CLRDTR}));
+  EXPECT_EQ(ports.lastOpened->LineChanges(),
+            (std::vector<sim::PortEvent>{Off(OutputLine::Txd), Off(OutputLine::Rts),
+                                         Off(OutputLine::Dtr)}));
   EXPECT_EQ(config->StaticTextTA->text(), QStringLiteral("7"));
 }
 
@@ -173,9 +174,9 @@ TEST_F(ReaderConfigTest, TheSliderAt15AddsFifteenStatusReadsToEveryOutputChange)
   EXPECT_TRUE(Calls().empty());
   Output(1)->click();
   std::vector<PortEvent> expected;
-  for (int32_t code : {CLRBREAK, CLRDTR, CLRRTS}) {
-    expected.push_back(Escape(code));
-    expected.insert(expected.end(), 15, PortEvent{PortEvent::Kind::Status});
+  for (const OutputLine line : {OutputLine::Txd, OutputLine::Dtr, OutputLine::Rts}) {
+    expected.push_back(Off(line));
+    expected.insert(expected.end(), 15, sim::ReadEvent({}));
   }
   expected.push_back(Rest());
   EXPECT_EQ(Calls(), expected);
@@ -184,7 +185,7 @@ TEST_F(ReaderConfigTest, TheSliderAt15AddsFifteenStatusReadsToEveryOutputChange)
 TEST_F(ReaderConfigTest, WithoutAPortEveryControlStillEditsTheMap) {
   Output(5)->click();
   config->CBcompVALIMout->click();
-  EXPECT_EQ(form->lineMap.valimLowCode, CLRDTR);
+  EXPECT_EQ(form->lineMap.Arrangement().valim, OutputLine::Dtr);
   EXPECT_TRUE(form->lineMap.complementValim);
   EXPECT_TRUE(ports.events.empty());
 }

@@ -223,19 +223,19 @@ TEST_F(SettingsTest, TheSavedPortRestsFirstUnderTheDefaultMapThenUnderTheRestore
   EXPECT_TRUE(form->Testduportserie->isEnabled());
   const std::vector<PortEvent> expected{
       // At the opening: the standard map (Valim on TxD, SCL on RTS, SDA on DTR).
-      {PortEvent::Kind::Escape, CLRBREAK},
-      {PortEvent::Kind::Escape, CLRRTS},
-      {PortEvent::Kind::Escape, CLRDTR},
-      {PortEvent::Kind::Sleep, 0, 0, 20},
+      Off(OutputLine::Txd),
+      Off(OutputLine::Rts),
+      Off(OutputLine::Dtr),
+      sim::SleepEvent(20),
       // The configuration window's creation: the restored map, SDA complemented.
-      {PortEvent::Kind::Escape, CLRRTS},
-      {PortEvent::Kind::Escape, CLRDTR},
-      {PortEvent::Kind::Escape, SETBREAK},
-      {PortEvent::Kind::Sleep, 0, 0, 20},
+      Off(OutputLine::Rts),
+      Off(OutputLine::Dtr),
+      On(OutputLine::Txd),
+      sim::SleepEvent(20),
   };
   EXPECT_EQ(ports.lastOpened->events(), expected);
-  EXPECT_EQ(form->lineMap.sdaLowCode, CLRBREAK);
-  EXPECT_EQ(form->lineMap.valimHighCode, SETRTS);
+  EXPECT_EQ(form->lineMap.Arrangement().sda, OutputLine::Txd);
+  EXPECT_EQ(form->lineMap.Arrangement().valim, OutputLine::Rts);
 }
 
 TEST_F(SettingsTest, LineMapValuesOutOfRangeGiveTheStandardReader) {
@@ -245,7 +245,7 @@ TEST_F(SettingsTest, LineMapValuesOutOfRangeGiveTheStandardReader) {
   Start();
   EXPECT_EQ(form->lineMap.outputArrangement, 0);
   EXPECT_EQ(form->lineMap.sdaInput, 0);
-  EXPECT_EQ(form->lineMap.sdaInputMask, MS_CTS_ON);
+  EXPECT_EQ(form->lineMap.SdaInputLine(), InputLine::Cts);
   EXPECT_EQ(form->lineMap.accessTime, 0);
   EXPECT_EQ(program->form6().StaticTextTA->text(), QStringLiteral("0"));
 
@@ -258,10 +258,10 @@ TEST_F(SettingsTest, LineMapValuesOutOfRangeGiveTheStandardReader) {
   Restart();
   const LineMap& map = form->lineMap;
   EXPECT_EQ(map.outputArrangement, 5);
-  EXPECT_EQ(map.valimLowCode, CLRDTR);
-  EXPECT_EQ(map.sclLowCode, CLRRTS);
-  EXPECT_EQ(map.sdaLowCode, CLRBREAK);
-  EXPECT_EQ(map.sdaInputMask, MS_RLSD_ON);
+  EXPECT_EQ(map.Arrangement().valim, OutputLine::Dtr);
+  EXPECT_EQ(map.Arrangement().scl, OutputLine::Rts);
+  EXPECT_EQ(map.Arrangement().sda, OutputLine::Txd);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Dcd);
   EXPECT_EQ(map.accessTime, 15);
   EXPECT_TRUE(map.complementValim);
   EXPECT_FALSE(map.complementScl);
@@ -407,8 +407,8 @@ TEST_F(SettingsTest, EveryChoiceSurvivesARealCloseAndANewStart) {
   EXPECT_EQ(form->SaveDialog1.filterIndex, 4);
   const LineMap& map = form->lineMap;
   EXPECT_EQ(map.outputArrangement, 2);
-  EXPECT_EQ(map.sclLowCode, CLRBREAK);
-  EXPECT_EQ(map.sdaInputMask, MS_DSR_ON);
+  EXPECT_EQ(map.Arrangement().scl, OutputLine::Txd);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Dsr);
   EXPECT_TRUE(map.complementScl);
   EXPECT_EQ(map.accessTime, 9);
   TForm6& restored = program->form6();

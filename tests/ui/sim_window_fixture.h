@@ -43,13 +43,13 @@ class HookedReader final : public ControlPort {
  public:
   explicit HookedReader(std::unique_ptr<sim::SimulatedReader> reader)
       : reader_(std::move(reader)) {}
-  bool EscapeCommFunction(int32_t code) override {
-    const bool result = reader_->EscapeCommFunction(code);
+  bool SetLine(OutputLine line, bool asserted) override {
+    const bool result = reader_->SetLine(line, asserted);
     if (afterCall) afterCall();
     return result;
   }
-  bool GetCommModemStatus(uint32_t& status) override {
-    const bool result = reader_->GetCommModemStatus(status);
+  bool ReadInputs(InputLevels& levels) override {
+    const bool result = reader_->ReadInputs(levels);
     if (afterCall) afterCall();
     return result;
   }

@@ -12,6 +12,14 @@
 
 namespace keldar::ui::testing {
 
+// A line change as the recording port logs it.
+inline sim::PortEvent On(OutputLine line) {
+  return sim::LineEvent(line, true);
+}
+inline sim::PortEvent Off(OutputLine line) {
+  return sim::LineEvent(line, false);
+}
+
 struct PortJournal {
   std::vector<std::string> events;           // "open 1", "close 1", "refused 3"
   sim::RecordingPort* lastOpened = nullptr;  // valid while that port is open

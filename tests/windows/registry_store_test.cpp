@@ -41,9 +41,9 @@ TEST_F(RegistryStoreTest, ValuesAsTheWindowWritesThemAreTheLineMapAndThePorts) {
   Set(L"Nom_Fichier", L"C:\\données\\mémoire ∑.bin");
   EXPECT_TRUE(store.Exists());
   const LineMap map = cli::SavedLineMap(store);
-  EXPECT_EQ(map.valimLowCode, CLRRTS);  // arrangement 3: Valim on RTS, SDA on TxD
-  EXPECT_EQ(map.sdaHighCode, SETBREAK);
-  EXPECT_EQ(map.sdaInputMask, MS_RING_ON);
+  EXPECT_EQ(map.Arrangement().valim, OutputLine::Rts);  // arrangement 3: SDA on TxD
+  EXPECT_EQ(map.Arrangement().sda, OutputLine::Txd);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Ring);
   EXPECT_TRUE(map.complementScl);
   EXPECT_FALSE(map.complementSdaIn);  // absent
   EXPECT_EQ(map.accessTime, 15);
@@ -62,7 +62,7 @@ TEST_F(RegistryStoreTest, ValuesOutOfRangeOrOfAnotherTypeReadAsDefaults) {
   Set(L"Nom_Fichier", 1);
   const LineMap map = cli::SavedLineMap(store);
   EXPECT_EQ(map.outputArrangement, 0);
-  EXPECT_EQ(map.sdaInputMask, MS_CTS_ON);
+  EXPECT_EQ(map.SdaInputLine(), InputLine::Cts);
   EXPECT_EQ(store.ReadString("Nom_Fichier"), std::nullopt);
 }
 

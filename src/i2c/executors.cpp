@@ -1,0 +1,16 @@
+#include "i2c/executors.h"
+
+#include "hw/bitbang_port.h"
+#include "i2c/line_executor.h"
+#include "i2c/stream_executor.h"
+
+namespace keldar {
+
+std::unique_ptr<BusExecutor> ExecutorFor(ControlPort& port, const LineMap& map) {
+  if (auto* cable = dynamic_cast<BitBangPort*>(&port)) {
+    return std::make_unique<StreamExecutor>(map, *cable);
+  }
+  return std::make_unique<LineExecutor>(map, port);
+}
+
+}  // namespace keldar
