@@ -311,6 +311,7 @@ class TForm1 : public QMainWindow {
   // Commands disabled and the stop button shown while an operation runs; back as they were
   // after it.
   void ShowOperationRunning(bool running);
+  [[nodiscard]] std::vector<QObject*> SessionCommands() const;
   void StopOperation();
 
   // Files (Keldaru1_files.cpp).

@@ -87,52 +87,55 @@ bool TForm1::OperationRunning() const {
   return runner_ != nullptr && runner_->running();
 }
 
+std::vector<QObject*> TForm1::SessionCommands() const {
+  // Everything that could change the buffer, the port, the memory type, the wiring or the
+  // settings; Quitter, the close box and the information windows stay.
+  std::vector<QObject*> commands;
+  for (QMenu* menu :
+       {MenuFichier, MenuAction, MenuBuffer, MenuMemoire, MenuAdresseBase, MenuPortSerie}) {
+    for (QAction* action : menu->actions()) {
+      if (action != OptionQuitter && !action->isSeparator()) commands.push_back(action);
+    }
+  }
+  commands.push_back(MenuPurgerRegistre);
+  for (QWidget* widget : std::initializer_list<QWidget*>{
+           BoutonOuvrir, BoutonSauver, BoutonLire, BoutonProgOctet, BoutonProgMem, BoutonComparer,
+           BoutonBuffer1, BoutonBuffer2, BoutonBuffer3, BoutonBuffer4, BoutonBuffer5, BoutonBuffer6,
+           BoutonBuffer7, BoutonBuffer8, ComboBox, Edit1, Edit2}) {
+    commands.push_back(widget);
+  }
+  return commands;
+}
+
 void TForm1::ShowOperationRunning(bool running) {
-  if (running) {
-    // Everything that could change the buffer, the port, the memory type, the wiring or the
-    // settings; Quitter, the close box and the information windows stay.
-    std::vector<QObject*> commands;
-    for (QMenu* menu :
-         {MenuFichier, MenuAction, MenuBuffer, MenuMemoire, MenuAdresseBase, MenuPortSerie}) {
-      for (QAction* action : menu->actions()) {
-        if (action != OptionQuitter && !action->isSeparator()) commands.push_back(action);
-      }
-    }
-    for (QAction* action : {MenuPurgerRegistre})
-      commands.push_back(action);
-    for (QWidget* widget : std::initializer_list<QWidget*>{
-             BoutonOuvrir, BoutonSauver, BoutonLire, BoutonProgOctet, BoutonProgMem, BoutonComparer,
-             BoutonBuffer1, BoutonBuffer2, BoutonBuffer3, BoutonBuffer4, BoutonBuffer5,
-             BoutonBuffer6, BoutonBuffer7, BoutonBuffer8, ComboBox, Edit1, Edit2}) {
-      commands.push_back(widget);
-    }
+  const auto setEnabled = [](QObject* command, bool enabled) {
+    if (auto* action = qobject_cast<QAction*>(command)) action->setEnabled(enabled);
+    if (auto* widget = qobject_cast<QWidget*>(command)) widget->setEnabled(enabled);
+  };
+  if (!running) {
+    for (const auto& [command, enabled] : disabledByOperation_)
+      setEnabled(command.data(), enabled);
     disabledByOperation_.clear();
-    for (QObject* command : commands) {
-      auto* action = qobject_cast<QAction*>(command);
-      auto* widget = qobject_cast<QWidget*>(command);
-      disabledByOperation_.emplace_back(command,
-                                        action ? action->isEnabled() : widget->isEnabled());
-      if (action) action->setEnabled(false);
-      if (widget) widget->setEnabled(false);
-    }
-    BoutonArreter->setText(kStopCaption);
-    BoutonArreter->setEnabled(true);
-    BoutonArreter->show();
-    BoutonArreter->raise();
-    idleBarWidth_ = ProgressBar->width();
-    ProgressBar->resize(kBarWidthWithTimeLeft, ProgressBar->height());
-    StaticTextReste->clear();
-    StaticTextReste->show();
+    BoutonArreter->hide();
+    StaticTextReste->hide();
+    ProgressBar->resize(idleBarWidth_, ProgressBar->height());
     return;
   }
-  for (const auto& [command, enabled] : disabledByOperation_) {
-    if (auto* action = qobject_cast<QAction*>(command.data())) action->setEnabled(enabled);
-    if (auto* widget = qobject_cast<QWidget*>(command.data())) widget->setEnabled(enabled);
-  }
   disabledByOperation_.clear();
-  BoutonArreter->hide();
-  StaticTextReste->hide();
-  ProgressBar->resize(idleBarWidth_, ProgressBar->height());
+  for (QObject* command : SessionCommands()) {
+    const auto* action = qobject_cast<QAction*>(command);
+    const auto* widget = qobject_cast<QWidget*>(command);
+    disabledByOperation_.emplace_back(command, action ? action->isEnabled() : widget->isEnabled());
+    setEnabled(command, false);
+  }
+  BoutonArreter->setText(kStopCaption);
+  BoutonArreter->setEnabled(true);
+  BoutonArreter->show();
+  BoutonArreter->raise();
+  idleBarWidth_ = ProgressBar->width();
+  ProgressBar->resize(kBarWidthWithTimeLeft, ProgressBar->height());
+  StaticTextReste->clear();
+  StaticTextReste->show();
 }
 
 void TForm1::StopOperation() {
