@@ -1,15 +1,17 @@
 // A 24C512 through a Linux I2C adapter (i2c-dev) at 100 and 400 kHz: a whole read and a page-mode
-// program by the program's own transfers over the simulated adapter, whose memory is clocked bit
-// by bit. wire_s is the time on the bus: every clock pulse (acknowledges included), every start,
-// repeated start and stop, and the write cycles the polls wait out; transfers counts the I2C_RDWR
-// calls, whose cost beside the wire is the adapter's own.
+// program (without its read back) as the operations run them, through the i2c-dev executor, over
+// the simulated adapter, whose memory is clocked bit by bit. wire_s is the time on the bus: every
+// clock pulse (acknowledges included), every start, repeated start and stop, and the write cycles
+// the polls wait out; transfers counts the I2C_RDWR calls, whose cost beside the wire is the
+// adapter's own.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "hw/i2c_transfers.h"
+#include "data/buffer.h"
+#include "i2c/i2c_dev_executor.h"
+#include "i2c/operations.h"
 #include "sim/i2c_adapter.h"
 
 namespace keldar {
@@ -37,13 +39,18 @@ void Report(benchmark::State& state, sim::SimulatedI2cAdapter& adapter) {
   state.counters["transfers"] = static_cast<double>(adapter.transfers());
 }
 
+CurrentMemory The24C512() {
+  CurrentMemory memory;
+  memory.Select(FindMemoryType("24C512"));
+  return memory;
+}
+
 void BM_I2cDev24C512Read(benchmark::State& state) {
   for (auto _ : state) {
     sim::SimulatedI2cAdapter adapter = Adapter(state);
-    std::vector<uint8_t> read(65536);
-    const uint8_t zero[] = {0, 0};
-    if (I2cTransfers(adapter).Read(0x50, zero, read).result != I2cResult::Ok)
-      state.SkipWithError("read failed");
+    I2cDevExecutor bus(adapter);
+    Buffer read{};
+    if (!ReadMemory(bus, The24C512(), read, {}).succeeded()) state.SkipWithError("read failed");
     Report(state, adapter);
   }
 }
@@ -55,14 +62,10 @@ BENCHMARK(BM_I2cDev24C512Read)
 void BM_I2cDev24C512PageProgram(benchmark::State& state) {
   for (auto _ : state) {
     sim::SimulatedI2cAdapter adapter = Adapter(state);
-    I2cTransfers transfers(adapter);
-    std::vector<uint8_t> page(128, 0x5A);
-    for (uint32_t at = 0; at < 65536; at += 128) {
-      const uint8_t word[] = {static_cast<uint8_t>(at >> 8), static_cast<uint8_t>(at)};
-      if (transfers.Write(0x50, word, page).result != I2cResult::Ok ||
-          transfers.WaitReady(0x50).result != I2cResult::Ok)
-        state.SkipWithError("write failed");
-    }
+    I2cDevExecutor bus(adapter);
+    Buffer data{};
+    data.fill(0x5A);
+    if (!ProgramMemory(bus, The24C512(), data, {}).succeeded()) state.SkipWithError("write failed");
     Report(state, adapter);
   }
 }

@@ -139,9 +139,6 @@ bool SaveFile(const std::string& path, FileFormat asked, const Buffer& buffer, A
 // command line's changes.
 bool OpenSession(const Options& options, Session& session, Console& console) {
   const std::unique_ptr<SettingsReader> settings = OpenUserSettings();
-  session.portHandle = OpenReaderPort(DeviceFor(options.port, *settings), console);
-  if (!session.portHandle) return false;
-  session.portNumber = 1;
   std::string error;
   session.lineMap = SavedLineMap(*settings);
   if (!ApplyOverrides(options.lines, session.lineMap, error)) {
@@ -151,6 +148,12 @@ bool OpenSession(const Options& options, Session& session, Console& console) {
   session.currentMemory.Select(options.typeIndex);
   session.currentMemory.baseAddress = options.baseAddress;
   session.currentMemory.pageMode = !options.byteMode;
+  // An I2C adapter is checked with the memory: it comes after the type and base.
+  session.portHandle =
+      OpenReaderDevice(DeviceFor(options.port, *settings), session.currentMemory.type(),
+                       session.currentMemory.baseAddress, console);
+  if (!session.portHandle.IsOpen()) return false;
+  session.portNumber = 1;
   return true;
 }
 
@@ -163,7 +166,7 @@ OperationOutcome RunOperation(Session& session, OperationKind kind, const Option
   request.range = options.range;
   ProgressMeter meter(console.err, console.progress);
   const OperationOutcome outcome =
-      OperationService().Run(*session.port(), request, meter, console.stop);
+      OperationService().Run(session.portHandle, request, meter, console.stop);
   meter.Finish();
   session.ApplyOutcome(outcome);
   return outcome;

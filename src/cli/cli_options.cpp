@@ -39,7 +39,8 @@ constexpr char kGeneralHelp[] =
 constexpr char kPortHelp[] =
     "\nLecteur :\n"
     "  --port P            1 à 4 (COM1 à COM4, comme dans la fenêtre), un périphérique\n"
-    "                      (/dev/ttyUSB0, COM5) ou un lecteur simulé (sim:24C16,...)\n"
+    "                      (/dev/ttyUSB0, COM5), un adaptateur I2C de Linux (i2c:N)\n"
+    "                      ou un lecteur simulé (sim:24C16,...)\n"
     "  --type T            type de mémoire : 24C00 ... 24C512, X24C01, 24M01,\n"
     "                      24LC1025, 24M02\n"
     "  --base N            adresse de base A2..A0, 0 à 7 (0 par défaut)\n";

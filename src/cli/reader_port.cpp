@@ -1,7 +1,9 @@
 #include "cli/reader_port.h"
 
 #include "devices/open_device.h"
+#include "hw/i2c_dev_device.h"
 #include "messages/port_messages.h"
+#include "messages/port_texts.h"
 #include "settings/port_devices.h"
 
 namespace keldar::cli {
@@ -13,13 +15,31 @@ std::string DeviceFor(const std::string& port, const SettingsReader& settings) {
   return port;
 }
 
+namespace {
+
+void Unavailable(const std::string& device, const PortRefusal& refusal, Console& console) {
+  console.err << "Le port " << device << " est indisponible ! ("
+              << messages::PortRefusalText(refusal) << ")\n";
+}
+
+}  // namespace
+
 std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device, Console& console) {
-  PortOpening opening = OpenDevice(device);
-  if (!opening.port) {
-    console.err << "Le port " << device << " est indisponible ! ("
-                << messages::PortRefusalText(opening.refusal) << ")\n";
+  if (IsI2cDevDevice(device)) {
+    // Only what drives lines can be measured.
+    console.err << device << " : " << messages::kI2cPortTestNote << '\n';
+    return nullptr;
   }
+  PortOpening opening = OpenDevice(device);
+  if (!opening.port) Unavailable(device, opening.refusal, console);
   return std::move(opening.port);
+}
+
+ReaderDevice OpenReaderDevice(const std::string& device, const MemoryType& type, int32_t base,
+                              Console& console) {
+  ReaderOpening opening = OpenReader(device, type, base, SystemPaths::FromEnvironment());
+  if (!opening.device.IsOpen()) Unavailable(device, opening.refusal, console);
+  return std::move(opening.device);
 }
 
 }  // namespace keldar::cli

@@ -7,6 +7,8 @@
 
 #include "cli/cli_commands.h"
 #include "hw/port.h"
+#include "i2c/catalogue.h"
+#include "i2c/reader_device.h"
 #include "settings/settings_access.h"
 
 namespace keldar::cli {
@@ -17,5 +19,9 @@ namespace keldar::cli {
 // Opens the device; nullptr after printing that the port is unavailable, and why.
 [[nodiscard]] std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device,
                                                           Console& console);
+// The same for a port or an I2C adapter, which is checked with the memory of this type at these
+// pins; nothing open after printing why.
+[[nodiscard]] ReaderDevice OpenReaderDevice(const std::string& device, const MemoryType& type,
+                                            int32_t base, Console& console);
 
 }  // namespace keldar::cli

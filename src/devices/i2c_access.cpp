@@ -15,6 +15,21 @@ PortRefusal AdapterRefusal(PortRefusalReason reason, const I2cAdapterInfo& adapt
   return refusal;
 }
 
+// The first of the addresses that a kernel driver holds on the adapter.
+std::optional<PortRefusal> BoundRefusal(const I2cAdapterInfo& adapter,
+                                        const std::vector<uint8_t>& occupied) {
+  for (const I2cClient& client : adapter.clients) {
+    if (client.driver.empty() ||
+        std::find(occupied.begin(), occupied.end(), client.address) == occupied.end())
+      continue;
+    PortRefusal refusal = AdapterRefusal(PortRefusalReason::AddressBound, adapter);
+    refusal.address = client.address;
+    refusal.driver = client.driver;
+    return refusal;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<PortRefusal> I2cAdapterRefusal(const I2cAdapterInfo& adapter) {
@@ -37,20 +52,25 @@ std::optional<PortRefusal> I2cMemoryRefusal(const I2cAdapterInfo& adapter, const
   // byte), and it needs nine clock pulses without a start before each write.
   if (type.typeIndex == kX24C01Index)
     return AdapterRefusal(PortRefusalReason::PseudoI2cOnBus, adapter);
-  const std::vector<uint8_t> occupied = BusAddresses(type, base);
-  for (const I2cClient& client : adapter.clients) {
-    if (client.driver.empty() ||
-        std::find(occupied.begin(), occupied.end(), client.address) == occupied.end())
-      continue;
-    PortRefusal refusal = AdapterRefusal(PortRefusalReason::AddressBound, adapter);
-    refusal.address = client.address;
-    refusal.driver = client.driver;
-    return refusal;
-  }
-  return std::nullopt;
+  return BoundRefusal(adapter, BusAddresses(type, base));
 }
 
-I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths) {
+std::optional<PortRefusal> I2cUseRefusal(const I2cAdapterInfo& opened, const SystemPaths& paths,
+                                         const MemoryType& type, int32_t base,
+                                         bool identification) {
+  // Pulled out, its number may have gone to another adapter since.
+  const std::optional<I2cAdapterInfo> adapter = FindI2cAdapter(opened.bus, paths);
+  if (!adapter || adapter->name != opened.name)
+    return AdapterRefusal(PortRefusalReason::Missing, opened);
+  if (!identification) return I2cMemoryRefusal(*adapter, type, base);
+  std::vector<uint8_t> probed;
+  for (uint8_t select = 0; select < 8; ++select)
+    probed.push_back(static_cast<uint8_t>(0x50U | select));
+  return BoundRefusal(*adapter, probed);
+}
+
+I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths,
+                                 const MemoryType& type, int32_t base) {
   I2cAdapterOpening opening;
   if (!I2cDevAvailable()) {
     opening.refusal = Refusal(PortRefusalReason::NoI2cSupport);
@@ -72,7 +92,9 @@ I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& p
   }
   opening.adapter = *adapter;
   opening.adapter.node = node;
-  if (std::optional<PortRefusal> refusal = I2cAdapterRefusal(opening.adapter)) {
+  std::optional<PortRefusal> refusal = I2cAdapterRefusal(opening.adapter);
+  if (!refusal) refusal = I2cMemoryRefusal(opening.adapter, type, base);
+  if (refusal) {
     opening.refusal = std::move(*refusal);
     return opening;
   }

@@ -24,6 +24,13 @@ namespace keldar {
 // the type answers at (BusAddresses) that a kernel driver holds. Nothing when it may.
 [[nodiscard]] std::optional<PortRefusal> I2cMemoryRefusal(const I2cAdapterInfo& adapter,
                                                           const MemoryType& type, int32_t base);
+// The same before an operation (I2cUseCheck) on the adapter opened, as sysfs describes it now:
+// for the identification, every address 1010xxx it probes. An adapter no longer there under its
+// number and name is Missing.
+[[nodiscard]] std::optional<PortRefusal> I2cUseRefusal(const I2cAdapterInfo& opened,
+                                                       const SystemPaths& paths,
+                                                       const MemoryType& type, int32_t base,
+                                                       bool identification);
 
 struct I2cAdapterOpening {
   std::unique_ptr<I2cBus> bus;  // nullptr when refused
@@ -31,8 +38,9 @@ struct I2cAdapterOpening {
   PortRefusal refusal;
 };
 
-// The adapter an "i2c:" string names, checked in sysfs, then opened. Every refusal names the
-// adapter as sysfs does, when it knows it.
-[[nodiscard]] I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths);
+// The adapter an "i2c:" string names, checked in sysfs with the memory of this type at these
+// pins, then opened. Every refusal names the adapter as sysfs does, when it knows it.
+[[nodiscard]] I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths,
+                                               const MemoryType& type, int32_t base);
 
 }  // namespace keldar

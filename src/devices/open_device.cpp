@@ -2,9 +2,11 @@
 
 #include <cerrno>
 
+#include "devices/i2c_access.h"
 #include "hw/bitbang_port.h"
 #include "hw/ftdi_device.h"
 #include "hw/ftdi_link.h"
+#include "hw/i2c_dev_device.h"
 #include "hw/serial_port.h"
 #include "sim/sim_config.h"
 #include "sim/sim_device.h"
@@ -37,6 +39,21 @@ PortOpening OpenDevice(const std::string& device) {
   }
   if (IsFtdiDevice(device)) return OpenFtdi(device);
   return OpenSerialDevice(device);
+}
+
+ReaderOpening OpenReader(const std::string& device, const MemoryType& type, int32_t base,
+                         const SystemPaths& paths) {
+  if (!IsI2cDevDevice(device)) return OpenDevice(device);
+  I2cAdapterOpening opened = OpenI2cAdapter(device, paths, type, base);
+  if (!opened.bus) return std::move(opened.refusal);
+  ReaderDevice reader;
+  reader.i2c = std::move(opened.bus);
+  reader.adapterName = opened.adapter.name;
+  reader.checkUse = [adapter = std::move(opened.adapter), paths](
+                        const MemoryType& used, int32_t pins, bool identification) {
+    return I2cUseRefusal(adapter, paths, used, pins, identification);
+  };
+  return reader;
 }
 
 }  // namespace keldar

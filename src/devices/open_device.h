@@ -1,11 +1,15 @@
 // The one factory for every kind of port a device string can name: a prefix chooses the kind
-// ("sim:" a simulated reader, "ftdi:" an FTDI cable in bit-bang mode), anything else is a serial
-// device path or COM name for the platform's backend.
+// ("sim:" a simulated reader, "ftdi:" an FTDI cable in bit-bang mode, "i2c:" a Linux I2C
+// adapter), anything else is a serial device path or COM name for the platform's backend.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "hw/port_refusal.h"
+#include "hw/system_paths.h"
+#include "i2c/catalogue.h"
+#include "i2c/reader_device.h"
 
 namespace keldar {
 
@@ -13,5 +17,11 @@ namespace keldar {
 // program does not know is refused as Other, with its checker's French reason in detail: those
 // strings are the program's own syntax.
 [[nodiscard]] PortOpening OpenDevice(const std::string& device);
+
+// What the program reaches the memory through: an "i2c:" string opens an I2C adapter, checked
+// in sysfs with the memory of this type at these pins before anything is opened, then again
+// before each operation (ReaderDevice::checkUse); any other string opens a port as OpenDevice.
+[[nodiscard]] ReaderOpening OpenReader(const std::string& device, const MemoryType& type,
+                                       int32_t base, const SystemPaths& paths);
 
 }  // namespace keldar

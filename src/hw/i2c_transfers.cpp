@@ -117,12 +117,8 @@ I2cReport I2cTransfers::WritePieces(uint8_t address, std::span<const uint8_t> wo
   return {};
 }
 
-I2cReport I2cTransfers::WaitReady(uint8_t address) {
-  const auto deadline = bus_.Now() + kWriteCycleBound;
-  // As many polls as the bound holds pauses, however long they took: a program held up by a
-  // loaded machine does not give the memory up after a poll or two.
-  constexpr auto kLeastPolls = kWriteCycleBound / kPollPause;
-  for (int64_t polls = 1;; ++polls) {
+I2cReport I2cTransfers::Probe(uint8_t address) {
+  for (;;) {
     const int error = Poll(address);
     if (error == 0) return {};
     if (ShapeRefused(error)) {
@@ -132,9 +128,21 @@ I2cReport I2cTransfers::WaitReady(uint8_t address) {
       continue;
     }
     if (Gone(error) || error == EIO) return {I2cResult::PortFailed, error};
+    return {I2cResult::NoDeviceAck, error};
+  }
+}
+
+I2cReport I2cTransfers::WaitReady(uint8_t address) {
+  const auto deadline = bus_.Now() + kWriteCycleBound;
+  // As many polls as the bound holds pauses, however long they took: a program held up by a
+  // loaded machine does not give the memory up after a poll or two.
+  constexpr auto kLeastPolls = kWriteCycleBound / kPollPause;
+  for (int64_t polls = 1;; ++polls) {
+    const I2cReport poll = Probe(address);
     // The memory, busy writing, does not acknowledge its address.
+    if (poll.result != I2cResult::NoDeviceAck) return poll;
     if (polls >= kLeastPolls && bus_.Now() >= deadline)
-      return {I2cResult::WriteCycleTimeout, error};
+      return {I2cResult::WriteCycleTimeout, poll.error};
     bus_.Sleep(kPollPause);
   }
 }

@@ -64,6 +64,10 @@ class I2cTransfers {
   // read otherwise.
   [[nodiscard]] I2cReport WaitReady(uint8_t address);
 
+  // One poll as WaitReady makes them: Ok when something acknowledges the address, NoDeviceAck
+  // when nothing does.
+  [[nodiscard]] I2cReport Probe(uint8_t address);
+
   // What the adapter was found to take, for tests and traces: 0 while nothing was refused.
   [[nodiscard]] size_t readChunk() const { return readChunk_; }
   [[nodiscard]] size_t writePiece() const { return writePiece_; }

@@ -1,6 +1,7 @@
 #include "i2c/executors.h"
 
 #include "hw/bitbang_port.h"
+#include "i2c/i2c_dev_executor.h"
 #include "i2c/line_executor.h"
 #include "i2c/stream_executor.h"
 
@@ -11,6 +12,11 @@ std::unique_ptr<BusExecutor> ExecutorFor(ControlPort& port, const LineMap& map) 
     return std::make_unique<StreamExecutor>(map, *cable);
   }
   return std::make_unique<LineExecutor>(map, port);
+}
+
+std::unique_ptr<BusExecutor> ExecutorFor(const ReaderDevice& device, const LineMap& map) {
+  if (device.i2c) return std::make_unique<I2cDevExecutor>(*device.i2c);
+  return ExecutorFor(*device.port, map);
 }
 
 }  // namespace keldar

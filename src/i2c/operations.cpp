@@ -172,7 +172,10 @@ CompareOutcome CompareWith(BusExecutor& bus, uint32_t firstAddress, uint32_t cou
   outcome.reachable = bus.PowerOnAndCheck();
   if (outcome.reachable) {
     const BlockResult result = pass(scratch.data(), false, outcome.bytesCompared);
-    outcome.reachable = result != BlockResult::NoDeviceAck;
+    // Only a refused device byte ends a read whose word-address acknowledges are not enforced,
+    // except on an adapter that cannot send past a refused byte (i2c-dev): there a refused word
+    // address leaves nothing to compare, and the compare reports a communication error too.
+    outcome.reachable = result == BlockResult::Ok;
     outcome.stopped = outcome.reachable && outcome.bytesCompared < count;
   } else {
     (void)bus.Execute({});  // a stop alone, as after a read

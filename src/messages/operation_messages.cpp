@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "messages/identify_messages.h"
+#include "messages/port_messages.h"
+#include "messages/system_errors.h"
 
 namespace keldar::messages {
 
@@ -73,6 +75,7 @@ std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t total)
 }
 
 std::string OutcomeMessage(const OperationOutcome& outcome) {
+  if (outcome.refusal) return Sentence(PortRefusalText(*outcome.refusal));
   const bool stopped = outcome.stopped();
   switch (outcome.kind) {
     case OperationKind::Read:

@@ -77,8 +77,8 @@ inline constexpr std::string_view kStillStopping =
 // What a stopped compare found in the bytes it had read.
 [[nodiscard]] std::string StoppedCompareMessage(const CompareOutcome& outcome, uint32_t total);
 
-// The text that reports an operation's end, stops and failures included; empty for a read that
-// succeeded, which the refreshed grid shows.
+// The text that reports an operation's end, stops and failures included (an I2C adapter's refusal:
+// why); empty for a read that succeeded, which the refreshed grid shows.
 [[nodiscard]] std::string OutcomeMessage(const OperationOutcome& outcome);
 // The title of its message box.
 [[nodiscard]] std::string_view OutcomeTitle(const OperationOutcome& outcome);

@@ -70,6 +70,7 @@ class Reporter {
 }  // namespace
 
 bool OperationOutcome::stopped() const {
+  if (refusal) return false;
   switch (kind) {
     case OperationKind::Read:
       return read.stopped && !read.portFailed;
@@ -87,6 +88,7 @@ bool OperationOutcome::stopped() const {
 }
 
 bool OperationOutcome::succeeded() const {
+  if (refusal) return false;
   switch (kind) {
     case OperationKind::Read:
       return read.succeeded();
@@ -105,6 +107,33 @@ bool OperationOutcome::succeeded() const {
 
 OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest& request,
                                        OperationObserver& observer, const StopRequest& stop) const {
+  return Run(*ExecutorFor(port, request.lineMap), OnBoard(request.lineMap), request, observer,
+             stop);
+}
+
+OperationOutcome OperationService::Run(const ReaderDevice& device, const OperationRequest& request,
+                                       OperationObserver& observer, const StopRequest& stop) const {
+  if (!device.i2c) return Run(*device.port, request, observer, stop);
+  const CurrentMemory& memory = request.memory;
+  if (device.checkUse) {
+    if (std::optional<PortRefusal> refusal = device.checkUse(
+            memory.type(), memory.baseAddress, request.kind == OperationKind::Identify)) {
+      OperationOutcome outcome;
+      outcome.kind = request.kind;
+      outcome.capacity = memory.capacity;
+      outcome.range = request.range.value_or(AddressRange{0, memory.capacity - 1});
+      outcome.read.result = outcome.program.result = BlockResult::NotStarted;
+      outcome.refusal = std::move(refusal);
+      return outcome;
+    }
+  }
+  // The adapter's board carries the memory, and may carry other parts.
+  return Run(*ExecutorFor(device, request.lineMap), true, request, observer, stop);
+}
+
+OperationOutcome OperationService::Run(BusExecutor& bus, bool onBoard,
+                                       const OperationRequest& request, OperationObserver& observer,
+                                       const StopRequest& stop) const {
   const CurrentMemory& memory = request.memory;
   const uint32_t capacity = memory.capacity;
   OperationOutcome outcome;
@@ -119,7 +148,6 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
     outcome.read.result = outcome.program.result = BlockResult::NotStarted;
     return outcome;
   }
-  const std::unique_ptr<BusExecutor> bus = ExecutorFor(port, request.lineMap);
   Reporter report(request, clock_, observer, stop);
   // The data of the range, for programming and compare.
   const auto data = [&] { return std::span(request.data).subspan(range.first, count); };
@@ -129,7 +157,7 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
       report.Begin(OperationPhase::Reading, count - 1);
       outcome.memory.resize(count);
       outcome.read =
-          ReadRange(*bus, memory, range, outcome.memory, report.Bar(), report.Control(count));
+          ReadRange(bus, memory, range, outcome.memory, report.Bar(), report.Control(count));
       if (!outcome.read.succeeded()) {
         outcome.memory.clear();
       } else if (whole) {
@@ -139,19 +167,19 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
     case OperationKind::ProgramMemory:
       report.Begin(OperationPhase::Programming, count);
       outcome.program =
-          ProgramRange(*bus, memory, range, data(), report.Bar(), report.Control(count));
+          ProgramRange(bus, memory, range, data(), report.Bar(), report.Control(count));
       // What the memory acknowledged is not yet what it holds (write protection, a smaller page
       // than its type's): the success is what reads back.
       if (outcome.program.succeeded() && request.verify) {
         report.Begin(OperationPhase::Verifying, count - 1);
         std::vector<uint8_t> scratch(count);
         outcome.verify =
-            CompareRange(*bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
+            CompareRange(bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
       }
       break;
     case OperationKind::ProgramByte:
       report.Begin(OperationPhase::Programming, capacity);
-      outcome.program = ProgramSelectedByte(*bus, memory, request.data);
+      outcome.program = ProgramSelectedByte(bus, memory, request.data);
       break;
     case OperationKind::Compare: {
       report.Begin(OperationPhase::Comparing, count - 1);
@@ -161,15 +189,15 @@ OperationOutcome OperationService::Run(ControlPort& port, const OperationRequest
         scratch = outcome.memory;
       }
       outcome.compare =
-          CompareRange(*bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
+          CompareRange(bus, memory, range, data(), scratch, report.Bar(), report.Control(count));
       if (request.scratch.empty()) outcome.memory.resize(outcome.compare.bytesCompared);
       break;
     }
     case OperationKind::Identify:
       report.Begin(OperationPhase::Identifying, kIdentifySteps);
-      outcome.identify = IdentifyMemory(*bus, memory.baseAddress, report.Bar(),
+      outcome.identify = IdentifyMemory(bus, memory.baseAddress, report.Bar(),
                                         {{}, [&stop] { return stop.Requested(); }});
-      outcome.identify.inSitu = OnBoard(request.lineMap);
+      outcome.identify.inSitu = onBoard;
       break;
   }
   return outcome;

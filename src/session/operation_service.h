@@ -15,9 +15,12 @@
 
 #include "hw/linemap.h"
 #include "hw/port.h"
+#include "hw/port_refusal.h"
+#include "i2c/bus_executor.h"
 #include "i2c/catalogue.h"
 #include "i2c/identify.h"
 #include "i2c/operations.h"
+#include "i2c/reader_device.h"
 #include "session/stop_request.h"
 
 namespace keldar {
@@ -70,6 +73,8 @@ struct OperationOutcome {
   // Read: the period at which the bytes read repeat themselves (a type larger than the part),
   // 0 when they do not or are uniform.
   uint32_t repeatsEvery = 0;
+  // Why the I2C adapter may not be used with this memory now: nothing was sent.
+  std::optional<PortRefusal> refusal;
 
   // The user's stop ended it (a failed port or transfer is reported as such instead).
   [[nodiscard]] bool stopped() const;
@@ -86,8 +91,16 @@ class OperationService {
   // Runs one operation on an open port. Powers the memory on and off; leaves the port open.
   [[nodiscard]] OperationOutcome Run(ControlPort& port, const OperationRequest& request,
                                      OperationObserver& observer, const StopRequest& stop) const;
+  // The same on an open port or I2C adapter, the adapter checked again first (checkUse).
+  [[nodiscard]] OperationOutcome Run(const ReaderDevice& device, const OperationRequest& request,
+                                     OperationObserver& observer, const StopRequest& stop) const;
 
  private:
+  // onBoard: the memory sits on a board, where other parts may answer the identification.
+  [[nodiscard]] OperationOutcome Run(BusExecutor& bus, bool onBoard,
+                                     const OperationRequest& request, OperationObserver& observer,
+                                     const StopRequest& stop) const;
+
   Clock clock_;
 };
 

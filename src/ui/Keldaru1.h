@@ -80,7 +80,7 @@ class TForm1 : public QMainWindow {
   // without a question.
   void CloseWithoutAsking();
   Session& session() { return session_; }
-  // The open port, or nullptr.
+  // The open port whose lines drive the reader, or nullptr (none, or an I2C adapter).
   ControlPort* port() { return session_.port(); }
   // The current file, as the file dialogs start from it and the caption shows it.
   QString FileName() const { return QString::fromStdString(session_.currentFileName); }
@@ -100,8 +100,8 @@ class TForm1 : public QMainWindow {
   Buffer& buffer;
   CurrentMemory& currentMemory;
   LineMap& lineMap;
-  int32_t& portNumber;  // 0: none; 1..4: COM1..COM4
-  std::unique_ptr<ControlPort>& portHandle;
+  int32_t& portNumber;       // 0: none; 1..4: COM1..COM4
+  ReaderDevice& portHandle;  // a port, or an I2C adapter
   // The window's own state.
   EditorState editorState;
   bool saveSettingsOnClose = true;
@@ -306,7 +306,7 @@ class TForm1 : public QMainWindow {
   // window alive and every command that could touch the session disabled meanwhile; a read that
   // succeeded is in the buffer afterwards. False when the window is to close instead of
   // reporting the outcome.
-  bool RunOperation(ControlPort& open, const OperationRequest& request, OperationOutcome& outcome);
+  bool RunOperation(const OperationRequest& request, OperationOutcome& outcome);
   void ShowOutcome(const OperationOutcome& outcome);
   // Commands disabled and the stop button shown while an operation runs; back as they were
   // after it.
@@ -319,6 +319,8 @@ class TForm1 : public QMainWindow {
 
   // Memory selection helpers (Keldaru1_selection.cpp).
   void SelectMemoryType(QObject* source);
+  // True, after saying why, when the open I2C adapter cannot carry the type (the X24C01).
+  [[nodiscard]] bool TypeRefusedByAdapter(int32_t typeIndex);
   void ShowPageModeItems();
   void ShowBaseAddress();
 

@@ -143,8 +143,7 @@ void TForm1::StopOperation() {
   runner_->RequestStop();
 }
 
-bool TForm1::RunOperation(ControlPort& open, const OperationRequest& request,
-                          OperationOutcome& outcome) {
+bool TForm1::RunOperation(const OperationRequest& request, OperationOutcome& outcome) {
   WindowObserver observer(
       [this](uint32_t maximum, std::string_view text) { OpenOperation(maximum, text); },
       *ProgressBar, *StaticTextReste, *BoutonArreter);
@@ -162,7 +161,7 @@ bool TForm1::RunOperation(ControlPort& open, const OperationRequest& request,
       form.ShowOperationRunning(false);
     }
   } restore{*this, stopping};
-  outcome = runner_->Run(open, request, observer);
+  outcome = runner_->Run(portHandle, request, observer);
   session_.ApplyOutcome(outcome);
   if (!closeAfterOperation_) return true;
   // The user asked to quit meanwhile: no report, the window closes once the handler is over.
@@ -177,12 +176,11 @@ void TForm1::ShowOutcome(const OperationOutcome& outcome) {
 
 void TForm1::LectureMemoire(QObject* Sender) {
   emit commandStarted(QStringLiteral("LectureMemoire"), Sender);
-  ControlPort* const open = port();
-  if (open == nullptr || OperationRunning()) return;
+  if (!session_.deviceOpen() || OperationRunning()) return;
   BoutonLire->repaint();
   OperationOutcome outcome;
   // The bytes reach the buffer only when the whole read succeeded.
-  if (RunOperation(*open, session_.Request(OperationKind::Read), outcome)) {
+  if (RunOperation(session_.Request(OperationKind::Read), outcome)) {
     if (outcome.succeeded()) {
       RefreshGrid(buffer, outcome.capacity);
       if (const std::string note = messages::RepetitionNote(outcome); !note.empty()) {
@@ -199,14 +197,12 @@ void TForm1::ProgrammerMemoire(QObject* Sender) {
   emit commandStarted(QStringLiteral("ProgrammerMemoire"), Sender);
   const bool wholeMemory = Sender == BoutonProgMem || Sender == OptionProgramMem;
   const bool selectedByte = Sender == BoutonProgOctet || Sender == OptionProgramOctet;
-  ControlPort* const open = port();
   // Any other source would program nothing and still report success.
-  if (open == nullptr || OperationRunning() || (!wholeMemory && !selectedByte)) return;
+  if (!session_.deviceOpen() || OperationRunning() || (!wholeMemory && !selectedByte)) return;
   BoutonProgOctet->repaint();
   BoutonProgMem->repaint();
   OperationOutcome outcome;
   if (RunOperation(
-          *open,
           session_.Request(wholeMemory ? OperationKind::ProgramMemory : OperationKind::ProgramByte),
           outcome)) {
     // On failure the bar stays where the work stopped while the box is shown.
@@ -223,8 +219,7 @@ void TForm1::ProgrammerMemoire(QObject* Sender) {
 
 void TForm1::Comparer(QObject* Sender) {
   emit commandStarted(QStringLiteral("Comparer"), Sender);
-  ControlPort* const open = port();
-  if (open == nullptr || OperationRunning()) return;
+  if (!session_.deviceOpen() || OperationRunning()) return;
   const uint32_t capacity = currentMemory.capacity;
   BoutonComparer->repaint();
   std::unique_ptr<uint8_t[]> scratch =
@@ -238,7 +233,7 @@ void TForm1::Comparer(QObject* Sender) {
   OperationRequest request = session_.Request(OperationKind::Compare);
   request.scratch = std::span(scratch.get(), capacity);
   OperationOutcome outcome;
-  if (RunOperation(*open, request, outcome)) {
+  if (RunOperation(request, outcome)) {
     ShowOperationDone(messages::kCompareDone);
     ShowOutcome(outcome);
   }
@@ -248,10 +243,9 @@ void TForm1::Comparer(QObject* Sender) {
 
 void TForm1::IdentifierMemoire(QObject* Sender) {
   emit commandStarted(QStringLiteral("IdentifierMemoire"), Sender);
-  ControlPort* const open = port();
-  if (open == nullptr || OperationRunning()) return;
+  if (!session_.deviceOpen() || OperationRunning()) return;
   OperationOutcome outcome;
-  if (!RunOperation(*open, session_.Request(OperationKind::Identify), outcome)) {
+  if (!RunOperation(session_.Request(OperationKind::Identify), outcome)) {
     CloseOperation();
     return;
   }

@@ -10,6 +10,7 @@
 #include "hw/line_driver.h"
 #include "messages/adapter_advice.h"
 #include "messages/port_messages.h"
+#include "messages/port_texts.h"
 #include "messages/system_errors.h"
 #include "settings/port_devices.h"
 #include "settings/settings_store.h"
@@ -44,7 +45,7 @@ void TForm1::ChangerPort(int port) {
   if (port < 0 || port > 4) return;
   if (portNumber != 0 && port == 0) {
     Timer1->stop();
-    portHandle.reset();  // released as it is: no power-off first
+    portHandle = {};  // released as it is: no power-off first
     CheckPortItem(0);
     EditMessPort->setText(kPortDeselected);
     SetPortCommandsAvailable(false);
@@ -55,15 +56,15 @@ void TForm1::ChangerPort(int port) {
   if (port == 0) return;
   Timer1->stop();
   if (port == portNumber) return;
-  if (portNumber != 0) portHandle.reset();
+  if (portNumber != 0) portHandle = {};
   portDevice_.clear();
 
   // The reason of the last refusal stands until this attempt.
   EditMessPort->setToolTip(QString());
   ClearBusyStatus();
-  PortOpening opening = openPort_ ? openPort_(port) : PortOpening();
-  portHandle = std::move(opening.port);
-  if (!portHandle) {
+  ReaderOpening opening = openPort_ ? openPort_(port) : ReaderOpening();
+  portHandle = std::move(opening.device);
+  if (!portHandle.IsOpen()) {
     CheckPortItem(0);
     EditMessPort->setText(PortUnavailableText(port));
     const PortRefusal& refusal = opening.refusal;
@@ -77,9 +78,8 @@ void TForm1::ChangerPort(int port) {
     return;
   }
   portDevice_ = ResolvePortDevice(port, SettingsStore());
-  // The reader starts unpowered, its bus lines low.
-  LineDriver lines(lineMap, *portHandle);
-  lines.PowerOff();
+  // The reader starts unpowered, its bus lines low; an I2C adapter has no lines of ours.
+  if (portHandle.port) LineDriver(lineMap, *portHandle.port).PowerOff();
   SetPortCommandsAvailable(true);
   portNumber = port;
   CheckPortItem(port);
@@ -90,7 +90,7 @@ void TForm1::ChangerPort(int port) {
 void TForm1::PortDevicesChanged() {
   if (portNumber == 0 || ResolvePortDevice(portNumber, SettingsStore()) == portDevice_) return;
   const int port = portNumber;
-  portHandle.reset();
+  portHandle = {};
   portNumber = 0;
   ChangerPort(port);
 }
@@ -132,6 +132,11 @@ void TForm1::Timer1Timer() {
 
 void TForm1::TestduportserieClick(QObject* Sender) {
   emit commandStarted(QStringLiteral("TestduportserieClick"), Sender);
+  if (session_.i2cAdapter() != nullptr) {
+    dialogs_->ShowMessage(QString::fromUtf8(messages::kI2cPortTestNote),
+                          QString::fromUtf8(" Test du port série :"), kMbOk | kMbIconInformation);
+    return;
+  }
   if (form5_ != nullptr) dialogs_->ShowModal(*form5_);
 }
 

@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QMenu>
 
+#include "messages/port_messages.h"
+#include "messages/system_errors.h"
 #include "ui/Keldaru1.h"
 #include "ui/grid/hex_grid_view.h"
 
@@ -21,6 +23,10 @@ void TForm1::SelectMemoryType(QObject* source) {
       ComboBox->setCurrentIndex(static_cast<int>(index));
     }
   }
+  if (TypeRefusedByAdapter(ComboBox->currentIndex())) {
+    ShowPageModeItems();  // the menu and the combo box back on the type kept
+    return;
+  }
   if (currentMemory.Select(ComboBox->currentIndex())) {
     memoryTypeItems[static_cast<size_t>(currentMemory.typeIndex)]->setChecked(true);
   }
@@ -28,6 +34,21 @@ void TForm1::SelectMemoryType(QObject* source) {
   ShowBaseAddress();
   RefreshGrid(buffer, currentMemory.capacity);
   if (source != ComboBox) StringGrid1->setFocus();
+}
+
+bool TForm1::TypeRefusedByAdapter(int32_t typeIndex) {
+  if (session_.i2cAdapter() == nullptr || !portHandle.checkUse || typeIndex < 0 ||
+      static_cast<size_t>(typeIndex) >= kMemoryTypes.size())
+    return false;
+  // Only a type no I2C adapter can carry is refused here; an address a kernel driver holds may be
+  // released before the next operation, which checks it again.
+  const std::optional<PortRefusal> refusal = portHandle.checkUse(
+      kMemoryTypes[static_cast<size_t>(typeIndex)], currentMemory.baseAddress, false);
+  if (!refusal || refusal->reason != PortRefusalReason::PseudoI2cOnBus) return false;
+  dialogs_->ShowMessage(
+      QString::fromStdString(messages::Sentence(messages::PortRefusalText(*refusal))),
+      QStringLiteral(" Attention, adaptateur I2C !"), kMbOk | kMbIconExclamation);
+  return true;
 }
 
 void TForm1::ShowPageModeItems() {

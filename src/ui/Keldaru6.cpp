@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "hw/line_driver.h"
+#include "messages/port_texts.h"
 #include "ui/Keldaru1.h"
 #include "ui/window_fonts.h"
 #include "ui/window_frames.h"
@@ -233,7 +234,13 @@ void TForm6::PowerOffIfOpen() {
 }
 
 void TForm6::ShowWiringAdvice() {
-  const QString advice = mainWindow_.WiringAdvice();
+  // An I2C adapter drives the bus itself: nothing this window sets reaches it.
+  const QString advice = session_.i2cAdapter() != nullptr
+                             ? QString::fromUtf8(messages::kI2cWiringNote) + QLatin1Char('\n') +
+                                   QString::fromUtf8(messages::kI2cAccessTimeNote) +
+                                   QLatin1Char('\n') +
+                                   QString::fromUtf8(messages::kI2cLineCheckNote)
+                             : mainWindow_.WiringAdvice();
   StaticTextConseil->setText(advice);
   StaticTextConseil->setVisible(!advice.isEmpty());
   if (advice.isEmpty()) {

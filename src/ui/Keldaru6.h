@@ -37,7 +37,8 @@ class TForm6 : public QDialog {
   QLabel* StaticTextTA = nullptr;
   QPushButton* BoutonInfoTA = nullptr;
   QPushButton* BoutonConfigISP = nullptr;
-  // Under the controls, while the open port's adapter cannot carry the wiring chosen.
+  // Under the controls, while the open port's adapter cannot carry the wiring chosen, or while
+  // an I2C adapter is open, to which none of them applies.
   QLabel* StaticTextConseil = nullptr;
 
   // The checked item of a radio group, -1 when none.

@@ -48,12 +48,12 @@ class Forwarder final : public OperationObserver {
 
 }  // namespace
 
-OperationOutcome OperationRunner::Run(ControlPort& port, const OperationRequest& request,
+OperationOutcome OperationRunner::Run(const ReaderDevice& device, const OperationRequest& request,
                                       OperationObserver& display) {
   stop_.Clear();
   OperationOutcome outcome;
   Forwarder forwarder(*this, display);
-  RunJob([&] { outcome = OperationService().Run(port, request, forwarder, stop_); });
+  RunJob([&] { outcome = OperationService().Run(device, request, forwarder, stop_); });
   return outcome;
 }
 

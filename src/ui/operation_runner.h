@@ -10,7 +10,7 @@
 
 #include <QObject>
 
-#include "hw/port.h"
+#include "i2c/reader_device.h"
 #include "session/operation_service.h"
 #include "session/stop_request.h"
 
@@ -22,9 +22,9 @@ class OperationRunner : public QObject {
  public:
   explicit OperationRunner(QObject* parent = nullptr) : QObject(parent) {}
 
-  // Runs the request on the port from a worker thread; display is called on this object's
+  // Runs the request on the open device from a worker thread; display is called on this object's
   // thread. Returns once the worker has ended; an exception it threw is thrown again here.
-  [[nodiscard]] OperationOutcome Run(ControlPort& port, const OperationRequest& request,
+  [[nodiscard]] OperationOutcome Run(const ReaderDevice& device, const OperationRequest& request,
                                      OperationObserver& display);
 
   // Any other work that waits on a port (a measure): run the same way, on a worker thread, the

@@ -20,6 +20,7 @@
 #include "devices/device_sources.h"
 #include "devices/i2c_access.h"
 #include "devices/port_probe.h"
+#include "hw/i2c_dev_device.h"
 #include "messages/adapter_advice.h"
 #include "messages/port_messages.h"
 #include "messages/port_texts.h"
@@ -392,6 +393,10 @@ void PortChooser::DefautClick() {
 void PortChooser::MesurerClick() {
   const std::string device = EditPeripherique->text().trimmed().toStdString();
   if (device.empty()) return;
+  if (IsI2cDevDevice(device)) {
+    StaticTextMesure->setText(QString::fromUtf8(messages::kI2cPortTestNote));
+    return;
+  }
   Session& session = mainWindow_.session();
   ControlPort* held = session.port();
   if (held != nullptr && !SameDevice(device, mainWindow_.portDevice(), paths_)) held = nullptr;

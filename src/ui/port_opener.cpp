@@ -6,8 +6,11 @@
 
 namespace keldar::ui {
 
-PortOpener DefaultPortOpener() {
-  return [](int portNumber) { return OpenDevice(ResolvePortDevice(portNumber, SettingsStore())); };
+PortOpener DefaultPortOpener(const CurrentMemory& memory) {
+  return [&memory](int portNumber) {
+    return OpenReader(ResolvePortDevice(portNumber, SettingsStore()), memory.type(),
+                      memory.baseAddress, SystemPaths::FromEnvironment());
+  };
 }
 
 }  // namespace keldar::ui

@@ -4,14 +4,16 @@
 
 #include <functional>
 
-#include "hw/port_refusal.h"
+#include "i2c/catalogue.h"
+#include "i2c/reader_device.h"
 
 namespace keldar::ui {
 
-// The port, or why there is none.
-using PortOpener = std::function<PortOpening(int portNumber)>;
+// The port or I2C adapter, or why there is none.
+using PortOpener = std::function<ReaderOpening(int portNumber)>;
 
-// ResolvePortDevice, then OpenDevice.
-PortOpener DefaultPortOpener();
+// ResolvePortDevice, then OpenReader with the memory as it is selected when the port opens (an I2C
+// adapter is checked with it); memory must outlive the opener.
+PortOpener DefaultPortOpener(const CurrentMemory& memory);
 
 }  // namespace keldar::ui

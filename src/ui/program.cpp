@@ -29,9 +29,9 @@ Program::Program(ProgramOptions options) {
     qtDialogs = dialogs.get();
     options.dialogs = std::move(dialogs);
   }
-  if (!options.openPort) options.openPort = DefaultPortOpener();
 
   session_ = std::make_unique<Session>();
+  if (!options.openPort) options.openPort = DefaultPortOpener(session_->currentMemory);
   form1_ =
       std::make_unique<TForm1>(*session_, std::move(options.openPort), std::move(options.dialogs));
   if (qtDialogs != nullptr) qtDialogs->SetParent(form1_.get());

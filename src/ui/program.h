@@ -18,7 +18,7 @@ class TForm5;
 class TForm6;
 
 struct ProgramOptions {
-  PortOpener openPort;                   // default: DefaultPortOpener()
+  PortOpener openPort;                   // default: DefaultPortOpener on the session's memory
   std::unique_ptr<UserDialogs> dialogs;  // default: QtUserDialogs
 };
 

@@ -423,6 +423,24 @@ TEST_F(CliTest, PortsListsTheI2cAdaptersByNameAndSaysWhyThePcsAreRefused) {
   }
 }
 
+// COM1 names an I2C adapter: a 24C256 at pins 3 programmed and read back through i2c-dev alone.
+TEST_F(CliTest, AnI2cAdapterProgramsAndReadsBackAMemory) {
+  MachineTree{dir / "sys", dir / "dev"}.I2cMachine();
+  WriteRandom("in.bin", 32768, 29);
+  const std::string shim =
+      UnderShim(Path("dev/i2c-7") + "=sim:24C256,pins=3,cycle=1,image=" + Path("memory.bin"),
+                "KELDAR_SHIM_LOG=" + Path("counts") + " KELDAR_DEV_ROOT=" + Path("dev") +
+                    " KELDAR_SYSFS_ROOT=" + Path("sys") + " KELDAR_COM1=i2c:/dev/i2c-7");
+  for (const std::string& command :
+       {"program -i " + Path("in.bin"), "read -o " + Path("out.bin")}) {
+    const CliRun run = Cli(command + " --port 1 --type 24C256 --base 3", shim);
+    ASSERT_EQ(run.status, 0) << command << "\n" << run.err;
+  }
+  EXPECT_EQ(Bytes(dir / "out.bin"), Bytes(dir / "in.bin"));
+  EXPECT_EQ(Bytes(dir / "memory.bin"), Bytes(dir / "in.bin"));
+  EXPECT_NE(Text(dir / "counts").find("I2C_SMBUS 0"), std::string::npos);
+}
+
 // Opened as the window opens it, measured, and closed; the memory is never powered.
 TEST_F(CliTest, PortsProbeMeasuresAShimDeviceAndEstimatesEveryType) {
   const std::string trace = Path("trace");

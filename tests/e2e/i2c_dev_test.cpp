@@ -8,12 +8,18 @@
 #include <vector>
 
 #include "devices/i2c_access.h"
+#include "devices/open_device.h"
 #include "fixtures/machine_tree.h"
 #include "hw/i2c_transfers.h"
+#include "session/operation_service.h"
 #include "shim_session.h"
 
 namespace keldar::e2e {
 namespace {
+
+const MemoryType& Type(const char* name) {
+  return kMemoryTypes[static_cast<size_t>(FindMemoryType(name))];
+}
 
 class I2cDevTest : public ::testing::Test {
  protected:
@@ -31,13 +37,13 @@ class I2cDevTest : public ::testing::Test {
   }
 };
 
-// The PC's own buses, an adapter without its i2c-dev node and a node that sysfs does not describe
-// are refused from sysfs alone: no node is opened.
+// The PC's own buses, an adapter without its i2c-dev node, a node that sysfs does not describe, an
+// address at24 holds and the X24C01 are refused from sysfs alone: no node is opened.
 TEST_F(I2cDevTest, ThePcsBusesAndUnknownNodesAreRefusedWithNothingOpened) {
   const ShimSession session("{dir}/dev/");  // every node answers, were it opened
   const SystemPaths paths = Machine(session);
-  const auto refused = [&](const std::string& device) {
-    const I2cAdapterOpening opening = OpenI2cAdapter(device, paths);
+  const auto refused = [&](const std::string& device, const char* type = "24C256") {
+    const I2cAdapterOpening opening = OpenI2cAdapter(device, paths, Type(type), 3);
     EXPECT_EQ(opening.bus, nullptr) << device;
     return opening.refusal;
   };
@@ -48,6 +54,10 @@ TEST_F(I2cDevTest, ThePcsBusesAndUnknownNodesAreRefusedWithNothingOpened) {
   EXPECT_EQ(refused("i2c:8").reason, PortRefusalReason::NoI2cDevNode);
   EXPECT_EQ(refused("i2c:9").reason, PortRefusalReason::I2cAdapterUnknown);
   EXPECT_EQ(refused("i2c:10").reason, PortRefusalReason::Missing);
+  const PortRefusal bound = refused("i2c:7", "24C16");  // 0x50..0x57 whatever its pins
+  EXPECT_EQ(bound.reason, PortRefusalReason::AddressBound);
+  EXPECT_EQ(bound.address, 0x50);
+  EXPECT_EQ(refused("i2c:7", "X24C01").reason, PortRefusalReason::PseudoI2cOnBus);
   EXPECT_EQ(session.Count("open") + session.Count("refused"), 0U);
 }
 
@@ -64,10 +74,11 @@ TEST_F(I2cDevTest, AFreeAdapterIsTakenWholeAndCarriesAWholeMemory) {
   for (uint8_t& byte : data)
     byte = static_cast<uint8_t>(random());
   {
-    I2cAdapterOpening opening = OpenI2cAdapter("i2c:7", paths);
+    I2cAdapterOpening opening = OpenI2cAdapter("i2c:7", paths, Type("24C256"), 3);
     ASSERT_NE(opening.bus, nullptr) << static_cast<int>(opening.refusal.reason);
     EXPECT_EQ(opening.adapter.name, "MCP2221 usb-i2c bridge");
-    const I2cAdapterOpening second = OpenI2cAdapter("i2c:" + paths.dev + "/i2c-7", paths);
+    const I2cAdapterOpening second =
+        OpenI2cAdapter("i2c:" + paths.dev + "/i2c-7", paths, Type("24C256"), 3);
     EXPECT_EQ(second.refusal.reason, PortRefusalReason::Held);
     EXPECT_EQ(second.refusal.adapter, "MCP2221 usb-i2c bridge");
 
@@ -101,7 +112,7 @@ TEST_F(I2cDevTest, APulledAdapterEndsTheReadAsAPortFailure) {
   const ShimSession session("{dir}/dev/i2c-7=sim:24C512,unplug=3,unplugerr=ESHUTDOWN");
   const SystemPaths paths = Machine(session);
   {
-    I2cAdapterOpening opening = OpenI2cAdapter("i2c:7", paths);
+    I2cAdapterOpening opening = OpenI2cAdapter("i2c:7", paths, Type("24C256"), 3);
     ASSERT_NE(opening.bus, nullptr);
     std::vector<uint8_t> read(65536);
     const uint8_t zero[] = {0, 0};
@@ -110,6 +121,38 @@ TEST_F(I2cDevTest, APulledAdapterEndsTheReadAsAPortFailure) {
     EXPECT_EQ(report.error, ESHUTDOWN);
   }
   EXPECT_EQ(session.Count("I2C_RDWR"), 3U);
+}
+
+// Before each operation sysfs is read again: an address at24 was bound to since the opening, and
+// for the identification any address 1010xxx it holds (0x50 here), refuse it with nothing sent.
+TEST_F(I2cDevTest, EachOperationChecksTheAdapterAgainAndSendsNothingWhenRefused) {
+  const ShimSession session("{dir}/dev/i2c-7=sim:24C256,pins=3");
+  const SystemPaths paths = Machine(session);
+  struct : OperationObserver {
+    void PhaseStarted(OperationPhase, uint32_t) override {}
+    void BarMoved(uint32_t) override {}
+    void BytesDone(uint32_t, uint32_t, std::optional<std::chrono::seconds>) override {}
+  } observer;
+  {
+    const ReaderOpening opening = OpenReader("i2c:7", Type("24C256"), 3, paths);
+    ASSERT_TRUE(opening.device.IsOpen());
+    testing::MachineTree{paths.sysfs, paths.dev}.I2cClient(paths.sysfs + "/bus/i2c/devices/i2c-7",
+                                                           0x53, "24c256", "at24");
+    OperationRequest request;
+    request.memory.Select(FindMemoryType("24C256"));
+    request.memory.baseAddress = 3;
+    for (const OperationKind kind : {OperationKind::Read, OperationKind::Identify}) {
+      request.kind = kind;
+      const OperationOutcome outcome =
+          OperationService().Run(opening.device, request, observer, StopRequest());
+      ASSERT_TRUE(outcome.refusal.has_value());
+      EXPECT_EQ(outcome.refusal->reason, PortRefusalReason::AddressBound);
+      EXPECT_EQ(outcome.refusal->address, kind == OperationKind::Read ? 0x53 : 0x50);
+      EXPECT_FALSE(outcome.succeeded());
+    }
+  }
+  EXPECT_EQ(session.Count("I2C_FUNCS"), 1U);
+  EXPECT_EQ(session.Count("I2C_RDWR"), 0U);
 }
 
 }  // namespace

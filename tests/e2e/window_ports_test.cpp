@@ -18,6 +18,7 @@
 #include <QTimerEvent>
 
 #include "devices/open_device.h"
+#include "fixtures/machine_tree.h"
 #include "shim_session.h"
 #include "ui/Keldaru1.h"
 #include "ui/port_opener.h"
@@ -50,7 +51,7 @@ class MessageRecorder : public ui::UserDialogs {
   std::vector<QString> messages;
 };
 
-class WindowPortsTest : public testing::Test {
+class WindowPortsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ShimSession::ShimLoaded()) << "not running under the syscall shim";
@@ -63,8 +64,7 @@ class WindowPortsTest : public testing::Test {
   void Start() {
     auto recorder = std::make_unique<MessageRecorder>();
     dialogs_ = recorder.get();
-    program_ = std::make_unique<ui::Program>(
-        ui::ProgramOptions{ui::DefaultPortOpener(), std::move(recorder)});
+    program_ = std::make_unique<ui::Program>(ui::ProgramOptions{{}, std::move(recorder)});
     form_ = &program_->form1();
   }
   void Trigger(const char* name) {
@@ -207,6 +207,34 @@ TEST_F(WindowPortsTest, TheWindowProgramsAndReadsTheMemoryThroughTheDevice) {
       std::equal(form_->buffer.begin(), form_->buffer.begin() + capacity, programmed.begin()));
   EXPECT_EQ(dialogs_->messages.size(), 1U);  // a successful read says nothing
   EXPECT_EQ(shim.Count("ioctl_failed"), 0U);
+}
+
+// COM1 names an I2C adapter with a blank 24C256 at pins 3, read through i2c-dev; while it is open
+// the X24C01 cannot be chosen and the port test does not apply, each said why.
+TEST_F(WindowPortsTest, AnI2cAdapterCarriesTheMemoryAndRefusesWhatItCannot) {
+  ShimSession shim("{dir}/dev/i2c-7=sim:24C256,pins=3");
+  // Left set afterwards: the folder goes with the session, and the paths lead nowhere again.
+  const keldar::testing::MachineTree machine{shim.dir() + "/sys", shim.dir() + "/dev"};
+  machine.I2cMachine();
+  ::setenv("KELDAR_SYSFS_ROOT", machine.sys.c_str(), 1);
+  ::setenv("KELDAR_DEV_ROOT", machine.dev.c_str(), 1);
+  MapPort(1, "i2c:/dev/i2c-7");
+  Start();
+  Trigger("Option24C256");
+  Trigger("MenuAdrBase3");
+  Trigger("OptionCOM1");
+  std::fill(form_->buffer.begin(), form_->buffer.end(), uint8_t{0});
+  Trigger("OptionLire");
+  EXPECT_EQ(std::count(form_->buffer.begin(), form_->buffer.end(), 0xFF), 32768);
+  Trigger("OptionX24C01");
+  EXPECT_EQ(form_->currentMemory.typeIndex, FindMemoryType("24C256"));
+  Trigger("Testduportserie");
+  ASSERT_EQ(dialogs_->messages.size(), 2U);  // a successful read says nothing
+  EXPECT_TRUE(dialogs_->messages[0].contains(
+      QString::fromUtf8("La X24C01 (pseudo-I2C) ne peut pas passer par un adaptateur I2C")));
+  EXPECT_TRUE(dialogs_->messages[1].contains(QString::fromUtf8("ne s'applique pas")));
+  Trigger("OptionNoCOM");
+  EXPECT_EQ(shim.Count("I2C_RDWR"), 4U);  // 32 KiB in i2c-dev's 8192-byte messages
 }
 
 // Start-up reopens the saved port, then the reader configuration window sets the reader's lines

@@ -139,9 +139,9 @@ TEST_F(PortsTest, PortNumbersOutsideOneToFourOpenNothing) {
 
 TEST_F(PortsTest, TheDefaultOpenerFindsNoDeviceBehindANonexistentPath) {
   // The test environment names a path that does not exist for every port.
-  const PortOpener opener = DefaultPortOpener();
+  const PortOpener opener = DefaultPortOpener(form->currentMemory);
   for (int port = 1; port <= 4; ++port)
-    EXPECT_EQ(opener(port).port, nullptr) << port;
+    EXPECT_FALSE(opener(port).device.IsOpen()) << port;
 }
 
 TEST_F(PortsTest, TheReaderConfigurationIsReachableWithAndWithoutAPort) {
