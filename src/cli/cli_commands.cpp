@@ -149,9 +149,9 @@ bool OpenSession(const Options& options, Session& session, Console& console) {
   session.currentMemory.baseAddress = options.baseAddress;
   session.currentMemory.pageMode = !options.byteMode;
   // An I2C adapter is checked with the memory: it comes after the type and base.
-  session.portHandle =
-      OpenReaderDevice(DeviceFor(options.port, *settings), session.currentMemory.type(),
-                       session.currentMemory.baseAddress, console);
+  session.portHandle = OpenReaderDevice(
+      DeviceFor(options.port, *settings), session.currentMemory.type(),
+      session.currentMemory.baseAddress, options.command == Command::Identify, console);
   if (!session.portHandle.IsOpen()) return false;
   session.portNumber = 1;
   return true;

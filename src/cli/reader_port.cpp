@@ -36,8 +36,9 @@ std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device, Console& 
 }
 
 ReaderDevice OpenReaderDevice(const std::string& device, const MemoryType& type, int32_t base,
-                              Console& console) {
-  ReaderOpening opening = OpenReader(device, type, base, SystemPaths::FromEnvironment());
+                              bool identification, Console& console) {
+  ReaderOpening opening =
+      OpenReader(device, type, base, SystemPaths::FromEnvironment(), identification);
   if (!opening.device.IsOpen()) Unavailable(device, opening.refusal, console);
   return std::move(opening.device);
 }

@@ -20,8 +20,8 @@ namespace keldar::cli {
 [[nodiscard]] std::unique_ptr<ControlPort> OpenReaderPort(const std::string& device,
                                                           Console& console);
 // The same for a port or an I2C adapter, which is checked with the memory of this type at these
-// pins; nothing open after printing why.
+// pins, or for the identification; nothing open after printing why.
 [[nodiscard]] ReaderDevice OpenReaderDevice(const std::string& device, const MemoryType& type,
-                                            int32_t base, Console& console);
+                                            int32_t base, bool identification, Console& console);
 
 }  // namespace keldar::cli

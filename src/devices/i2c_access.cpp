@@ -17,7 +17,7 @@ PortRefusal AdapterRefusal(PortRefusalReason reason, const I2cAdapterInfo& adapt
 
 // The first of the addresses that a kernel driver holds on the adapter.
 std::optional<PortRefusal> BoundRefusal(const I2cAdapterInfo& adapter,
-                                        const std::vector<uint8_t>& occupied) {
+                                        const std::vector<uint8_t>& occupied, bool probed) {
   for (const I2cClient& client : adapter.clients) {
     if (client.driver.empty() ||
         std::find(occupied.begin(), occupied.end(), client.address) == occupied.end())
@@ -25,6 +25,7 @@ std::optional<PortRefusal> BoundRefusal(const I2cAdapterInfo& adapter,
     PortRefusal refusal = AdapterRefusal(PortRefusalReason::AddressBound, adapter);
     refusal.address = client.address;
     refusal.driver = client.driver;
+    refusal.probed = probed;
     return refusal;
   }
   return std::nullopt;
@@ -46,13 +47,19 @@ std::optional<PortRefusal> I2cAdapterRefusal(const I2cAdapterInfo& adapter) {
 }
 
 std::optional<PortRefusal> I2cMemoryRefusal(const I2cAdapterInfo& adapter, const MemoryType& type,
-                                            int32_t base) {
+                                            int32_t base, bool identification) {
+  if (identification) {
+    std::vector<uint8_t> probed;
+    for (uint8_t select = 0; select < 8; ++select)
+      probed.push_back(static_cast<uint8_t>(0x50U | select));
+    return BoundRefusal(adapter, probed, true);
+  }
   // Pseudo-I2C: its control byte is its memory address, so it answers at every bus address,
   // its first read goes to 0x00 (the general call address, which with the read bit is the START
   // byte), and it needs nine clock pulses without a start before each write.
   if (type.typeIndex == kX24C01Index)
     return AdapterRefusal(PortRefusalReason::PseudoI2cOnBus, adapter);
-  return BoundRefusal(adapter, BusAddresses(type, base));
+  return BoundRefusal(adapter, BusAddresses(type, base), false);
 }
 
 std::optional<PortRefusal> I2cUseRefusal(const I2cAdapterInfo& opened, const SystemPaths& paths,
@@ -62,15 +69,11 @@ std::optional<PortRefusal> I2cUseRefusal(const I2cAdapterInfo& opened, const Sys
   const std::optional<I2cAdapterInfo> adapter = FindI2cAdapter(opened.bus, paths);
   if (!adapter || adapter->name != opened.name)
     return AdapterRefusal(PortRefusalReason::Missing, opened);
-  if (!identification) return I2cMemoryRefusal(*adapter, type, base);
-  std::vector<uint8_t> probed;
-  for (uint8_t select = 0; select < 8; ++select)
-    probed.push_back(static_cast<uint8_t>(0x50U | select));
-  return BoundRefusal(*adapter, probed);
+  return I2cMemoryRefusal(*adapter, type, base, identification);
 }
 
 I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths,
-                                 const MemoryType& type, int32_t base) {
+                                 const MemoryType& type, int32_t base, bool identification) {
   I2cAdapterOpening opening;
   if (!I2cDevAvailable()) {
     opening.refusal = Refusal(PortRefusalReason::NoI2cSupport);
@@ -93,7 +96,7 @@ I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& p
   opening.adapter = *adapter;
   opening.adapter.node = node;
   std::optional<PortRefusal> refusal = I2cAdapterRefusal(opening.adapter);
-  if (!refusal) refusal = I2cMemoryRefusal(opening.adapter, type, base);
+  if (!refusal) refusal = I2cMemoryRefusal(opening.adapter, type, base, identification);
   if (refusal) {
     opening.refusal = std::move(*refusal);
     return opening;

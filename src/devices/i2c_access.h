@@ -21,12 +21,13 @@ namespace keldar {
 [[nodiscard]] std::optional<PortRefusal> I2cAdapterRefusal(const I2cAdapterInfo& adapter);
 
 // Why this memory may not be used on the adapter with its pins at base: the X24C01, or an address
-// the type answers at (BusAddresses) that a kernel driver holds. Nothing when it may.
+// the type answers at (BusAddresses) that a kernel driver holds; for the identification, whatever
+// the type, any address 1010xxx it probes that a driver holds. Nothing when it may.
 [[nodiscard]] std::optional<PortRefusal> I2cMemoryRefusal(const I2cAdapterInfo& adapter,
-                                                          const MemoryType& type, int32_t base);
-// The same before an operation (I2cUseCheck) on the adapter opened, as sysfs describes it now:
-// for the identification, every address 1010xxx it probes. An adapter no longer there under its
-// number and name is Missing.
+                                                          const MemoryType& type, int32_t base,
+                                                          bool identification = false);
+// The same before an operation (I2cUseCheck) on the adapter opened, as sysfs describes it now.
+// An adapter no longer there under its number and name is Missing.
 [[nodiscard]] std::optional<PortRefusal> I2cUseRefusal(const I2cAdapterInfo& opened,
                                                        const SystemPaths& paths,
                                                        const MemoryType& type, int32_t base,
@@ -41,6 +42,7 @@ struct I2cAdapterOpening {
 // The adapter an "i2c:" string names, checked in sysfs with the memory of this type at these
 // pins, then opened. Every refusal names the adapter as sysfs does, when it knows it.
 [[nodiscard]] I2cAdapterOpening OpenI2cAdapter(const std::string& device, const SystemPaths& paths,
-                                               const MemoryType& type, int32_t base);
+                                               const MemoryType& type, int32_t base,
+                                               bool identification = false);
 
 }  // namespace keldar

@@ -42,9 +42,9 @@ PortOpening OpenDevice(const std::string& device) {
 }
 
 ReaderOpening OpenReader(const std::string& device, const MemoryType& type, int32_t base,
-                         const SystemPaths& paths) {
+                         const SystemPaths& paths, bool identification) {
   if (!IsI2cDevDevice(device)) return OpenDevice(device);
-  I2cAdapterOpening opened = OpenI2cAdapter(device, paths, type, base);
+  I2cAdapterOpening opened = OpenI2cAdapter(device, paths, type, base, identification);
   if (!opened.bus) return std::move(opened.refusal);
   ReaderDevice reader;
   reader.i2c = std::move(opened.bus);

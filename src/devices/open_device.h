@@ -19,9 +19,11 @@ namespace keldar {
 [[nodiscard]] PortOpening OpenDevice(const std::string& device);
 
 // What the program reaches the memory through: an "i2c:" string opens an I2C adapter, checked
-// in sysfs with the memory of this type at these pins before anything is opened, then again
-// before each operation (ReaderDevice::checkUse); any other string opens a port as OpenDevice.
+// in sysfs with the memory of this type at these pins (or for the identification) before
+// anything is opened, then again before each operation (ReaderDevice::checkUse); any other
+// string opens a port as OpenDevice.
 [[nodiscard]] ReaderOpening OpenReader(const std::string& device, const MemoryType& type,
-                                       int32_t base, const SystemPaths& paths);
+                                       int32_t base, const SystemPaths& paths,
+                                       bool identification = false);
 
 }  // namespace keldar

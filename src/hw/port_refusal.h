@@ -46,6 +46,7 @@ struct PortRefusal {
   std::string adapter;  // an I2C adapter's name, as sysfs gives it; "" when not known
   int address = -1;     // AddressBound: the 7-bit address
   std::string driver;   // AddressBound: the kernel driver bound there
+  bool probed = false;  // AddressBound: an address the identification probes, whatever the type
 };
 
 [[nodiscard]] inline PortRefusal Refusal(PortRefusalReason reason, int error = 0) {

@@ -82,6 +82,13 @@ std::string I2cText(const PortRefusal& refusal) {
              " ne fait que des transferts SMBus (I2C_FUNCS sans I2C_FUNC_I2C) : il ne sait pas "
              "lire une mémoire d'un seul tenant";
     case Reason::AddressBound:
+      if (refusal.probed) {
+        return "refusé : sur " + adapter + ", l'adresse " + Hex(refusal.address) +
+               ", que l'identification interroge comme toutes celles de 0x50 à 0x57, est tenue "
+               "par le pilote " +
+               refusal.driver + " du noyau ; détachez-le (unbind dans /sys/bus/i2c/drivers/" +
+               refusal.driver + ")";
+      }
       return "refusé : sur " + adapter + ", l'adresse " + Hex(refusal.address) +
              ", où répond la mémoire choisie, est tenue par le pilote " + refusal.driver +
              " du noyau ; choisissez une autre adresse de base, ou détachez-le (unbind dans "

@@ -148,6 +148,7 @@ TEST_F(I2cDevTest, EachOperationChecksTheAdapterAgainAndSendsNothingWhenRefused)
       ASSERT_TRUE(outcome.refusal.has_value());
       EXPECT_EQ(outcome.refusal->reason, PortRefusalReason::AddressBound);
       EXPECT_EQ(outcome.refusal->address, kind == OperationKind::Read ? 0x53 : 0x50);
+      EXPECT_EQ(outcome.refusal->probed, kind == OperationKind::Identify);
       EXPECT_FALSE(outcome.succeeded());
     }
   }
