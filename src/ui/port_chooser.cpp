@@ -57,6 +57,15 @@ class PendingPorts final : public SettingsReader {
   const std::array<std::string, PortChooser::kPorts>& devices_;
 };
 
+// An I2C adapter by its node and, since its number may change from one start to the next, by
+// the name its driver gives it.
+QString DeviceText(const std::string& device, const std::optional<SerialDeviceInfo>& info) {
+  QString text = QString::fromStdString(device);
+  if (info && info->i2c && !info->i2c->name.empty())
+    text += QStringLiteral("  « %1 »").arg(QString::fromStdString(info->i2c->name));
+  return text;
+}
+
 QString KindText(const std::optional<SerialDeviceInfo>& device) {
   if (!device) return QStringLiteral("lecteur simulé");
   if (!device->exists) return QStringLiteral("introuvable");
@@ -297,9 +306,10 @@ void PortChooser::ShowPorts() {
     const size_t index = static_cast<size_t>(port - 1);
     QString origin = Text(messages::PortSourceText(resolved.source, port));
     if (assigned_[index] != stored_[index]) origin += QStringLiteral(", à valider");
+    const std::optional<SerialDeviceInfo> info = IdentifyDevice(resolved.device, paths_);
     auto* item = new QTreeWidgetItem(
-        ListePorts, {QStringLiteral("COM%1").arg(port), Text(resolved.device), origin,
-                     KindText(IdentifyDevice(resolved.device, paths_))});
+        ListePorts, {QStringLiteral("COM%1").arg(port), DeviceText(resolved.device, info), origin,
+                     KindText(info)});
     item->setToolTip(1, Text(resolved.device));
   }
   ListePorts->setCurrentItem(ListePorts->topLevelItem(selected));
@@ -328,14 +338,13 @@ void PortChooser::ShowDevices() {
     } else if (device.bitBang && device.driver.empty()) {
       holder = QStringLiteral("en service");
     } else if (device.i2c) {
-      // The adapter's own name, which the user knows it by; or why it is refused.
-      const std::optional<PortRefusal> refusal = I2cAdapterRefusal(*device.i2c);
-      holder =
-          refusal ? Text(messages::PortRefusalSummary(refusal->reason)) : Text(device.i2c->name);
+      if (const std::optional<PortRefusal> refusal = I2cAdapterRefusal(*device.i2c))
+        holder = Text(messages::PortRefusalSummary(refusal->reason));
     }
     const QString path = Text(device.path);
-    auto* item = new QTreeWidgetItem(ListePeripheriques,
-                                     {path, KindText(device), Text(device.driver), holder});
+    auto* item = new QTreeWidgetItem(
+        ListePeripheriques,
+        {DeviceText(device.path, device), KindText(device), Text(device.driver), holder});
     item->setData(0, Qt::UserRole, path);
     item->setToolTip(0, DescriptionText(device.path, device));
     if (path == kept) ListePeripheriques->setCurrentItem(item);

@@ -98,7 +98,7 @@ TEST_F(PortChooserTest, ListsEachPortsDeviceAndOriginThenTheMachinesDevices) {
       (std::vector<std::string>{ftdi, ch341, Dev("ttyS0"), Dev("ttyS1"), "ftdi:0403:6001:SN1-1"}));
 }
 
-// The I2C adapters after the serial devices, each with its own name or why it is refused.
+// The I2C adapters after the serial devices, each by its own name, and why it is refused.
 TEST_F(PortChooserTest, ListsTheI2cAdaptersByNameOrWhyTheyAreRefused) {
   machine.I2cMachine();
   Start();
@@ -113,9 +113,11 @@ TEST_F(PortChooserTest, ListsTheI2cAdaptersByNameOrWhyTheyAreRefused) {
   const std::string i2c = "i2c:" + Dev("i2c-");
   EXPECT_EQ(rows,
             (std::vector<std::string>{
-                i2c + "0 | I2C | Bus SMBus refusé", i2c + "1 | I2C | Bus graphique refusé",
-                i2c + "2 | I2C | Bus graphique refusé", i2c + "7 | I2C | MCP2221 usb-i2c bridge",
-                i2c + "8 | I2C | Module i2c-dev absent"}));
+                i2c + "0  « SMBus I801 adapter at efa0 » | I2C | Bus SMBus refusé",
+                i2c + "1  « i915 gmbus dpb » | I2C | Bus graphique refusé",
+                i2c + "2  « AUX A/DDI A/PHY A » | I2C | Bus graphique refusé",
+                i2c + "7  « MCP2221 usb-i2c bridge » | I2C | ",
+                i2c + "8  « i2c-tiny-usb at bus 001 device 005 » | I2C | Module i2c-dev absent"}));
 }
 
 TEST_F(PortChooserTest, AConfirmedAssignmentIsSavedAndNamesTheNextOpeningAndMovesTheOpenPort) {
