@@ -66,6 +66,24 @@ uint32_t ReadBlockByBlock(BlockIo& io, const CurrentMemory& memory, uint8_t* scr
   return memory.capacity;
 }
 
+// The hook of a read whose first lead bytes are dropped: for each byte kept, the bytes done, a
+// point of the bar every step bytes, and a stop asked, which ends the read at that byte (still
+// received, as the last one) and leaves the count of bytes kept in bytesRead.
+ReadProgress CountingHook(uint32_t lead, uint32_t step, const ProgressCallback& progress,
+                          const OperationControl& control, uint32_t& bytesRead) {
+  return [lead, step, &progress, &control, &bytesRead](uint32_t at) {
+    if (at < lead) return true;
+    const uint32_t index = at - lead;
+    Done(control, index);
+    if (StopRequested(control)) {
+      bytesRead = index + 1;
+      return false;
+    }
+    if (index % step == step - 1) Report(progress, index);
+    return true;
+  };
+}
+
 // Runs the whole sequential read into scratch with the read progress rule; the count of bytes
 // received lands in bytesRead, fewer than the capacity when a stop ended the read.
 BlockResult ReadInto(BusExecutor& bus, const CurrentMemory& memory, uint8_t* scratch,
@@ -74,16 +92,8 @@ BlockResult ReadInto(BusExecutor& bus, const CurrentMemory& memory, uint8_t* scr
   BlockIo io(bus, memory);
   const uint32_t step = ReadProgressStep(memory.capacity);
   bytesRead = memory.capacity;
-  const ReadProgress hook = [&](uint32_t i) {
-    Done(control, i);
-    if (StopRequested(control)) {
-      bytesRead = i + 1;  // byte i is still received, as the last one
-      return false;
-    }
-    if (i % step == step - 1) Report(progress, i);
-    return true;
-  };
-  const BlockResult result = io.SequentialRead(scratch, enforceAcks, hook);
+  const BlockResult result =
+      io.SequentialRead(scratch, enforceAcks, CountingHook(0, step, progress, control, bytesRead));
   if (result != BlockResult::Ok) {
     bytesRead = 0;
     return result;
@@ -116,19 +126,9 @@ BlockResult ReadRangeInto(BusExecutor& bus, const CurrentMemory& memory, Address
   const uint32_t lead = range.first - start;  // bytes read before the range, then dropped
   std::vector<uint8_t> bytes(range.last - start + 1);
   bytesRead = count;
-  const ReadProgress hook = [&](uint32_t at) {
-    if (at < lead) return true;
-    const uint32_t index = at - lead;
-    Done(control, index);
-    if (StopRequested(control)) {
-      bytesRead = index + 1;  // byte index is still received, as the last one
-      return false;
-    }
-    if (index % step == step - 1) Report(progress, index);
-    return true;
-  };
   const BlockResult result = io.ReadSpans(start, bytes.data(), static_cast<uint32_t>(bytes.size()),
-                                          RangeReadSpan(memory.type()), enforceAcks, hook);
+                                          RangeReadSpan(memory.type()), enforceAcks,
+                                          CountingHook(lead, step, progress, control, bytesRead));
   if (result != BlockResult::Ok) {
     bytesRead = 0;
     return result;
