@@ -67,6 +67,16 @@ class Reporter {
   size_t phase_ = 0;
 };
 
+// The outcome of a request refused before anything was sent.
+OperationOutcome NothingSent(const OperationRequest& request) {
+  OperationOutcome outcome;
+  outcome.kind = request.kind;
+  outcome.capacity = request.memory.capacity;
+  outcome.range = request.range.value_or(AddressRange{0, request.memory.capacity - 1});
+  outcome.read.result = outcome.program.result = BlockResult::NotStarted;
+  return outcome;
+}
+
 }  // namespace
 
 bool OperationOutcome::stopped() const {
@@ -118,11 +128,7 @@ OperationOutcome OperationService::Run(const ReaderDevice& device, const Operati
   if (device.checkUse) {
     if (std::optional<PortRefusal> refusal = device.checkUse(
             memory.type(), memory.baseAddress, request.kind == OperationKind::Identify)) {
-      OperationOutcome outcome;
-      outcome.kind = request.kind;
-      outcome.capacity = memory.capacity;
-      outcome.range = request.range.value_or(AddressRange{0, memory.capacity - 1});
-      outcome.read.result = outcome.program.result = BlockResult::NotStarted;
+      OperationOutcome outcome = NothingSent(request);
       outcome.refusal = std::move(refusal);
       return outcome;
     }
@@ -136,18 +142,15 @@ OperationOutcome OperationService::Run(BusExecutor& bus, bool onBoard,
                                        const StopRequest& stop) const {
   const CurrentMemory& memory = request.memory;
   const uint32_t capacity = memory.capacity;
+  const AddressRange range = request.range.value_or(AddressRange{0, capacity - 1});
+  const uint32_t count = range.count();
+  const bool whole = range.first == 0 && count == capacity;
+  // A range outside the memory: nothing is sent, and nothing is reported done.
+  if (range.first > range.last || range.last >= capacity) return NothingSent(request);
   OperationOutcome outcome;
   outcome.kind = request.kind;
   outcome.capacity = capacity;
-  const AddressRange range = request.range.value_or(AddressRange{0, capacity - 1});
   outcome.range = range;
-  const uint32_t count = range.count();
-  const bool whole = range.first == 0 && count == capacity;
-  if (range.first > range.last || range.last >= capacity) {
-    // A range outside the memory: nothing is sent, and nothing is reported done.
-    outcome.read.result = outcome.program.result = BlockResult::NotStarted;
-    return outcome;
-  }
   Reporter report(request, clock_, observer, stop);
   // The data of the range, for programming and compare.
   const auto data = [&] { return std::span(request.data).subspan(range.first, count); };
